@@ -1,0 +1,6 @@
+#include "core/modMain.h"
+
+int main(int argc, char **argv)
+{
+    return modMain::Main(argc, argv);
+}

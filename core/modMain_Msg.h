@@ -1,0 +1,8 @@
+#pragma once
+// Procedures of the main module (namespace modMain).
+#include <QString>
+#include <cstdint>
+
+namespace modMain {
+
+} // namespace modMain
