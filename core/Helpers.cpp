@@ -1,5 +1,7 @@
 #include "core/modMain.h"
 
+#include <QWidget>
+
 #include <chrono>
 #include <thread>
 
@@ -12,6 +14,18 @@ void WaitSecs(double secs)
     if (noPauses || secs <= 0)
         return;
     std::this_thread::sleep_for(std::chrono::duration<double>(secs));
+}
+
+void MakeLayered(QWidget *window)
+{
+    // Every top-level Qt window can change its opacity: nothing to prepare.
+    (void)window;
+}
+
+void SetAlpha(QWidget *window, uint8_t alpha)
+{
+    if (window)
+        window->setWindowOpacity(alpha / 255.0);
 }
 
 } // namespace modMain
