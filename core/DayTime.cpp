@@ -102,10 +102,17 @@ void SecsToTimeBoxes(double secs, QLineEdit *hourBox, QLineEdit *minuteBox, QLin
 int32_t TimeStrToSecs(const QString &text)
 {
     const QString sep = QStringLiteral(":");
+    // Without a ":" the field helper would hand the whole text back as the minutes too
+    // ("0900" would be 900 hours and 900 minutes): that is no time text.
+    if (!text.contains(sep))
+        throw std::invalid_argument("not a time text: " + text.toStdString());
     const int64_t h = ToInt32(GetField(text, 1, sep), text);
     const int64_t m = ToInt32(GetField(text, 2, sep), text);
     int64_t total = h * 3600 + m * 60;
-    if (text.size() >= 6)
+    // Texts of six characters or more carry seconds, but only when there is a third field:
+    // "100:30" is 100 hours 30 minutes, and asking for a field past the last would read the
+    // minutes again as seconds.
+    if (text.size() >= 6 && text.count(sep) >= 2)
         total += ToInt32(GetField(text, 3, sep), text);
     if (total < std::numeric_limits<int32_t>::min() || total > std::numeric_limits<int32_t>::max())
         throw std::invalid_argument("time text out of range: " + text.toStdString());

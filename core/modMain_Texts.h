@@ -34,7 +34,8 @@ QString SecsToHM(double secs);
 void SecsToTimeBoxes(double secs, QLineEdit *hourBox, QLineEdit *minuteBox, QLineEdit *secondBox);
 
 // Seconds of "h:m" or "h:m:s". A text shorter than 6 characters never contributes seconds
-// ("9:5:7" gives 32700). Fields that are not whole numbers throw std::invalid_argument.
+// ("9:5:7" gives 32700), nor does one without a third field ("100:30"). A text without ":" or with fields that are not whole numbers throws
+// std::invalid_argument.
 int32_t TimeStrToSecs(const QString &text);
 
 // The time of day of a value as "hh:mm:ss" (24-hour clock, whatever the locale writes).
