@@ -28,7 +28,8 @@ QString GetField(const QString &text, int16_t n, const QString &sep);
 
 // Reads a string table file whole as UTF-16 text (either byte order, with or without BOM;
 // little-endian when there is none) into LangTableText. An empty path means "StringTables.csv"
-// in the program folder. A missing or unreadable file leaves LangTableText empty and gives false.
+// in the program folder. A missing, unreadable or empty file leaves LangTableText empty and gives
+// false.
 bool LoadLangTable(const QString &path = QString());
 
 } // namespace modMain
