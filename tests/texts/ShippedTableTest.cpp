@@ -3,9 +3,11 @@
 //
 // How ids are found in the code (keep new code in one of these forms, or add the form here):
 //   GetLangString(<number>          e.g. modMain::GetLangString(1003, false)
-//   setProperty("tag", <number>)    the id a control is captioned with, the number bare or in
-//                                   quotes, optionally inside QStringLiteral(...)/QVariant(...)
-//   SetTag(<control>, <number>)     the same through a helper; the id is the last argument
+//   setProperty("Tag", <number>)    the id a control is captioned with ("Tag" or "tag"), the
+//                                   number bare or in quotes, optionally inside
+//                                   QStringLiteral(...), QVariant(...) or as u"<number>"_qs
+//   SetTag(<control>, <number>)     the same through forms::SetTag; the id is the last
+//                                   argument, written the same ways
 // in every .cpp and .h under core, store, recorder, timelog, expenses, sync and options_help.
 // Ids computed at run time (100 + i) cannot be seen here; numbers above 32767 (day keys in a
 // day label's tag) are no string ids and are left out.
@@ -37,9 +39,9 @@ std::map<int, QString> IdsUsedInCode()
     static const QRegularExpression patterns[] = {
         QRegularExpression(QStringLiteral(R"re(GetLangString\s*\(\s*(\d+))re")),
         QRegularExpression(QStringLiteral(
-            R"re(setProperty\s*\(\s*"tag"\s*,\s*(?:(?:QStringLiteral|QString|QVariant|QLatin1String)\s*\(\s*)?"?(\d+))re")),
+            R"re(setProperty\s*\(\s*"[Tt]ag"\s*,\s*(?:(?:QStringLiteral|QString|QVariant|QLatin1String)\s*\(\s*)?u?"?(\d+))re")),
         QRegularExpression(QStringLiteral(
-            R"re(SetTag\s*\([^;]*,\s*(?:(?:QStringLiteral|QString|QVariant|QLatin1String)\s*\(\s*)?"?(\d+)"?\s*\)?\s*\))re")),
+            R"re(SetTag\s*\([^;]*,\s*(?:(?:QStringLiteral|QString|QVariant|QLatin1String)\s*\(\s*)?u?"?(\d+)"?(?:_qs)?\s*\)?\s*\))re")),
     };
     std::map<int, QString> ids;
     const char *folders[] = {"core", "store", "recorder", "timelog", "expenses", "sync", "options_help"};
