@@ -15,8 +15,8 @@ namespace modMain {
 namespace {
 
 // A whole or fractional number as the time texts write it: whole values without a decimal
-// part, fractions with up to 15 significant digits, always with "." (these texts are read back
-// by TimeStrToSecs and stored in the settings, so they must not follow the locale).
+// part, fractions with up to 15 significant digits, always with "." (these texts go into the
+// settings file, which must read the same whatever the locale).
 QString NumberText(double v)
 {
     if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 9.0e15)
