@@ -108,7 +108,8 @@ def read_working_copy(path=WORKING_COPY):
                 if not t or any(c in t for c in ";<>"):
                     errors.append(f"working copy line {n}: empty text or one holding ';', '<' or '>'")
             texts[1] = texts[1].replace("?", GREEK_QUESTION_MARK)
-            texts[2] = re.sub(r" ([:?!])", NO_BREAK_SPACE + r"\1", texts[2])
+            texts[2] = re.sub(r" ([:?!»])", NO_BREAK_SPACE + r"\1", texts[2])
+            texts[2] = texts[2].replace("« ", "«" + NO_BREAK_SPACE)
             rows.append((int(parts[0]), texts))
     return rows, errors
 
