@@ -4,9 +4,20 @@
 #include "platform/system/LangId.h"
 #include "tests/support/TestEnv.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QUrl>
 #include <gtest/gtest.h>
+
+// Catches what the desktop would be asked to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl &url) { opened << url; }
+};
 
 namespace {
 
@@ -107,4 +118,28 @@ TEST(LangId, MessagesLocaleFollowsThePosixOrder)
     EXPECT_EQ(sysplat::UserDefaultLangID(), 1033);
 }
 
+TEST(ShellExecute, FilesAndAddressesGoToTheDesktopAsUrls)
+{
+    UrlCatcher catcher;
+    for (const char *scheme : {"file", "https", "mailto"})
+        QDesktopServices::setUrlHandler(scheme, &catcher, "Open");
+    const QString dir = testenv::MakeTempDir("help pages");
+    QFile page(dir + "/hlp_index.htm");
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+
+    EXPECT_TRUE(shell::ShellExecute(dir + "/hlp_index.htm"));
+    EXPECT_TRUE(shell::ShellExecute("https://example.org/web/action.do?tile=supp_3downloads"));
+    EXPECT_TRUE(shell::ShellExecute("mailto:someone@example.org"));
+    EXPECT_FALSE(shell::ShellExecute(""));
+    ASSERT_EQ(catcher.opened.size(), 3);
+    EXPECT_EQ(catcher.opened[0], QUrl::fromLocalFile(dir + "/hlp_index.htm"));
+    EXPECT_EQ(catcher.opened[1].toString(), "https://example.org/web/action.do?tile=supp_3downloads");
+    EXPECT_EQ(catcher.opened[2].scheme(), "mailto");
+    for (const char *scheme : {"file", "https", "mailto"})
+        QDesktopServices::unsetUrlHandler(scheme);
+}
+
 } // namespace
+
+#include "PlatformTest.moc"
