@@ -134,8 +134,8 @@ void Node::ShowCheckBox(bool on)
 {
     QScopedValueRollback byCode(m_tree->m_byCode, true);
     if (on) {
-        setFlags(flags() | Qt::ItemIsUserCheckable);
         setCheckState(0, m_checked ? Qt::Checked : Qt::Unchecked);
+        setFlags(flags() | Qt::ItemIsUserCheckable);
     } else {
         setFlags(flags() & ~Qt::ItemIsUserCheckable);
         setData(0, Qt::CheckStateRole, QVariant());
@@ -345,7 +345,7 @@ void TreeView::OnItemChanged(QTreeWidgetItem *item)
     if (!m_checkboxes || m_clearing)
         return;
     Node *n = AsNode(item);
-    if (!n || !(n->flags() & Qt::ItemIsUserCheckable))
+    if (!n || !(n->flags() & Qt::ItemIsUserCheckable) || !n->data(0, Qt::CheckStateRole).isValid())
         return;
     const bool now = n->checkState(0) == Qt::Checked;
     if (now == n->m_checked)
