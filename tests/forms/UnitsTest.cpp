@@ -1,5 +1,6 @@
 #include "platform/forms/Units.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace forms;
@@ -56,4 +57,31 @@ TEST(FormsUnits, KeyCodesAndShiftBits)
     EXPECT_EQ(ShiftBits(Qt::ControlModifier), 2);
     EXPECT_EQ(ButtonBits(Qt::LeftButton | Qt::RightButton), 3);
     EXPECT_EQ(ButtonBits(Qt::MiddleButton), 4);
+}
+
+TEST(FormsUnits, PlacingControlsAndWindows)
+{
+    QWidget parent;
+    QWidget *child = new QWidget(&parent);
+    child->resize(50, 40);
+    Move(child, 180, -12000);          // width and height kept
+    EXPECT_EQ(child->geometry(), QRect(12, -800, 50, 40));
+    Move(child, 120, 60, 300, 150);
+    EXPECT_EQ(child->geometry(), QRect(8, 4, 20, 10));
+    EXPECT_EQ(Left(child), 120);
+    EXPECT_EQ(Width(child), 300);
+
+    QWidget win;
+    win.setGeometry(100, 100, 200, 150);
+    win.show();
+    SetWindowPos(&win, -1, 30, 40, 320, 240, 0);
+    EXPECT_TRUE(win.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(win.isVisible());   // topmost again without disappearing
+    const QRect r = GetWindowRect(&win);
+    EXPECT_EQ(r.topLeft(), QPoint(30, 40));
+    EXPECT_EQ(r.size(), QSize(320, 240));   // the frame counts in both
+    SetWindowPos(&win, 0, 0, 0, 10, 10, 0x1 | 0x2 | 0x4);   // keep size, position and order
+    EXPECT_EQ(GetWindowRect(&win), r);
+    SetWindowPos(&win, -2, 0, 0, 0, 0, 0x1 | 0x2);
+    EXPECT_FALSE(win.windowFlags() & Qt::WindowStaysOnTopHint);
 }
