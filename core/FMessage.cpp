@@ -1,5 +1,6 @@
 #include "core/FMessage.h"
 
+#include "platform/forms/Units.h"
 #include "resources/Pictures.h"
 
 #include <QApplication>
@@ -13,9 +14,9 @@
 namespace {
 
 // The layout is worked out in twips, the unit of the window's design, and only turned into
-// pixels when the controls are placed: 15 twips a pixel at 96 dpi.
-constexpr double kTwipsPerPixel = 15.0;
-int Px(double twips) { return qRound(twips / kTwipsPerPixel); }
+// pixels when the controls are placed.
+constexpr double kTwipsPerPixel = forms::kTwipsPerPixel;
+int Px(int twips) { return forms::TwipsToPixels(twips); }
 
 // Design positions and sizes (twips).
 constexpr int kIconLeft = 180, kIconTop = 240, kIconWidth = 555, kIconHeight = 495;
