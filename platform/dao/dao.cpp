@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -158,6 +159,10 @@ DaoError ErrorOf(sqlite3 *db, int rc, const QString &path = {})
         return DaoError(ErrTableNotFound,
                         QStringLiteral("The database engine cannot find the input table or query '%1'.")
                             .arg(msg.section(QLatin1String(": "), 1)));
+    if (msg.contains(QLatin1String("has no column named")))
+        return DaoError(ErrUnknownFieldName,
+                        QStringLiteral("The statement contains the following unknown field name: '%1'.")
+                            .arg(msg.section(QLatin1String("named "), 1)));
     if (msg.startsWith(QLatin1String("no such column")))
         return DaoError(ErrTooFewParameters,
                         QStringLiteral("Too few parameters. Unknown name '%1'.").arg(msg.section(QLatin1String(": "), 1)));
@@ -300,19 +305,21 @@ QString ColumnDdl(const QString &table, const Field &f)
     };
     QString ddl = c + QLatin1Char(' ') + DeclType(f);
     switch (f.Type) {
+    // A check sees the value before the column's affinity converts it: digits in a text
+    // and a whole number in a real become integers in the column and pass; "abc" does not.
     case dbByte:
     case dbInteger:
-        ddl += check("type", QStringLiteral("typeof(%1) IN ('integer','null')").arg(c));
+        ddl += check("type", QStringLiteral("%1 IS NULL OR (typeof(%1) <> 'blob' AND %1 = CAST(%1 AS INTEGER))").arg(c));
         ddl += check("range", f.Type == dbByte ? QStringLiteral("%1 BETWEEN 0 AND 255").arg(c)
                                                : QStringLiteral("%1 BETWEEN -32768 AND 32767").arg(c));
         break;
     case dbDouble:
-        ddl += check("type", QStringLiteral("typeof(%1) IN ('real','integer','null')").arg(c));
+        ddl += check("type", QStringLiteral("%1 IS NULL OR (typeof(%1) <> 'blob' AND %1 = CAST(%1 AS REAL))").arg(c));
         break;
     case dbText:
     case dbMemo:
         ddl += QStringLiteral(" COLLATE NOCASE");
-        ddl += check("type", QStringLiteral("typeof(%1) IN ('text','null')").arg(c));
+        ddl += check("type", QStringLiteral("typeof(%1) <> 'blob'").arg(c));
         ddl += check("zls", QStringLiteral("%1 <> ''").arg(c));
         if (f.Type == dbText)
             ddl += check("size", QStringLiteral("length(%1) <= %2").arg(c).arg(f.Size));
@@ -977,13 +984,16 @@ std::unique_ptr<TableDef> Database::ReadTableDef(const QString &name) const
         def->m_fields.push_back(f);
     }
     const QString prefix = table + QLatin1Char('.');
-    for (const auto &r : rows(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'index' AND tbl_name = ? ORDER BY rowid"), {table})) {
+    std::map<QString, bool> unique;
+    for (const auto &r : rows(QStringLiteral("PRAGMA index_list(%1)").arg(Quote(table))))
+        unique[r[1].toString()] = r[2].toInt() != 0;
+    for (const auto &r : rows(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = ? ORDER BY rowid"), {table})) {
         const QString sqlName = r[0].toString();
         if (!sqlName.startsWith(prefix))
             continue;   // not one of ours (e.g. an automatic index)
         Index idx;
         idx.Name = sqlName.mid(prefix.size());
-        idx.Primary = r[1].toString().startsWith(QLatin1String("CREATE UNIQUE"), Qt::CaseInsensitive);
+        idx.Primary = unique[sqlName];
         for (const auto &c : rows(QStringLiteral("PRAGMA index_info(%1)").arg(Quote(sqlName))))
             idx.Fields.push_back(Field{c[2].toString(), dbText, 0});
         for (Field &f : idx.Fields)
@@ -996,6 +1006,10 @@ std::unique_ptr<TableDef> Database::ReadTableDef(const QString &name) const
                                .empty();
         def->m_indexes.push_back(idx);
     }
+    // Compaction rebuilds the unique indexes after the others; listing the primary index
+    // first gives the same order before and after it.
+    std::stable_sort(def->m_indexes.begin(), def->m_indexes.end(),
+                     [](const Index &a, const Index &b) { return a.Primary && !b.Primary; });
     return def;
 }
 
@@ -1044,6 +1058,11 @@ std::unique_ptr<Database> CreateDatabase(const QString &path, const QString &loc
 
 std::unique_ptr<Database> OpenDatabase(const QString &path, const QString &connect)
 {
+    return Database::OpenFile(path, connect, false);
+}
+
+std::unique_ptr<Database> Database::OpenFile(const QString &path, const QString &connect, bool canCreate)
+{
     const QFileInfo fi(path);
     if (!fi.exists())
         Fail(ErrFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
@@ -1054,7 +1073,7 @@ std::unique_ptr<Database> OpenDatabase(const QString &path, const QString &conne
         Fail(ErrNotADatabase, QStringLiteral("Unrecognized database format '%1'.").arg(path));
     std::unique_ptr<Database> db(new Database);
     db->m_name = path;
-    db->m_conn = Connect(path, PasswordOf(connect), false);
+    db->m_conn = Connect(path, PasswordOf(connect), canCreate);
     return db;
 }
 
@@ -1070,7 +1089,7 @@ void CompactDatabase(const QString &src, const QString &dst, const QString &dstL
     const QString dstPassword = PasswordOf(dstLocale, &ownPassword);
     const QString key = ownPassword ? dstPassword : PasswordOf(srcConnect);
 
-    std::unique_ptr<Database> db = OpenDatabase(src, srcConnect);
+    std::unique_ptr<Database> db = Database::OpenFile(src, srcConnect, true);
     sqlite3 *h = db->m_conn->db;
     try {
         const int version = db->UserVersion();

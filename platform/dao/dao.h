@@ -62,6 +62,7 @@ inline constexpr int ErrDiskFull = 3026;          // no space left
 inline constexpr int ErrSelectExecuted = 3065;    // Execute given a SELECT
 inline constexpr int ErrTooFewParameters = 3061;  // an unknown column name in a statement
 inline constexpr int ErrSyntax = 3075;            // the statement cannot be read
+inline constexpr int ErrUnknownFieldName = 3127;  // INSERT or UPDATE of a column the table lacks
 inline constexpr int ErrTrailingText = 3142;      // more than one statement in the text
 inline constexpr int ErrTextTooLong = 3163;       // text longer than the field's size
 inline constexpr int ErrItemNotFound = 3265;      // no field of that name in the record set
@@ -237,7 +238,8 @@ public:
     // Creates the table with its fields; afterwards its indexes can be appended.
     void AppendTableDef(TableDef &table);
     // The names of the tables in creation order, and one table's definition read back from
-    // the file (ErrTableNotFound when it does not exist).
+    // the file (ErrTableNotFound when it does not exist): fields in order, the primary index
+    // first, then the other indexes in creation order.
     QStringList TableNames() const;
     std::unique_ptr<TableDef> ReadTableDef(const QString &name) const;
 
@@ -254,6 +256,9 @@ private:
     friend void CompactDatabase(const QString &, const QString &, const QString &, int,
                                 const QString &);
     Database() = default;
+    // Opens an existing file; canCreate lets the connection create the files it attaches
+    // (the copy of a compaction).
+    static std::unique_ptr<Database> OpenFile(const QString &path, const QString &connect, bool canCreate);
     void BuildIndex(TableDef &table, const Index &index);
 
     std::shared_ptr<Connection> m_conn;
