@@ -177,7 +177,7 @@ void CreateIdx(dao::TableDef &table, const QString &field, bool primary)
     table.AppendIndex(idx);
 }
 
-int32_t CreateDB(const QString &path)
+int32_t CreateDB(const QString &path, QString *description)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool created = false;
@@ -201,12 +201,20 @@ int32_t CreateDB(const QString &path)
             ShowProgress(intro + Dots(spec.dots), int16_t(spec.value), modMain::GetLangString(spec.detail));
         }
     } catch (const dao::DaoError &e) {
-        return Abandon(path, created, e.Number(), e.Description());
+        const int32_t number = Abandon(path, created, e.Number(), e.Description());
+        if (description)
+            *description = g_lastError;
+        return number;
     } catch (const std::exception &e) {
         // Not the engine's: report it under the engine's catch-all number.
-        return Abandon(path, created, 3000, QString::fromLocal8Bit(e.what()));
+        const int32_t number = Abandon(path, created, 3000, QString::fromLocal8Bit(e.what()));
+        if (description)
+            *description = g_lastError;
+        return number;
     }
     g_lastError.clear();
+    if (description)
+        description->clear();
     QApplication::restoreOverrideCursor();
     SetProgressBarVisible(false);
     return 0;

@@ -28,10 +28,10 @@ int32_t OpenDB(const QString &path);
 
 // Creates the file at path with the ten tables and their indexes, showing progress, and sets
 // modMain::DB to it. Returns 0 when all ten tables stand. On failure it returns the engine's
-// error number (LastDBError() gives the description), closes and clears modMain::DB, removes
-// the partly built file when this call created it, hides the progress bar and restores the
-// mouse pointer; the program goes on.
-int32_t CreateDB(const QString &path);
+// error number, hands the description to *description when given (LastDBError() gives it
+// too), closes and clears modMain::DB, removes the partly built file when this call created
+// it, hides the progress bar and restores the mouse pointer; the program goes on.
+int32_t CreateDB(const QString &path, QString *description = nullptr);
 
 // The description of the last failure of OpenDB or CreateDB ("" after a success).
 QString LastDBError();
