@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,11 @@ int ErrorOf(const std::function<void()> &f)
 
 class CreateDBTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { qputenv("TARV_NO_PAUSES", "1"); }
+    static void SetUpTestSuite()
+    {
+        qputenv("TARV_NO_PAUSES", "1");
+        modMain::LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
+    }
     void SetUp() override
     {
         dir = testenv::MakeTempDir(QStringLiteral("store"));
@@ -269,6 +274,7 @@ TEST_F(CreateDBTest, ProgressStepsShowOnTheSignInWindow)
     main->show();
     frmLogin *login = frmLogin::Get();
     login->show();
+    ASSERT_TRUE(testenv::WaitFor([&] { return login->windowHandle() && login->windowHandle()->isExposed(); }));
     StepRecorder rec;
     login->lblMsg->installEventFilter(&rec);
 
