@@ -275,8 +275,9 @@ TEST_F(DaoTest, EngineRulesHoldForEveryStatement)
     for (const Case &c : cases) {
         const int before = Count(*db);
         EXPECT_EQ(ErrorOf([&] { db->Execute(c.sql, dao::dbFailOnError, c.params); }), c.number) << c.what;
-        if (c.number != 0)
+        if (c.number != 0) {
             EXPECT_EQ(Count(*db), before) << c.what;
+        }
     }
 
     // Without dbFailOnError a refused row is left out quietly, as the engine does.

@@ -289,8 +289,9 @@ TEST_F(CreateDBTest, ProgressStepsShowOnTheSignInWindow)
         EXPECT_EQ(rec.steps[k].caption, intro + QString(dots[k], '.')) << k;
         EXPECT_EQ(rec.steps[k].value, k * 10) << k;
         const QString detail = modMain::GetLangString(int16_t(1303 + k));
-        if (!detail.isEmpty())
+        if (!detail.isEmpty()) {
             EXPECT_EQ(rec.steps[k].detail, "  " + detail) << k;
+        }
     }
     EXPECT_FALSE(main->PgB->isVisible());
 
