@@ -11,7 +11,10 @@
 //    or memo field takes a zero-length string, the field of a required index refuses Null and a
 //    primary index is unique;
 //  - text compares and sorts without regard to case (the engine's general sort order);
-//  - every failure is a DaoError carrying the engine's error number and a description.
+//  - every failure is a DaoError carrying the engine's error number and a description; the
+//    rules give 3022 (duplicate key), 3314 (Null in a required field), 3315 (zero-length
+//    string), 3163 (text longer than its field), 3349 (Integer or Byte out of range) and 3421
+//    (a value that is not of the field's type, such as "abc" or 1.5 in an Integer).
 //
 // The file is held exclusively from opening to Close: a second opener, in this process or
 // another, is refused at once with ErrFileInUse. It runs in write-ahead-log mode with normal
