@@ -61,6 +61,11 @@ uint16_t GlobalDeleteAtom(uint16_t atom)
     return 0;
 }
 
+uint16_t GlobalFindAtom(const QString &name)
+{
+    return ByName().value(name.toCaseFolded(), 0);
+}
+
 QString GlobalGetAtomName(uint16_t atom)
 {
     auto it = ByAtom().constFind(atom);

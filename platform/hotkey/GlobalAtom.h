@@ -17,6 +17,9 @@ uint16_t GlobalAddAtom(const QString &name);
 // when the atom is unknown (the convention of the Windows call).
 uint16_t GlobalDeleteAtom(uint16_t atom);
 
+// The atom of name when it is in the table, else 0 (nothing is added or counted).
+uint16_t GlobalFindAtom(const QString &name);
+
 // The name of a live atom, empty for an unknown one.
 QString GlobalGetAtomName(uint16_t atom);
 
