@@ -46,3 +46,31 @@ void ShowProgress(const QString &caption, int16_t value, const QString &detail);
 void CreateIdx(dao::TableDef &table, const QString &field, bool primary);
 
 } // namespace modDBchr
+
+namespace modDBchr {
+
+// ======================================================================================
+// Profiles (tblUsers)
+// ======================================================================================
+
+// cUsrID of the profile of the logon name; -1 when there is none.
+int16_t GetUserID(const QString &logonName);
+// Copies the logon name's profile into the run's profile and returns its cUsrID; -1 (and the
+// profile untouched) when there is none.
+int16_t LoadUserSettings(const QString &logonName);
+// Writes the run's profile as a new row with the next free id and returns that id (the
+// caller stores it in CurrentUserID); -1 when the row could not be written or read back, or
+// when the ids are used up. Also creates the start-with-the-desktop entry.
+int16_t CreateUser();
+// Number of work categories of the current user; 0 when there are none.
+int16_t CountCategs();
+
+// ======================================================================================
+// Entry ids
+// ======================================================================================
+
+// The highest value of the column in the table (empty names: "tblDaily", "cID"); 0 when the
+// table is empty or cannot be read.
+double GetLastID(QString table = {}, QString column = {});
+
+} // namespace modDBchr
