@@ -1,16 +1,288 @@
+// The program's entry and its start-up: run-wide preparation, then opening (or creating) the
+// database and deciding who the person is.
 #include "core/modMain.h"
+
+#include "core/CCrypto.h"
+#include "core/frmLogin.h"
+#include "core/frmMain.h"
+#include "core/frmSplash.h"
+#include "platform/dao/dao.h"
+#include "platform/fs/FileSystem.h"
+#include "platform/registry/Registry.h"
+#include "platform/system/System.h"
+#include "recorder/frmStart.h"
+#include "store/modDBchr.h"
+
 #include <QApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
 
 namespace modMain {
+
+namespace {
+
+const QString kApp = QStringLiteral("Tarv");
+const QString kMainTitle = QStringLiteral("Tarvelo Desktop Companion");
+
+QString DatabasePath()
+{
+    return AppPath() + QStringLiteral("/Tarv.crn");
+}
+
+// The message frame of the sign-in window sits at 60 twips to show it and at -12000 to keep
+// it out of view.
+void PlaceMsgFrame(frmLogin *login, int twipsLeft)
+{
+    login->frMsg->setVisible(twipsLeft >= 0);
+    if (twipsLeft >= 0)
+        login->frMsg->move(twipsLeft / 15, login->frMsg->y());
+}
+
+QString CrLf() { return QStringLiteral("\r\n"); }
+
+// A database file that cannot be opened is kept, under a name of its own beside the program,
+// so that what it holds can still be recovered; the new database then takes the name.
+bool MoveUnusableAside(const QString &path)
+{
+    if (!fsys::FileExists(path))
+        return true;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = path + QStringLiteral(".unreadable-") + stamp;
+    for (int n = 2; fsys::FileExists(target); ++n)
+        target = path + QStringLiteral(".unreadable-") + stamp + QStringLiteral("-") + QString::number(n);
+    return fsys::MoveFile(path, target);
+}
+
+void FirstRun(frmMain *main, const QString &dbPath, const QString &logon, int32_t openError)
+{
+    // 1. An existing file that did not open is put aside (never deleted).
+    if (openError != 3024)
+        MoveUnusableAside(dbPath);
+
+    // 2. The update keys of a first run.
+    const QString ver = VersionText();
+    registry::SaveSetting(kApp, "updates", "versionCurrent", ver);
+    registry::SaveSetting(kApp, "updates", "versionNew", ver);
+    registry::SaveSetting(kApp, "updates", "DateCheckedforUpdates", QString::number(DateToLong(QDate::currentDate())));
+
+    // 3.
+    SetDefaultLang();
+
+    // 4. The sign-in window as the progress screen.
+    frmLogin *login = frmLogin::Get();
+    login->btn[0]->setEnabled(false);
+    login->btn[1]->setText(GetLangString(24));
+    login->btn[1]->setEnabled(false);
+    PlaceMsgFrame(login, 60);
+    login->frMsg->setTitle(GetLangString(1007));
+    login->txtPCUserName->setText(logon);
+    login->show();
+    login->lblMsg1->setVisible(true);
+
+    // 5.-6.
+    modDBchr::ShowProgress(GetLangString(1300) + CrLf() + CrLf() + GetLangString(1301) + CrLf() + CrLf()
+                               + GetLangString(1302) + QStringLiteral(" "),
+                           0, QString());
+    WaitSecs(1);
+    login->repaint();
+    WaitSecs(1);
+
+    // 7.-8.
+    QString errDescription;
+    const int32_t rc = modDBchr::CreateDB(dbPath, &errDescription);
+    login->btn[1]->setEnabled(true);
+    if (rc != 0) {
+        login->lblMsg1->setVisible(false);
+        modDBchr::ShowProgress(GetLangString(1008) + QStringLiteral(" ") + QString::number(rc) + QStringLiteral(" - ")
+                                   + errDescription + CrLf() + GetLangString(1009),
+                               0, QString());
+        return;
+    }
+
+    // 9.
+    fsys::SetAttributes(dbPath, fsys::Hidden);
+    login->lblMsg1->setText(QString());
+    if (IsConnected) {
+        login->btn[0]->setText(QStringLiteral("OK"));
+        login->btn[0]->setVisible(true);
+        PlaceMsgFrame(login, -12000);
+        login->lblInfo->setProperty("tag", QStringLiteral("1011"));
+        login->lblInfo->setText(GetLangString(1010) + QStringLiteral(", ") + logon + QStringLiteral(" ") + GetLangString(1011));
+    } else {
+        sysplat::Beep();
+        modDBchr::ShowProgress(GetLangString(1010) + QStringLiteral(", ") + logon + QStringLiteral(" ") + GetLangString(1012), 0,
+                               QString());
+        login->lblMsg1->setText(QStringLiteral(" ") + GetLangString(1314));
+    }
+}
+
+void NewPerson(const QString &logon)
+{
+    SetDefaultLang();
+    frmMain *main = frmMain::Get();
+    main->CheckConnection();
+    frmLogin *login = frmLogin::Get();
+    login->show();
+    login->repaint();
+    login->btn[1]->setText(GetLangString(24));
+    login->btn[1]->setEnabled(true);
+    login->btn[0]->setEnabled(false);
+    login->txtPCUserName->setText(logon);
+    if (IsConnected) {
+        PlaceMsgFrame(login, -12000);
+        login->btn[0]->setText(QStringLiteral("OK"));
+        login->btn[0]->setVisible(true);
+        login->lblInfo->setProperty("tag", QStringLiteral("1013"));
+        login->lblInfo->setText(GetLangString(1010) + QStringLiteral(", ") + logon + QStringLiteral(" ") + GetLangString(1013));
+    } else {
+        sysplat::Beep();
+        PlaceMsgFrame(login, 60);
+        login->frMsg->setTitle(GetLangString(1014));
+        modDBchr::ShowProgress(GetLangString(1010) + QStringLiteral(", ") + logon + QStringLiteral(" ") + GetLangString(1012), 0,
+                               QString());
+    }
+    login->show();
+}
+
+void SetUserLabel(frmMain *main)
+{
+    main->lblUser->setText(QStringLiteral(" ") + GetLangString(627) + QStringLiteral(" ") + UserFullName);
+}
+
+void ShowTimersWindow()
+{
+    frmStart::Get()->ShowForm();
+}
+
+// The scheduled version check of a normal start.
+void UpdateCheck()
+{
+    const QString current = registry::GetSetting(kApp, "updates", "versionCurrent", QString());
+    const QString newer = registry::GetSetting(kApp, "updates", "versionNew", QString());
+    if (current != newer) {
+        ShowMsg(GetLangString(1015), 64, QString());
+        return;
+    }
+    const QString checked = registry::GetSetting(kApp, "updates", "DateCheckedforUpdates", QString());
+    if (!IsConnected)
+        return;
+    const long today = DateToLong(QDate::currentDate());
+    bool ok = false;
+    const long stored = checked.trimmed().toLong(&ok);
+    // A date that is missing or not a number counts as never checked.
+    const long d = ok ? today - stored : 16;
+    if (d > 15)
+        frmStart::Get()->DisplayUpdatesResult(false);
+    else if (AutoCheck == 1 && QString::number(today) != checked)
+        frmStart::Get()->DisplayUpdatesResult(false);
+}
+
+} // namespace
+
+QString GetWinUserName()
+{
+    // The logon name as the system gives it, cut at a NUL if it holds one.
+    QString name = sysplat::LogonName();
+    const int nul = name.indexOf(QChar(0));
+    if (nul >= 0)
+        name.truncate(nul);
+    return name.left(255);
+}
+
+bool IsOnline(int16_t &flags)
+{
+    return sysplat::InternetConnected(flags);
+}
+
+void StartUp()
+{
+    const QString dbPath = DatabasePath();
+    const QString logon = GetWinUserName();
+    HelpIndexPath = AppPath() + QStringLiteral("/hlp_index.htm");
+
+    frmMain *main = frmMain::Get();
+    main->CheckConnection();
+
+    const int32_t openError = modDBchr::OpenDB(dbPath);
+    if (openError != 0) {
+        FirstRun(main, dbPath, logon, openError);
+        return;
+    }
+
+    fsys::SetAttributes(dbPath, fsys::Normal);
+    LoadSettings();
+
+    if (PCUserName.isEmpty() || PCUserName != logon) {
+        const int id = modDBchr::GetUserID(logon);
+        if (id == -1) {
+            NewPerson(logon);
+            return;
+        }
+        modDBchr::LoadUserSettings(logon);
+        SaveSettings();
+        CurrentUserID = id;
+        main->show();
+        SetUserLabel(main);
+        frmLogin::Unload();
+        ShowTimersWindow();
+        return;
+    }
+
+    CurrentUserID = modDBchr::GetUserID(logon);
+    if (CurrentUserID == -1) {
+        NewPerson(logon);
+        return;
+    }
+    if (AutoStart == 1)
+        main->setWindowState(main->windowState() | Qt::WindowMinimized);
+    while (FormLoaded[fiSplash])
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    if (AutoStart == 1)
+        main->showMinimized();
+    else
+        main->show();
+    SetUserLabel(main);
+    ShowTimersWindow();
+    UpdateCheck();
+    main->SynchTables();
+}
 
 int Main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    app.setApplicationName(QStringLiteral("TarveloPC"));
+    app.setQuitOnLastWindowClosed(false);
+
+    // 1. The splash first, so the person sees the program has started.
+    frmSplash::Get()->show();
+
+    // 2. One instance per person: a later start brings the first one's window back.
+    auto *instance = new sysplat::SingleInstance(QStringLiteral("TarveloPC"), &app);
+    if (instance->PrevInstance(kMainTitle))
+        return 0;
+
+    // 3.-6.
+    Crypto = std::make_unique<CCrypto>();
+    LoadSettings();
+    InitSeparators();
+    InitDateSep();
+
+    // 7. The string table, whole; a missing file leaves every text empty.
+    LoadLangTable();
+
+    // 8. A failure inside start-up must not end the program before the person sees a window.
+    try {
+        StartUp();
+    } catch (const std::exception &e) {
+        qWarning("start-up: %s", e.what());
+    } catch (...) {
+    }
+    return app.exec();
 }
 
-void StartUp() {}
-QString GetWinUserName() { return {}; }
-bool IsOnline(int16_t &flags) { flags = 0; return false; }
-
-}
+} // namespace modMain
