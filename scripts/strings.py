@@ -11,7 +11,9 @@ row of 120), and no text may hold ";" (the field separator), "<" or ">".  A "~" 
 text is a line break.
 
 The readable working copy is scripts/strings/StringTables.utf8.txt (UTF-8, one row a
-line: "id | English | Greek | French | German", "#" starts a comment line).
+line: "id | English | Greek | French | German", "#" starts a comment line).  Further
+*.txt files in scripts/strings/ (one per area of the program) are read with it; build
+sorts all rows by id and refuses an id that has two rows.
 
     python3 scripts/strings.py build   working copy -> data/StringTables.csv, then check
     python3 scripts/strings.py check   read data/StringTables.csv back and check it
@@ -91,9 +93,31 @@ REQUIRED_IDS = sorted(set(
 ROW_RE = re.compile(r"<(\d+);([^;<>]*);([^;<>]*);([^;<>]*);([^;<>]*);(\d+)>")
 
 
-def read_working_copy(path=WORKING_COPY):
+def working_copy_files():
+    """The main working copy, then every further *.txt beside it (one per area of the
+    program), so that rows of different areas are kept in files of their own."""
+    folder = os.path.dirname(WORKING_COPY)
+    others = sorted(os.path.join(folder, n) for n in os.listdir(folder)
+                    if n.endswith(".txt") and os.path.join(folder, n) != WORKING_COPY)
+    return [WORKING_COPY] + others
+
+
+def read_working_copy(paths=None):
     rows = []
     errors = []
+    for path in paths or working_copy_files():
+        _read_one(path, rows, errors)
+    rows.sort(key=lambda r: r[0])
+    seen = set()
+    for i, _ in rows:
+        if i in seen:
+            errors.append(f"id {i} has more than one row")
+        seen.add(i)
+    return rows, errors
+
+
+def _read_one(path, rows, errors):
+    name = os.path.basename(path)
     with open(path, encoding="utf-8") as f:
         for n, line in enumerate(f, 1):
             line = line.rstrip("\r\n")
@@ -101,17 +125,16 @@ def read_working_copy(path=WORKING_COPY):
                 continue
             parts = [p.strip() for p in line.split("|")]
             if len(parts) != 5 or not parts[0].isdigit():
-                errors.append(f"working copy line {n}: expected 'id | en | el | fr | de'")
+                errors.append(f"{name} line {n}: expected 'id | en | el | fr | de'")
                 continue
             texts = parts[1:]
             for t in texts:
                 if not t or any(c in t for c in ";<>"):
-                    errors.append(f"working copy line {n}: empty text or one holding ';', '<' or '>'")
+                    errors.append(f"{name} line {n}: empty text or one holding ';', '<' or '>'")
             texts[1] = texts[1].replace("?", GREEK_QUESTION_MARK)
             texts[2] = re.sub(r" ([:?!»])", NO_BREAK_SPACE + r"\1", texts[2])
             texts[2] = texts[2].replace("« ", "«" + NO_BREAK_SPACE)
             rows.append((int(parts[0]), texts))
-    return rows, errors
 
 
 def build():
