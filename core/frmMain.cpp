@@ -37,4 +37,3 @@ void frmMain::CheckConnection()
     modMain::IsConnected = modMain::IsOnline(flags);
 }
 
-void frmMain::SynchTables() {}

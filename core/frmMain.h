@@ -15,13 +15,21 @@ public:
     frmMain();
     ~frmMain() override;
 
+    // ==== the frame: toolbar, flags, connection indicator, status, icon (frmMain.cpp) =====
     // Checks the connection and keeps the result in modMain::IsConnected.
     void CheckConnection();
-    // The daily download of the reference tables.
-    void SynchTables();
 
     QMdiArea *mdi = nullptr;
     QProgressBar *PgB = nullptr;   // progress bar of long operations, hidden at rest
     QLabel *lblUser = nullptr;     // the person's name line
     QLabel *lblStatus = nullptr;   // the status line
+    // ==== end of the frame ==============================================================
+
+    // ==== daily download of the reference tables (frmMain_Synch.cpp) =====================
+    void SynchTables();
+    // ==== end of daily download =========================================================
+
+private:
+    // ---- the frame
+    // ---- daily download
 };
