@@ -9,6 +9,7 @@ frmStart::frmStart()
 {
     setObjectName("frmStart");
     setWindowTitle(QStringLiteral("Live Recording"));
+    CreateControls();
     frmMain *main = frmMain::Get();
     m_sub = main->mdi->addSubWindow(this);
     m_sub->setObjectName("frmStartSub");

@@ -16,6 +16,11 @@ public:
 
     QMdiSubWindow *subWindow() const { return m_sub; }
 
+    // ==== controls of the window, as a designer would lay them out (frmStart_Controls.cpp) ==
+    // Creates every control of the window except the menus; the constructor calls it first.
+    void CreateControls();
+    // ==== end of controls ===============================================================
+
     // ==== window frame: load, activation, menus, texts (frmStart.cpp) ====================
     // Shows the window inside the main window.
     void ShowForm();

@@ -1,0 +1,4 @@
+// The controls of the timers window.
+#include "recorder/frmStart.h"
+
+void frmStart::CreateControls() {}
