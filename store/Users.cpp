@@ -3,6 +3,7 @@
 
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
+#include "store/StoreUtil.h"
 
 #include <cmath>
 
@@ -12,17 +13,7 @@ namespace modDBchr {
 
 namespace {
 
-// Closes a record set, ignoring its errors.
-void CloseQuietly(std::unique_ptr<dao::Recordset> &rs)
-{
-    if (!rs)
-        return;
-    try {
-        rs->Close();
-    } catch (...) {
-    }
-    rs.reset();
-}
+using detail::CloseQuietly;
 
 int16_t ToInt16(const QVariant &v)
 {
@@ -115,7 +106,8 @@ int16_t CreateUser()
                         "cAutoSynch, cAutoCheck, cBalloons, cKey, cMask, cTimeOut) "
                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                     dao::dbFailOnError,
-                    {int(newId), PCUserName, StoredUserName, StoredPassword, UserFullName, int(LangID),
+                    {int(newId), PCUserName, detail::NullIfEmpty(StoredUserName),
+                     detail::NullIfEmpty(StoredPassword), detail::NameValue(UserFullName, 60), int(LangID),
                      WorkDayStart, WorkDayEnd, int(AutoStart), int(AutoSynch), int(AutoCheck),
                      int(ShowBalloons), QString::number(HotKeyCode), QString::number(HotKeyMask),
                      int(TimeOut)});

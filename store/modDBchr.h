@@ -74,3 +74,107 @@ int16_t CountCategs();
 double GetLastID(QString table = {}, QString column = {});
 
 } // namespace modDBchr
+
+class QDate;
+namespace forms {
+class ComboBox;
+class Node;
+class TreeView;
+} // namespace forms
+
+namespace modDBchr {
+
+// ======================================================================================
+// Day deletes and day navigation (tblDaily, tblDailyExp and their comments)
+// ======================================================================================
+// The deletes work on the current user's rows only, always with the entries' comments, and
+// return 0 or the engine's error number of the first statement that failed (the statements
+// before it stay done).
+
+// The entries of one day (a day key yyyymmdd) with their comments.
+int32_t DeleteDailyDay(int32_t dayKey);
+int32_t DeleteExpDay(int32_t dayKey);
+// The expenses already accepted by the service (cChk 1) of one day, or of every day for -1,
+// with their comments.
+int32_t DeleteSyncedExpDay(int32_t dayKey);
+// Every entry of the current user with its comment.
+int32_t DeleteAllDaily();
+int32_t DeleteAllExp();
+
+// The nearest day after (later true) or before the date that has entries of the current user,
+// as ShortDateText. When there is none: today's date text when looking later from a day before
+// today, else "". Errors give the same.
+QString GetNextPrevDailyDate(const QDate &date, bool later);
+QString GetNextPrevExpDate(const QDate &date, bool later);
+
+// ======================================================================================
+// Comments, names and list fillers
+// ======================================================================================
+// Each filler empties the list first; an error leaves the items added so far.
+
+// The current user's expense categories by name: text the trimmed name, item data cExpID.
+void FillExpCategCombo(forms::ComboBox *list);
+// Every distinct payee of the current user's expenses, trimmed, once, in name order; empty and
+// Null payees are left out. No item data.
+void FillPayeeCombo(forms::ComboBox *list);
+// The days that have entries (or expenses), once each, in day order: text the date
+// (ShortDateText), item data the day key. A non-empty query replaces the default one; it must
+// return day keys in its first column, ordered.
+void FillDailyDatesCombo(forms::ComboBox *list, const QString &query = QString());
+void FillExpDatesCombo(forms::ComboBox *list, const QString &query = QString());
+
+// The comment of a time-log entry or an expense, trimmed; "" when there is none.
+QString GetDailyComment(double cID);
+QString GetExpComment(double cID);
+// A task's and an expense category's name by id (whichever user stored it), trimmed; "" when
+// there is none.
+QString GetTaskName(double cTaskID);
+QString GetExpCategName(double cExpID);
+
+// The comment writers store the text exactly as typed (apostrophes too) and report nothing.
+// An insert with an empty text stores nothing; an insert for an entry that already has a
+// comment changes nothing. An update with an empty text keeps the old comment (the caller
+// deletes it instead). Only the named entry's row is ever touched.
+void InsertDailyComment(double cID, const QString &text);
+void InsertExpComment(double cID, const QString &text);
+void UpdateDailyComment(double cID, const QString &text);
+void UpdateExpComment(double cID, const QString &text);
+void DeleteDailyComment(double cID);
+void DeleteExpComment(double cID);
+
+// ======================================================================================
+// Reference tables: project tree, look-ups and download upserts
+// ======================================================================================
+
+// Empties the tree and fills it with the current user's projects in name order (bold; images
+// "work_closed" / expanded "work_open"), under each its tasks and, unless tasksOnly, under
+// each task its categories. Task nodes: "folder_closed" / expanded "folder_open", or with
+// tasksOnly "act_normal" / selected "act_sel". Category nodes: "act_normal" / selected
+// "act_sel". With expensesOnly, projects and tasks on which expenses are disabled are left
+// out. Each node's tag is its id as decimal digits. The caller attaches the image list.
+void FillProjectTree(forms::TreeView *tree, bool tasksOnly, bool expensesOnly);
+// One project's tasks below its node (and their categories unless tasksOnly).
+void FillTaskNodes(forms::TreeView *tree, double projID, forms::Node *projNode, bool expensesOnly,
+                   bool tasksOnly);
+// One task's categories below its node (a link to an unknown category gives an empty text).
+void FillCategNodes(forms::TreeView *tree, double taskID, forms::Node *taskNode);
+
+// A category's and a project's name by id (whichever user stored it), trimmed; "" when none.
+QString GetCategName(double cCatID);
+QString GetProjectName(double cProjID);
+// The project of one of the current user's tasks; 0 when there is none.
+double GetTaskProjectID(double cTaskID);
+
+// Download upserts: each stores one received item of the current user and sets its download
+// mark (cChk): a new row gets 2; a project, task or expense category met again gets 1; a
+// category met again goes from 0 to 1 and otherwise keeps its mark; an existing link of a task
+// to a category is left as it is. Names are stored as received and never renamed later; an
+// empty name is stored as Null. flag "FALSE" (exactly) disables expenses (cExp -1), any other
+// text allows them (0); the flag is rewritten on every download. Nothing is reported.
+void SaveProject(double projID, const QString &name, const QString &expFlag);
+// Keyed by project and task together: a task that arrives under another project is a new row.
+void SaveTask(double taskID, const QString &name, double projID, const QString &expFlag);
+void SaveCategory(double catID, const QString &name, double taskID);
+void SaveExpCategory(double expID, const QString &name);
+
+} // namespace modDBchr

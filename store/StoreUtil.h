@@ -1,0 +1,59 @@
+#pragma once
+// Small pieces the database module's procedures share (not part of its interface).
+#include "platform/dao/dao.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <cmath>
+#include <memory>
+
+namespace modDBchr::detail {
+
+// Closes a record set, ignoring its errors.
+inline void CloseQuietly(std::unique_ptr<dao::Recordset> &rs)
+{
+    if (!rs)
+        return;
+    try {
+        rs->Close();
+    } catch (...) {
+    }
+    rs.reset();
+}
+
+// Closes the record set when the procedure leaves, whatever way it leaves.
+struct CloseOnExit {
+    std::unique_ptr<dao::Recordset> &rs;
+    ~CloseOnExit() { CloseQuietly(rs); }
+};
+
+// An id held as a Double written as plain decimal digits (node tags, texts).
+inline QString IdText(double id)
+{
+    if (std::isfinite(id) && id == std::floor(id) && std::fabs(id) < 9.0e15)
+        return QString::number(static_cast<qlonglong>(id));
+    return QString::number(id, 'g', 17);
+}
+
+// A text for a column that takes no zero-length text: "" is stored as Null, which reads back
+// as "".
+inline QVariant NullIfEmpty(const QString &text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+// A received or typed name as it goes into a Text column of the given size: an empty text
+// becomes Null (the columns take no zero-length text, and a missing name must not lose the
+// row), a longer one is cut to the column's size.
+inline QVariant NameValue(const QString &text, int size)
+{
+    if (text.isEmpty())
+        return QVariant();
+    if (text.size() <= size)
+        return text;
+    // Never split a character that takes two code units.
+    return text.left(text.at(size - 1).isHighSurrogate() ? size - 1 : size);
+}
+
+} // namespace modDBchr::detail
