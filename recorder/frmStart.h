@@ -3,8 +3,23 @@
 // records time with them. Its members are grouped by area; each area's code lives in its own
 // source file (named in the area's heading).
 #include "core/FormInstance.h"
+// what the controls, recording, display and hand-over areas need
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Label.h"
+#include "platform/forms/TreeView.h"
+#include "recorder/RecArr.h"
 
+#include <QPixmap>
 #include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QGroupBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QToolButton;
 
 class QMdiSubWindow;
 
@@ -19,6 +34,32 @@ public:
     // ==== controls of the window, as a designer would lay them out (frmStart_Controls.cpp) ==
     // Creates every control of the window except the menus; the constructor calls it first.
     void CreateControls();
+
+    forms::FlexGrid *lstTimers = nullptr;   // the timers, one row each (columns: recording)
+    forms::TreeView *MyTree = nullptr;      // task tree dropped down by btnDown, hidden at rest
+    QWidget *picInfo = nullptr;             // notice over the grid while it has no rows
+    forms::Label *lblInfo = nullptr;        // its text
+    QGroupBox *frAct = nullptr;             // the selected timer and its recording
+    QGroupBox *frEdit = nullptr;            // editing of the selected timer
+    // Labels 1..10 (element 0 is unused); each carries its string id in its Tag.
+    std::array<forms::Label *, 11> lbl{};
+    QPushButton *btnStart = nullptr;
+    QPushButton *btnStop = nullptr;
+    QPushButton *btnCancel = nullptr;
+    QPushButton *btnQ = nullptr;            // quick record
+    QPushButton *btnLoad = nullptr;         // add timers through the task loader
+    QPushButton *btnUnload = nullptr;       // remove the selected timer
+    QToolButton *btnDown = nullptr;         // drops the task tree down
+    forms::Label *lProj = nullptr;          // project of the selected timer
+    forms::Label *lTask = nullptr;          // task of the selected timer
+    forms::Label *lStart1 = nullptr;        // start of its segment
+    QPlainTextEdit *txtComments = nullptr;  // its comment
+    // Elapsed time as digit pictures: element 0 the tens, 1 the units.
+    std::array<QLabel *, 2> hr{};
+    std::array<QLabel *, 2> mn{};
+    std::array<QLabel *, 2> sc{};
+    std::array<QLineEdit *, 3> txtP{};      // hours, minutes, seconds boxes (read by CalcSecs)
+    QTimer *tmr = nullptr;                  // the display tick, 500 ms, off at rest
     // ==== end of controls ===============================================================
 
     // ==== window frame: load, activation, menus, texts (frmStart.cpp) ====================
@@ -30,12 +71,83 @@ public:
     // ==== end of window frame ===========================================================
 
     // ==== recording: timers grid, start/stop, saving (frmStart_Recording.cpp) =============
+    // A row argument of -10 means the selected row. Results: 0 success, -1 failure or none.
+    //
+    // Ends the row's segment; with save writes it (SaveDaily) and passes its result on.
+    void StopAction(int16_t row, bool save, int16_t &result);
+    int16_t StopAction(int16_t row, bool save);
+    // state 1 starts, 0 stops: buttons, TimerRunning, the row's state and mark. row -10 is
+    // replaced by the selected row.
+    void Started(int16_t state, int16_t &row);
+    void Started(int16_t state, int16_t &&row) { Started(state, row); }
+    // Hours, minutes and seconds of the boxes txtP as seconds.
+    void CalcSecs(int32_t &secs);
+    // Writes the row's segment as a tblDaily row (cStarted = the row's state); -1 when the row
+    // has no category (nothing written).
+    void SaveDaily(int16_t row, int16_t &result);
+    int16_t SaveDaily(int16_t row);
+    // The first running row, or -1.
+    void GetRunning(int16_t &row);
+    int16_t GetRunning();
+    // Stops the running timer and starts a new, still unnamed one.
+    void QuickRec();
+    // Fills RecArr from the row.
+    void LoadRecArr(int16_t row);
+
+    void btnStart_Click();
+    void btnStop_Click();
+    void btnCancel_Click();
+    void btnQ_Click();
+    void btnUnload_Click();
+    void btnLoad_Click();
+    void btnDown_Click();
+    void MyTree_NodeClick(forms::Node *node);
+    void txtComments_Change();
+    void txtComments_Click();
+    void lstTimers_Click();
+
+    // The name of every quick-record row (string 25, set by ApplyLang).
+    QString QuickRecName = QStringLiteral("Quick Record");
+
+    // Grid columns of a timer row.
+    enum TimerColumn : int {
+        colPic = 0, colID = 1, colName = 2, colState = 3, colStart = 4, colSecs = 5,
+        colDay = 6, colTaskID = 7, colCatID = 8, colMark = 9, colComment = 10,
+        colProjID = 11, colProjName = 12, colTaskName = 13, colCount = 18
+    };
+    static constexpr int kRowHeight = 300;              // twips
+    static constexpr int32_t kRunColor = 0x80FFFF;      // light yellow (red in the low byte)
+    static constexpr int32_t kOtherColor = 0xF8E8D6;    // light blue
     // ==== end of recording ==============================================================
 
     // ==== display: the running time in digits (frmStart_Display.cpp) ======================
+    // Shows the selected row in the edit panel.
+    void DoClick();
+    // Brings the selected row's seconds up to date and draws them.
+    void ShowTime();
+    // Draws hours, minutes and seconds (decimal texts) on the digits, and the running time in
+    // the minimised main window's caption and the tray balloon.
+    void DisplayTime(const QString &h, const QString &m, const QString &s);
+    // Repaints every row by its state and sets every row mark; row is the one that may keep
+    // the running colour.
+    void SetColorsAndPics(int32_t runColor, int32_t otherColor, int16_t row);
+    void tmr_Timer();
+    // The ten digit pictures (resources 216..225 for 0..9), loaded by LoadDigitPictures, which
+    // also shows 0 on every digit.
+    std::array<QPixmap, 10> DigitPics;
+    void LoadDigitPictures();
     // ==== end of display ================================================================
 
     // ==== hand-over of timers across runs (frmStart_HandOver.cpp) =========================
+    // At exit: parks every row in tblDaily (the running one with cStarted 1, the others 2);
+    // with saveFlag an unsaved stopped segment becomes an ordinary entry instead. errResult
+    // -1 when a row could not be written, else 0.
+    void SaveRunning(bool saveFlag, int16_t &errResult);
+    int16_t SaveRunning(bool saveFlag);
+    // At load, on an empty grid: the parked rows of the person come back and are deleted.
+    // runningRow is the row of the restored running timer, or -1.
+    void LoadRunning(int32_t &runningRow);
+    int32_t LoadRunning();
     // ==== end of hand-over ==============================================================
 
     // ==== tray menu and hot key (frmStart_Tray.cpp) ======================================
@@ -45,9 +157,14 @@ private:
     QMdiSubWindow *m_sub = nullptr;
 
     // ==== private members: each area keeps its own below its heading ====================
+    // ---- controls
+    void ConnectControls();
     // ---- window frame
     // ---- recording
+    void ResetEditPanel();
+    bool IsStartRefused(const QDateTime &now);
     // ---- display
+    void ShowDigits(const std::array<QLabel *, 2> &pair, const QString &value, QString &twoChars);
     // ---- hand-over
     // ---- tray menu and hot key
 };
