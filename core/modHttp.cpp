@@ -1,0 +1,241 @@
+// The transport of requests to the web service: one request object per request, blocking
+// open and send, progress lines with their pauses, the time-out per phase, the sign-in before
+// the first POST of a run, and the texts of the reply codes.
+#include "core/modHttp.h"
+
+#include "core/frmLogin.h"
+#include "core/frmMain.h"
+#include "core/modMain.h"
+#include "platform/forms/Label.h"
+#include "platform/http/XmlHttpRequest.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QLabel>
+#include <QPointer>
+
+#include <exception>
+#include <memory>
+
+namespace modHttp {
+
+namespace {
+
+const QString EndpointPath = QStringLiteral("/tarv/XMLServer");
+const QString FormContentType = QStringLiteral("application/x-www-form-urlencoded; charset=UTF-8");
+
+// Texts that mark a web server's error page; such a page is handed to the caller whatever its
+// HTTP status, so that the reply codes 404, 410 and 500 reach the person.
+const char *const ErrorPageMarkers[] = {"404 Not Found", "HTTP Status 404", "500 Internal Server Error",
+                                        "Error report"};
+
+QString TimeStamp()
+{
+    return QTime::currentTime().toString(QStringLiteral("HHmmss"));
+}
+
+// Time-out of one phase: it has passed when more whole-second boundaries than TimeOut lie
+// between the phase's start and now. The request object is bounded by the same moment, so
+// that a reply that never comes cannot block longer than the test would allow.
+class Phase {
+public:
+    Phase() : m_startSec(QDateTime::currentMSecsSinceEpoch() / 1000) {}
+    bool Passed() const
+    {
+        return QDateTime::currentMSecsSinceEpoch() / 1000 - m_startSec > qMax<int>(modMain::TimeOut, 0);
+    }
+    // Milliseconds left until the test would say "passed" (0 when it already does).
+    qint64 RemainingMs() const
+    {
+        const qint64 limit = (m_startSec + qMax<int>(modMain::TimeOut, 0) + 1) * 1000;
+        return qMax<qint64>(0, limit - QDateTime::currentMSecsSinceEpoch());
+    }
+
+private:
+    qint64 m_startSec;
+};
+
+QLabel *ProgressLabel(int32_t kind)
+{
+    switch (kind) {
+    case KindLogin:
+        if (frmLogin *login = frmLogin::Peek())
+            return login->findChild<QLabel *>(QStringLiteral("lblResult_1"));
+        return nullptr;
+    case KindStatusLine:
+    case KindVersion:
+        if (frmMain *main = frmMain::Peek())
+            return main->lblMsg;
+        return nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+void Progress(int16_t id, const QPointer<QLabel> &label)
+{
+    if (label)
+        SetProgressCaption(modMain::GetLangString(id) + QStringLiteral("..."), label);
+}
+
+bool IsErrorPage(const QString &text)
+{
+    for (const char *marker : ErrorPageMarkers)
+        if (text.contains(QLatin1String(marker)))
+            return true;
+    return false;
+}
+
+// Opens the request as GET of url or POST to the endpoint, then sends it, each phase bounded
+// by the time-out; with a label the progress lines 923, 924 and 926 come in between. Returns
+// false on a failure or time-out (the object is then aborted).
+bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost, const QString &body,
+                 const QPointer<QLabel> &label, bool withProgress)
+{
+    // Opening phase.
+    {
+        const Phase phase;
+        while (request.readyState() != http::XmlHttpRequest::Opened) {
+            if (request.readyState() == http::XmlHttpRequest::Unsent) {
+                if (!request.open(isPost ? QStringLiteral("POST") : QStringLiteral("GET"), url, false))
+                    return false;
+                if (isPost)
+                    request.setRequestHeader(QStringLiteral("Content-Type"), FormContentType);
+            }
+            if (phase.Passed()) {
+                request.abort();
+                return false;
+            }
+        }
+    }
+    if (withProgress) {
+        Progress(923, label);
+        Progress(924, label);
+    }
+
+    // Sending phase.
+    const Phase phase;
+    while (request.readyState() != http::XmlHttpRequest::Done) {
+        if (withProgress)
+            Progress(926, label);
+        // A request that would already be too late is not sent at all: a service that took an
+        // entry while the program gave it up would get it twice.
+        const qint64 left = phase.RemainingMs();
+        if (left <= 0) {
+            request.abort();
+            return false;
+        }
+        request.setTimeoutMs(int(qMin<qint64>(left, 24 * 3600 * 1000)));
+        const bool sent = isPost ? request.send(body) : request.send();
+        if (!sent || phase.Passed()) {
+            request.abort();
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString ServiceEndpoint()
+{
+    QString base = qEnvironmentVariable("TARV_SERVICE_ENDPOINT");
+    if (base.trimmed().isEmpty())
+        base = QStringLiteral(TARV_SERVICE_ENDPOINT_DEFAULT);
+    base = base.trimmed();
+    if (base.endsWith(EndpointPath))
+        return base;
+    while (base.endsWith(u'/'))
+        base.chop(1);
+    return base + EndpointPath;
+}
+
+void SetProgressCaption(const QString &text, QLabel *label)
+{
+    QPointer<QLabel> guard(label);
+    if (!guard)
+        return;
+    if (auto *l = qobject_cast<forms::Label *>(label))
+        l->SetCaption(text);
+    else
+        label->setText(text);
+    // One turn of the event loop lets the label paint and the window timers run.
+    QApplication::processEvents();
+    modMain::WaitSecs(1);
+}
+
+QString HttpRequest(const QString &params, int32_t kind, bool isPost)
+{
+    const QPointer<QLabel> label = ProgressLabel(kind);
+    try {
+        if (isPost && !modMain::ServerLoggedIn)
+            ServerLogin();
+        const QString body = params + QStringLiteral("&tstmp=") + TimeStamp();
+        const QString endpoint = ServiceEndpoint();
+        const QString url = isPost ? endpoint : endpoint + u'?' + body;
+
+        auto request = std::make_unique<http::XmlHttpRequest>();
+        Progress(920, label);
+        if (OpenAndSend(*request, url, isPost, body, label, true)) {
+            Progress(930, label);
+            const QString text = request->responseText();
+            const int status = request->status();
+            // Only a 2xx reply is the service's answer. Another status is handed on only as a
+            // recognised error page; a proxy's page, a portal's or an empty body is a failure,
+            // so that an entry is never taken as accepted from it.
+            const bool answered = status >= 200 && status <= 299;
+            if (!text.isEmpty() && (answered || IsErrorPage(text)))
+                return text;
+        }
+    } catch (const std::exception &) {
+        // Every failure below ends on the failure path.
+    } catch (...) {
+    }
+
+    try {
+        if (label)
+            Progress(929, label);
+        else
+            modMain::SetStatus(817, QString());
+    } catch (...) {
+    }
+    return QString();
+}
+
+void ServerLogin()
+{
+    try {
+        const QString url = ServiceEndpoint() + QStringLiteral("?action=name&username=") + modMain::UserNameURL
+                            + QStringLiteral("&password=") + modMain::PasswordURL + QStringLiteral("&tstmp=")
+                            + TimeStamp();
+        http::XmlHttpRequest request;
+        if (!OpenAndSend(request, url, false, QString(), QPointer<QLabel>(), false))
+            return;
+        // Whatever the reply says, an answer means the service has seen this run.
+        if (request.readyState() == http::XmlHttpRequest::Done && !request.responseText().isEmpty())
+            modMain::ServerLoggedIn = true;
+    } catch (...) {
+    }
+}
+
+QString GetErrMsg(int16_t code)
+{
+    int16_t id = 1416;
+    if (code >= 1 && code <= 11)
+        id = int16_t(1400 + code - 1);
+    else if (code == 100)
+        id = 1411;
+    else if (code == 110 || code == 199)
+        id = 1412;
+    else if (code == 404)
+        id = 1413;
+    else if (code == 410)
+        id = 1414;
+    else if (code == 999)
+        id = 1415;
+    else if (code == 500)
+        id = 1417;
+    return modMain::GetLangString(id);
+}
+
+} // namespace modHttp
