@@ -118,6 +118,10 @@ struct Reader {
         a->password = o.value(QStringLiteral("password")).toString();
         if (!name(o, QStringLiteral("fullname"), at, &a->fullname))
             return false;
+        const QJsonValue locked = o.value(QStringLiteral("locked"));
+        if (!locked.isUndefined() && !locked.isBool())
+            return fail(at, QStringLiteral("\"locked\" must be true or false"));
+        a->locked = locked.toBool(false);
         if (!categories(o.value(QStringLiteral("categories")), at + QStringLiteral(" categories"), &a->categories)
             || !categories(o.value(QStringLiteral("expenseCategories")), at + QStringLiteral(" expenseCategories"),
                            &a->expenseCategories))

@@ -5,6 +5,7 @@
 //   "version": "1.0.0",                      newest program version (reply to "version")
 //   "accounts": [ {
 //     "username": "demo", "password": "...", "fullname": "...",
+//     "locked": false,                        optional: a locked account gets error 4
 //     "categories":        [ { "id": 11, "name": "Design" }, ... ],
 //     "expenseCategories": [ { "id": 1,  "name": "Travel" }, ... ],
 //     "projects": [ { "id": 101, "name": "...", "expenses": true,
@@ -45,6 +46,7 @@ struct Account {
     QString username;
     QString password;
     QString fullname;
+    bool locked = false;
     QList<Category> categories;
     QList<Category> expenseCategories;
     QList<Project> projects;

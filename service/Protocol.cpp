@@ -289,6 +289,10 @@ Outcome Protocol::dispatch(const QByteArray &method, const QList<QPair<QByteArra
         o.reply = Error(WrongPassword, QStringLiteral("Wrong password"));
         return o;
     }
+    if (account->locked) {
+        o.reply = Error(AccountLocked, QStringLiteral("The account is locked"));
+        return o;
+    }
 
     if (action == "name") {
         o.reply = Xml(QStringLiteral("<USER><FULLNAME>%1</FULLNAME></USER>").arg(account->fullname));
@@ -332,13 +336,17 @@ Outcome Protocol::dispatch(const QByteArray &method, const QList<QPair<QByteArra
     // The two uploads.
     qint64 prj = 0, task = 0;
     const Project *project = ReadId(value("prj"), &prj) ? account->findProject(prj) : nullptr;
+    if (!project) {
+        o.reply = Error(UnknownProject, QStringLiteral("The project is not assigned to you"));
+        return o;
+    }
     const Task *theTask = nullptr;
-    if (project && ReadId(value("task"), &task))
+    if (ReadId(value("task"), &task))
         for (const Task &t : project->tasks)
             if (t.id == task)
                 theTask = &t;
     if (!theTask) {
-        o.reply = Error(UnknownTask, QStringLiteral("The task is not assigned to you in that project"));
+        o.reply = Error(UnknownTask, QStringLiteral("The task is not in that project"));
         return o;
     }
     if (action == "addTime") {
@@ -357,17 +365,17 @@ Outcome Protocol::dispatch(const QByteArray &method, const QList<QPair<QByteArra
         }
     } else {
         if (!project->expenses || !theTask->expenses) {
-            o.reply = Error(ExpensesDisabled, QStringLiteral("That project or task takes no expenses"));
+            o.reply = Error(BadExpense, QStringLiteral("That project or task takes no expenses"));
             return o;
         }
         qint64 ec = 0;
         if (!ReadId(value("ec"), &ec) || !account->findExpenseCategory(ec)) {
-            o.reply = Error(UnknownCategory, QStringLiteral("Unknown expense category"));
+            o.reply = Error(BadExpense, QStringLiteral("Unknown expense category"));
             return o;
         }
         static const QRegularExpression amount(QStringLiteral("^[0-9]{1,9}(\\.[0-9]{1,2})?$"));
         if (!amount.match(QString::fromLatin1(value("amount"))).hasMatch()) {
-            o.reply = Error(BadAmount, QStringLiteral("The amount must be digits with a point before the decimals"));
+            o.reply = Error(BadExpense, QStringLiteral("The amount must be digits with a point before the decimals"));
             return o;
         }
         QByteArray day;

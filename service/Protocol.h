@@ -15,17 +15,20 @@ namespace service {
 // the client drops the first 22 characters of a download reply unread.
 inline constexpr char ReplyHead[] = "<?xml version=\"1.0\" ?>";
 
-// Error codes in "<ERROR><CODE>n</CODE>...". 1 to 4 concern the account or the request as a
-// whole, 5 and above one rejected entry; all are single digits, as the client reads one digit.
+// Error codes in "<ERROR><CODE>n</CODE>...", as the program explains them to the person.
+// 1 to 4 concern the account or the request as a whole, 5 and above one rejected entry
+// (the program marks such an entry rejected rather than sending it again).
 enum ErrorCode {
     UnknownUser = 1,
     WrongPassword = 2,
     BadRequest = 3,        // unknown action, wrong method, missing or doubled parameter, no time stamp
-    UnknownTask = 5,       // project not assigned, or task not in that project
-    UnknownCategory = 6,   // tc not offered by the task, or ec not an expense category
-    BadDateTime = 7,
-    BadAmount = 8,
-    ExpensesDisabled = 9,  // expense on a project or task that takes none
+    AccountLocked = 4,     // the account is locked ("locked": true in the data file)
+    UnknownProject = 5,    // the project is not assigned to the account
+    UnknownTask = 6,       // the task is not in that project
+    UnknownCategory = 7,   // the task does not offer the time entry's category
+    BadDateTime = 8,
+    BadExpense = 10,       // unknown expense category, unreadable amount, or a project or task
+                           // that takes no expenses
 };
 
 struct Reply {
@@ -59,7 +62,7 @@ public:
     static QByteArray ActionOf(const QByteArray &method, const QByteArray &query, const QByteArray &body);
 
     // Error pages as web servers send them: "404", "500", "502" (Apache and nginx style) and
-    // "tomcat-404", "tomcat-500" (servlet container style). Empty body for an unknown kind.
+    // "servlet-404", "servlet-500" (servlet container style). Empty body for an unknown kind.
     static Reply ErrorPage(const QByteArray &kind);
     static Reply Garbage();
     static bool IsErrorPageKind(const QByteArray &kind);

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using testsvc::ServiceProcess;
@@ -34,7 +35,8 @@ const char TestData[] = R"({
             { "id": 11, "name": "T11", "expenses": false, "categories": [100, 101] } ] },
         { "id": 2, "name": "Closed", "expenses": false, "tasks": [
             { "id": 20, "name": "T20", "categories": [101] } ] } ] },
-    { "username": "bob", "password": "bob", "fullname": "Bob" }
+    { "username": "bob", "password": "bob", "fullname": "Bob" },
+    { "username": "carl", "password": "carl", "fullname": "Carl", "locked": true }
   ]
 })";
 
@@ -86,9 +88,12 @@ int ReplyCode(const QString &text)
         return 500;
     const qsizetype at = text.indexOf(QStringLiteral("<ERROR><CODE>"));
     if (at >= 0) {
-        const QString next = text.mid(at + 13, 1);
-        const QChar c = next.isEmpty() ? QChar() : next[0];
-        return c.isDigit() ? c.digitValue() : 999;
+        // The whole number up to the next "<".
+        const qsizetype from = at + 13;
+        const qsizetype to = text.indexOf(u'<', from);
+        const QString digits = text.mid(from, to < 0 ? -1 : to - from);
+        static const QRegularExpression number(QStringLiteral("^[0-9]{1,5}$"));
+        return number.match(digits).hasMatch() ? digits.toInt() : 999;
     }
     return 0;
 }
@@ -145,6 +150,8 @@ TEST(Service, EveryActionChecksTheCredentials)
         {"wrong password", QStringLiteral("&username=anna&password=passw0rd"), 2},
         {"password in UTF-8 bytes", QStringLiteral("&username=anna&password=p%C3%A4ssw%C3%B6rd"), 2},
         {"no password", QStringLiteral("&username=anna&password="), 2},
+        {"locked account", QStringLiteral("&username=carl&password=carl"), 4},
+        {"locked account, wrong password", QStringLiteral("&username=carl&password=x"), 2},
     };
     for (const char *action : {"name", "version", "projects", "expenses"}) {
         for (const auto &who : people) {
@@ -298,20 +305,20 @@ TEST(Service, UploadsAreCheckedAndAcceptedOnesRecorded)
         {"expense without a code", "POST", x, Form, 0},
         {"expense with a code and a comment", "POST", with(with(x, "code=&", "code=R%2D17&"), "cmt=&", "cmt=%CE%B1%CE%B2&"), Form, 0},
         {"wrong password", "POST", with(t, "password=p%E4ssw%F6rd", "password=x"), Form, 2},
-        {"task of another project", "POST", with(t, "prj=1&", "prj=2&"), Form, 5},
+        {"task of another project", "POST", with(t, "prj=1&", "prj=2&"), Form, 6},
         {"unknown project", "POST", with(t, "prj=1&", "prj=9&"), Form, 5},
         {"project id with a fraction", "POST", with(t, "prj=1&", "prj=1.0&"), Form, 5},
-        {"category the task lacks", "POST", with(t, "tc=100", "tc=101"), Form, 6},
-        {"start not twelve digits", "POST", with(t, "start=200612312345", "start=20061231234"), Form, 7},
-        {"no such day", "POST", with(t, "start=200612312345", "start=200602302345"), Form, 7},
-        {"end on the next day's date", "POST", with(t, "end=200612312415", "end=200701010015"), Form, 7},
-        {"end before start", "POST", with(t, "end=200612312415", "end=200612312300"), Form, 7},
-        {"expenses disabled on the task", "POST", with(x, "task=10", "task=11"), Form, 9},
-        {"expenses disabled on the project", "POST", with(with(x, "prj=1&", "prj=2&"), "task=10", "task=20"), Form, 9},
-        {"unknown expense category", "POST", with(x, "ec=7", "ec=8"), Form, 6},
-        {"amount with a decimal comma", "POST", with(x, "amount=12.50", "amount=12%2C50"), Form, 8},
-        {"amount with a group separator left", "POST", with(x, "amount=12.50", "amount=1234%2C567.00"), Form, 8},
-        {"charge minute 60", "POST", with(x, "charge=200612311200", "charge=200612311260"), Form, 7},
+        {"category the task lacks", "POST", with(t, "tc=100", "tc=101"), Form, 7},
+        {"start not twelve digits", "POST", with(t, "start=200612312345", "start=20061231234"), Form, 8},
+        {"no such day", "POST", with(t, "start=200612312345", "start=200602302345"), Form, 8},
+        {"end on the next day's date", "POST", with(t, "end=200612312415", "end=200701010015"), Form, 8},
+        {"end before start", "POST", with(t, "end=200612312415", "end=200612312300"), Form, 8},
+        {"expenses disabled on the task", "POST", with(x, "task=10", "task=11"), Form, 10},
+        {"expenses disabled on the project", "POST", with(with(x, "prj=1&", "prj=2&"), "task=10", "task=20"), Form, 10},
+        {"unknown expense category", "POST", with(x, "ec=7", "ec=8"), Form, 10},
+        {"amount with a decimal comma", "POST", with(x, "amount=12.50", "amount=12%2C50"), Form, 10},
+        {"amount with a group separator left", "POST", with(x, "amount=12.50", "amount=1234%2C567.00"), Form, 10},
+        {"charge minute 60", "POST", with(x, "charge=200612311200", "charge=200612311260"), Form, 8},
         {"upload sent as GET", "GET", t, QString(), 3},
         {"parameters out of order", "POST", with(t, "cmt=a%26b+c%C3%A9&prj=1", "prj=1&cmt=a%26b+c%C3%A9"), Form, 3},
         {"no time stamp", "POST", with(t, "&tstmp=120000", ""), Form, 3},
