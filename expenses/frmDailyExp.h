@@ -1,0 +1,26 @@
+#pragma once
+// The daily expenses window: a child window of the main window for one day's expenses. Its
+// grid, editor and commands grow with the expenses editor itself.
+#include "core/FormInstance.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QMdiSubWindow;
+
+class frmDailyExp : public QWidget, public FormInstance<frmDailyExp> {
+    Q_OBJECT
+public:
+    frmDailyExp();
+    ~frmDailyExp() override;
+
+    // Every caption of the window in the current language; a failure is told and LangID goes
+    // back to PrevLangID.
+    void ApplyLang();
+
+    // Showing the window shows its frame in the main window too.
+    void setVisible(bool visible) override;
+
+private:
+    QPointer<QMdiSubWindow> m_sub;
+};

@@ -1,0 +1,26 @@
+#pragma once
+// The daily time-log window: a child window of the main window for one day's time-log
+// entries. Its grid, entry editor and commands grow with the time-log editor itself.
+#include "core/FormInstance.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QMdiSubWindow;
+
+class frmDaily : public QWidget, public FormInstance<frmDaily> {
+    Q_OBJECT
+public:
+    frmDaily();
+    ~frmDaily() override;
+
+    // Every caption of the window in the current language; a failure is told and LangID goes
+    // back to PrevLangID.
+    void ApplyLang();
+
+    // Showing the window shows its frame in the main window too.
+    void setVisible(bool visible) override;
+
+private:
+    QPointer<QMdiSubWindow> m_sub;
+};
