@@ -1,0 +1,103 @@
+#pragma once
+// The synchronisation window: a child window of the main window in which the person
+// downloads the reference tables on demand ("Update Tables"), with a connection log of every
+// step and a result summary. A download stores what the service sends and then removes the
+// projects, tasks and categories it no longer sends.
+#include "core/FormInstance.h"
+
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class clsTagParser;
+namespace forms {
+class FlexGrid;
+class Label;
+class TreeView;
+} // namespace forms
+
+class frmSynch : public QWidget, public FormInstance<frmSynch> {
+    Q_OBJECT
+public:
+    frmSynch();
+    ~frmSynch() override;
+
+    QMdiSubWindow *subWindow() const { return m_sub; }
+
+    // Index 0 downloads the reference tables: the projects (with their tasks and categories)
+    // and the expense categories, with the stored credentials; stores them, and after two
+    // complete replies removes what the service no longer lists and sets every download mark
+    // back to 0. The outcome goes to the connection log.
+    void btnConnect_Click(int16_t Index);
+    // 0 sends the projects request, 1 the expense categories request; the reply lands in LastReply.
+    void GetItem(int16_t Index);
+    // Reads both replies into MyTree and the reference tables, then the summary and the sweep;
+    // true when all of it ran.
+    bool SaveReceived();
+    // Result summary (new rows, unassigned projects) and the sweep of the unconfirmed rows.
+    void UpdateResults();
+
+    // One line of the connection log, its looks by kind (0 plain, 1 heading, 2 counted item,
+    // 3 error, 4 progress; any other kind keeps the grid's looks).
+    void UpdateLog(const QString &text, int32_t kind);
+    // The connection label: connected or not; lets the event loop run once.
+    void conStatus(bool connected);
+    // Shows the tree of received data over the log, or the log again.
+    void ShowTree(bool show);
+    void ApplyLang();
+
+    void setVisible(bool visible) override;
+
+    // ---- controls
+    QWidget *picHeader = nullptr;
+    forms::Label *lblStatus = nullptr;   // connection state
+    forms::Label *lblCon = nullptr;      // title of the pane below
+    forms::FlexGrid *lstLog = nullptr;   // the connection log
+    forms::TreeView *MyTree = nullptr;   // received data, over the log while shown
+    QLineEdit *txtFull = nullptr;        // whole text of the clicked log line
+    QWidget *picFooter = nullptr;
+    std::array<QPushButton *, 2> btnConnect{};   // 0 "Update Tables"
+    QPushButton *btnExit = nullptr;
+
+    // ---- window state
+    QString LastReply;          // reply of the request just sent
+    QString ProjectsReply;      // whole reply to the last projects request
+    QString ExpensesReply;      // whole reply to the last expenses request
+    bool ReceivingProjects = false;
+    bool ReceivingExpenses = false;
+    QString LogText;
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+
+private:
+    void btnExit_Click();
+    void lstLog_Click();
+    void m_TagParser_InteriorTag(const QString &name, const QString &content, int16_t level);
+    void m_TagParser_LeafTag(const QString &name, const QString &value, int16_t level);
+    void m_TagParser_ParseError(int16_t code);
+    bool WalkReply(const QString &reply);
+    void AddProjectNode();
+
+    struct Pending {
+        int node = 0;       // index of its node in MyTree, 0 = none yet
+        QString name;
+        QString id;
+        QString flag;
+    };
+
+    QPointer<QMdiSubWindow> m_sub;
+    clsTagParser *m_TagParser = nullptr;
+    QString CurrentElement;     // name of the last element that holds elements
+    bool ParseFailed = false;
+    bool m_HandlerFailed = false;
+    int m_TopElements = 0;
+    int m_ErrorNodes = 0;
+    Pending PendingProject, PendingTask, PendingCategory;
+};
