@@ -1,0 +1,310 @@
+// The main window's daily download against the reference service over HTTPS, into a real
+// encrypted database: what it stores and marks, when it sends nothing, what a failed or
+// malformed reply leaves behind, and the reminder after more than 7 days.
+#include "core/CCrypto.h"
+#include "core/frmMain.h"
+#include "core/modHttp.h"
+#include "core/modMain.h"
+#include "platform/dao/dao.h"
+#include "platform/forms/Label.h"
+#include "platform/registry/Registry.h"
+#include "store/modDBchr.h"
+#include "tests/service/ServiceProcess.h"
+#include "tests/support/TestEnv.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDate>
+#include <QFile>
+#include <QLabel>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace modMain;
+using testsvc::ServiceProcess;
+
+namespace {
+
+const char TestData[] = R"({
+  "version": "1.0.0",
+  "accounts": [
+    { "username": "anna", "password": "pässwörd", "fullname": "Anna",
+      "categories": [ { "id": 100, "name": "Design" }, { "id": 101, "name": "Ανάπτυξη" },
+                      { "id": 102, "name": "Rédaction d'audit" } ],
+      "expenseCategories": [ { "id": 7, "name": "Hôtel & hébergement" }, { "id": 8, "name": "Taxi" } ],
+      "projects": [
+        { "id": 1, "name": "Café Lumière – rebranding", "expenses": true, "tasks": [
+            { "id": 10, "name": "Logo & identity", "categories": [100, 101] },
+            { "id": 11, "name": "Client's workshop", "expenses": false, "categories": [101, 102] } ] },
+        { "id": 2, "name": "O'Neill & Söhne", "expenses": false, "tasks": [
+            { "id": 20, "name": "Prüfung", "categories": [100] } ] },
+        { "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": true } ] }
+  ]
+})";
+
+QString WriteData(const QByteArray &content)
+{
+    const QString path = testenv::MakeTempDir(QStringLiteral("data")) + QStringLiteral("/accounts.json");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(content);
+    return path;
+}
+
+// Answers every message box with OK and keeps its text, so that no box can hang a test.
+class BoxCatcher {
+public:
+    BoxCatcher()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            QString text;
+            for (QLabel *l : modal->findChildren<QLabel *>())
+                text += l->text();
+            if (auto *ok = modal->findChild<QAbstractButton *>(QStringLiteral("btnOK"))) {
+                texts << text;
+                ok->click();
+            }
+        });
+        m_timer.start(20);
+    }
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("TARV_NO_PAUSES", "1");
+        m_dir = testenv::MakeTempDir(QStringLiteral("prog"));
+        qputenv("TARV_PROGRAM_DIR", m_dir.toLocal8Bit());
+        LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
+        LangID = 0;
+        TimeOut = 15;
+        ShowBalloons = 1;
+        IsConnected = true;
+        ASSERT_EQ(modDBchr::CreateDB(m_dir + QStringLiteral("/Tarv.crn")), 0);
+        if (!Crypto)
+            Crypto = std::make_unique<CCrypto>();
+        PCUserName = QStringLiteral("maria");
+        UserFullName = QStringLiteral("Anna");
+        SetCredentials(QStringLiteral("anna"), QStringLiteral("pässwörd"));
+        CurrentUserID = modDBchr::CreateUser();
+        ASSERT_GE(CurrentUserID, 0);
+        registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
+        m_main = frmMain::Get();
+    }
+    void TearDown() override
+    {
+        frmMain::Unload();
+        if (DB)
+            DB->Close();
+        DB.reset();
+        qunsetenv("TARV_SERVICE_ENDPOINT");
+        qunsetenv("TARV_CA_FILE");
+    }
+
+    static void SetCredentials(const QString &user, const QString &password)
+    {
+        StoredUserName = Crypto->Encrypt(user, CryptoPassPhrase, false, CCrypto::TypeRC2);
+        StoredPassword = Crypto->Encrypt(password, CryptoPassPhrase, false, CCrypto::TypeRC2);
+    }
+
+    void Start(ServiceProcess &svc, QStringList options = {})
+    {
+        if (!options.contains(QStringLiteral("--data")))
+            options << QStringLiteral("--data") << WriteData(TestData);
+        ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
+        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
+        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+    }
+
+    // Rows of a reference table of the current user, one text per row, ordered.
+    static QStringList Rows(const QString &select)
+    {
+        QStringList out;
+        auto rs = DB->OpenRecordset(select + QStringLiteral(" WHERE cUsrID = ? ORDER BY 1, 2"), dao::dbOpenSnapshot,
+                                    {CurrentUserID});
+        for (; !rs->Eof(); rs->MoveNext()) {
+            QStringList fields;
+            for (int i = 0; i < rs->FieldCount(); ++i) {
+                const QVariant v = rs->Value(i);
+                fields << (v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'f', 0) : v.toString());
+            }
+            out << fields.join(u'|');
+        }
+        return out;
+    }
+
+    static QString Checked()
+    {
+        return registry::GetSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"),
+                                    QStringLiteral("(none)"));
+    }
+
+    static QString Today() { return QString::number(DateToLong(QDate::currentDate())); }
+    QString Status() const { return m_main->lblMsg->Caption(); }
+
+    QString m_dir;
+    frmMain *m_main = nullptr;
+};
+
+const QString Projects = QStringLiteral("SELECT cProjID, cName, cChk, cExp FROM tblProjects");
+const QString Tasks = QStringLiteral("SELECT cTaskID, cProjID, cTaskName, cChk, cExp FROM tblProjTasks");
+const QString Categs = QStringLiteral("SELECT cCatID, cName, cChk FROM tblCategs");
+const QString Links = QStringLiteral("SELECT cTaskID, cCatID, cChk FROM tblTaskCategs");
+const QString ExpCategs = QStringLiteral("SELECT cExpID, cExpName, cChk FROM tblExpCategs");
+
+} // namespace
+
+TEST_F(DownloadTest, AFirstDownloadStoresEveryItemWithItsMarkAndFlag)
+{
+    ServiceProcess svc;
+    Start(svc);
+    BoxCatcher boxes;
+    m_main->SynchTables();
+
+    EXPECT_EQ(Rows(Projects), (QStringList{"1|Café Lumière – rebranding|2|0", "2|O'Neill & Söhne|2|-1",
+                                           "3|Ξενοδοχείο Αιγαίο|2|0"}));
+    EXPECT_EQ(Rows(Tasks), (QStringList{"10|1|Logo & identity|2|0", "11|1|Client's workshop|2|-1", "20|2|Prüfung|2|0"}));
+    EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|2", "101|Ανάπτυξη|2", "102|Rédaction d'audit|2"}));
+    EXPECT_EQ(Rows(Links), (QStringList{"10|100|2", "10|101|2", "11|101|2", "11|102|2", "20|100|2"}));
+    EXPECT_EQ(Rows(ExpCategs), (QStringList{"7|Hôtel & hébergement|2", "8|Taxi|2"}));
+    EXPECT_EQ(Checked(), Today());
+    EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(122, true));
+    EXPECT_TRUE(boxes.texts.isEmpty()) << "tables updated just now are not called old: "
+                                       << boxes.texts.join(u'/').toStdString();
+
+    // The two requests, as GETs with the stored credentials.
+    const QList<QJsonObject> log = svc.requests();
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_TRUE(log[0]["query"].toString().startsWith(QStringLiteral("action=projects&username=anna&password=p%E4ssw%F6rd&tstmp=")));
+    EXPECT_TRUE(log[1]["query"].toString().startsWith(QStringLiteral("action=expenses&username=anna&password=p%E4ssw%F6rd&tstmp=")));
+}
+
+TEST_F(DownloadTest, ASecondStartOnTheSameDaySendsNothingAndADownloadNeverDeletes)
+{
+    ServiceProcess svc;
+    Start(svc);
+    BoxCatcher boxes;
+    m_main->SynchTables();
+    ASSERT_EQ(svc.requests().size(), 2);
+    frmMain::Unload();
+    m_main = frmMain::Get();
+    m_main->SynchTables();
+    EXPECT_EQ(svc.requests().size(), 2) << "already downloaded today";
+
+    // On another day the download runs again: rows met again are confirmed, none is removed,
+    // names stay as first stored.
+    registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"),
+                          QString::number(DateToLong(QDate::currentDate().addDays(-1))));
+    DB->Execute(QStringLiteral("UPDATE tblProjects SET cChk = 0, cName = 'Renamed here' WHERE cProjID = 1"));
+    DB->Execute(QStringLiteral("INSERT INTO tblProjects(cName, cProjID, cUsrID, cChk, cExp) Values('Gone', 9, ?, 0, 0)"),
+                0, {CurrentUserID});
+    m_main->SynchTables();
+    EXPECT_EQ(svc.requests().size(), 4);
+    EXPECT_EQ(Rows(Projects), (QStringList{"1|Renamed here|1|0", "2|O'Neill & Söhne|1|-1", "3|Ξενοδοχείο Αιγαίο|1|0",
+                                           "9|Gone|0|0"}));
+    EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|2", "101|Ανάπτυξη|2", "102|Rédaction d'audit|2"}))
+        << "a category is raised only from 0";
+    EXPECT_EQ(Checked(), Today());
+    EXPECT_TRUE(boxes.texts.isEmpty());
+}
+
+TEST_F(DownloadTest, OfflineNothingIsSentAndAnOldDownloadIsRemindedOf)
+{
+    ServiceProcess svc;
+    Start(svc);
+    IsConnected = false;
+    const struct {
+        int daysAgo;
+        bool reminded;
+    } cases[] = {{3, false}, {7, false}, {8, true}, {400, true}};
+    for (const auto &c : cases) {
+        registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"),
+                              QString::number(DateToLong(QDate::currentDate().addDays(-c.daysAgo))));
+        BoxCatcher boxes;
+        m_main->SynchTables();
+        QApplication::processEvents();
+        ASSERT_EQ(boxes.texts.size(), c.reminded ? 1 : 0) << c.daysAgo << " days";
+        if (c.reminded) {
+            EXPECT_TRUE(boxes.texts[0].contains(GetLangString(124, false).left(20))) << boxes.texts[0].toStdString();
+        }
+    }
+    // Never downloaded at all.
+    registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
+    BoxCatcher boxes;
+    m_main->SynchTables();
+    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(svc.requests().isEmpty());
+    EXPECT_TRUE(Rows(Projects).isEmpty());
+}
+
+TEST_F(DownloadTest, AFailedOrMalformedReplyStoresNothingFurtherAndKeepsTheDate)
+{
+    const QString yesterday = QString::number(DateToLong(QDate::currentDate().addDays(-1)));
+    const struct {
+        const char *what;
+        QStringList options;
+        bool projectsStored;
+        QString status;   // the status line after the download's announcement
+    } cases[] = {
+        {"wrong password", {}, false, QString()},
+        {"projects reply cut", {"--truncate", "300", "--only", "projects"}, false, QString()},
+        {"expenses reply cut", {"--truncate", "60", "--only", "expenses"}, true, QString()},
+        {"garbage", {"--garbage"}, false, QString()},
+        {"server error page", {"--error-page", "500", "--only", "expenses"}, true, QString()},
+        {"proxy error page", {"--error-page", "502", "--only", "projects"}, false, QString()},
+        {"service too slow", {"--delay-ms", "3000", "--only", "projects"}, false, QString()},
+    };
+    for (const auto &c : cases) {
+        DB->Execute(QStringLiteral("DELETE FROM tblProjects"));
+        DB->Execute(QStringLiteral("DELETE FROM tblProjTasks"));
+        DB->Execute(QStringLiteral("DELETE FROM tblExpCategs"));
+        registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"), yesterday);
+        SetCredentials(QStringLiteral("anna"), QString::fromUtf8(c.what) == u"wrong password" ? QStringLiteral("x")
+                                                                                             : QStringLiteral("pässwörd"));
+        TimeOut = 1;
+        ServiceProcess svc;
+        Start(svc, c.options);
+        BoxCatcher boxes;
+        m_main->SynchTables();
+        EXPECT_EQ(Checked(), yesterday) << c.what;
+        EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(123, true)) << c.what;
+        EXPECT_EQ(Rows(Projects).size(), c.projectsStored ? 3 : 0) << c.what;
+        EXPECT_TRUE(Rows(ExpCategs).isEmpty()) << c.what;
+        EXPECT_TRUE(boxes.texts.isEmpty()) << c.what;
+    }
+}
+
+TEST_F(DownloadTest, AnErrorReplyIsToldWithItsText)
+{
+    SetCredentials(QStringLiteral("anna"), QStringLiteral("wrong"));
+    ServiceProcess svc;
+    Start(svc);
+    BoxCatcher boxes;
+    // The failure announcement replaces the line; the parser's line comes before it.
+    QStringList lines;
+    QObject::connect(m_main->lblMsg, &forms::Label::Change, [&] { lines << m_main->lblMsg->Caption(); });
+    EXPECT_FALSE(m_main->UpdateTables());
+    EXPECT_TRUE(lines.contains(QStringLiteral(" ") + GetLangString(821, true) + modHttp::GetErrMsg(2)))
+        << lines.join(u'/').toStdString();
+    EXPECT_TRUE(Rows(Projects).isEmpty());
+}
+
+TEST_F(DownloadTest, AnEmptyProjectListIsAWholeDownload)
+{
+    ServiceProcess svc;
+    Start(svc, {QStringLiteral("--data"),
+                WriteData(R"({"accounts":[{"username":"anna","password":"pässwörd","fullname":"Anna"}]})")});
+    BoxCatcher boxes;
+    m_main->SynchTables();
+    EXPECT_EQ(Checked(), Today());
+    EXPECT_TRUE(Rows(Projects).isEmpty());
+    EXPECT_TRUE(boxes.texts.isEmpty());
+}
