@@ -140,7 +140,7 @@ void frmSynch::setVisible(bool visible)
 {
     QWidget::setVisible(visible);
     // Shown by a caller that knows only the window: its frame in the document area too.
-    if (visible && m_sub && !m_sub->isVisible())
+    if (visible && m_sub && m_sub->isHidden())
         m_sub->show();
 }
 

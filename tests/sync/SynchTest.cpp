@@ -1,0 +1,277 @@
+// The synchronisation window's download against the reference service over HTTPS, into a real
+// encrypted database: what a receive stores, counts and sweeps, and that a reply that is no
+// whole tag tree never empties the person's reference tables.
+#include "core/CCrypto.h"
+#include "core/frmMain.h"
+#include "core/modHttp.h"
+#include "core/modMain.h"
+#include "platform/dao/dao.h"
+#include "platform/forms/FlexGrid.h"
+#include "platform/forms/Label.h"
+#include "platform/registry/Registry.h"
+#include "store/modDBchr.h"
+#include "sync/frmSynch.h"
+#include "tests/service/ServiceProcess.h"
+#include "tests/support/TestEnv.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QEvent>
+#include <QMdiArea>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+using namespace modMain;
+using testsvc::ServiceProcess;
+
+namespace {
+
+const char FullData[] = R"({
+  "accounts": [
+    { "username": "anna", "password": "pw", "fullname": "Anna",
+      "categories": [ { "id": 100, "name": "Design" }, { "id": 101, "name": "Ανάπτυξη" }, { "id": 102, "name": "Rédaction" } ],
+      "expenseCategories": [ { "id": 7, "name": "Hôtel" }, { "id": 8, "name": "Taxi" } ],
+      "projects": [
+        { "id": 1, "name": "Café", "tasks": [
+            { "id": 10, "name": "Logo", "categories": [100, 101] },
+            { "id": 11, "name": "Workshop", "expenses": false, "categories": [101, 102] } ] },
+        { "id": 2, "name": "O'Neill", "expenses": false, "tasks": [ { "id": 20, "name": "Prüfung", "categories": [100] } ] } ] }
+  ]
+})";
+
+// Project 2 with its task, task 11, category 102 and expense category 8 are gone.
+const char SmallerData[] = R"({
+  "accounts": [
+    { "username": "anna", "password": "pw", "fullname": "Anna",
+      "categories": [ { "id": 100, "name": "Design" }, { "id": 101, "name": "Ανάπτυξη" } ],
+      "expenseCategories": [ { "id": 7, "name": "Hôtel" } ],
+      "projects": [ { "id": 1, "name": "Café", "tasks": [ { "id": 10, "name": "Logo", "categories": [100, 101] } ] } ] }
+  ]
+})";
+
+const char NoProjects[] = R"({
+  "accounts": [ { "username": "anna", "password": "pw", "fullname": "Anna",
+                  "expenseCategories": [ { "id": 7, "name": "Hôtel" } ] } ]
+})";
+
+QString WriteData(const QByteArray &content)
+{
+    const QString path = testenv::MakeTempDir(QStringLiteral("data")) + QStringLiteral("/accounts.json");
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(content);
+    return path;
+}
+
+const QString Projects = QStringLiteral("SELECT cProjID, cName, cChk, cExp FROM tblProjects");
+const QString Tasks = QStringLiteral("SELECT cTaskID, cProjID, cChk, cExp FROM tblProjTasks");
+const QString Categs = QStringLiteral("SELECT cCatID, cName, cChk FROM tblCategs");
+const QString Links = QStringLiteral("SELECT cTaskID, cCatID, cChk FROM tblTaskCategs");
+const QString ExpCategs = QStringLiteral("SELECT cExpID, cExpName, cChk FROM tblExpCategs");
+
+class SynchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("TARV_NO_PAUSES", "1");
+        m_dir = testenv::MakeTempDir(QStringLiteral("prog"));
+        qputenv("TARV_PROGRAM_DIR", m_dir.toLocal8Bit());
+        LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
+        LangID = 0;
+        TimeOut = 15;
+        ASSERT_EQ(modDBchr::CreateDB(m_dir + QStringLiteral("/Tarv.crn")), 0);
+        if (!Crypto)
+            Crypto = std::make_unique<CCrypto>();
+        PCUserName = QStringLiteral("maria");
+        UserFullName = QStringLiteral("Anna");
+        SetPassword(QStringLiteral("pw"));
+        CurrentUserID = modDBchr::CreateUser();
+        ASSERT_GE(CurrentUserID, 0);
+        registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
+    }
+    void TearDown() override
+    {
+        frmSynch::Unload();
+        frmMain::Unload();
+        if (DB)
+            DB->Close();
+        DB.reset();
+    }
+
+    static void SetPassword(const QString &password)
+    {
+        StoredUserName = Crypto->Encrypt(QStringLiteral("anna"), CryptoPassPhrase, false, CCrypto::TypeRC2);
+        StoredPassword = Crypto->Encrypt(password, CryptoPassPhrase, false, CCrypto::TypeRC2);
+    }
+
+    // One receive from a service that serves data, with the given options.
+    void Receive(const char *data, QStringList options = {})
+    {
+        ServiceProcess svc;
+        options << QStringLiteral("--data") << WriteData(data);
+        ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
+        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
+        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        frmSynch::Get()->btnConnect_Click(0);
+    }
+
+    static QStringList Rows(const QString &select)
+    {
+        QStringList out;
+        auto rs = DB->OpenRecordset(select + QStringLiteral(" WHERE cUsrID = ? ORDER BY 1, 2"), dao::dbOpenSnapshot,
+                                    {CurrentUserID});
+        for (; !rs->Eof(); rs->MoveNext()) {
+            QStringList fields;
+            for (int i = 0; i < rs->FieldCount(); ++i) {
+                const QVariant v = rs->Value(i);
+                fields << (v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'f', 0) : v.toString());
+            }
+            out << fields.join(u'|');
+        }
+        return out;
+    }
+
+    static QStringList Log()
+    {
+        QStringList out;
+        forms::FlexGrid *grid = frmSynch::Get()->lstLog;
+        for (int r = 0; r < grid->Rows(); ++r)
+            out << grid->TextMatrix(r, 0);
+        return out;
+    }
+
+    static QString Line(int id, int count) { return GetLangString(int16_t(id)) + QStringLiteral(" ") + QString::number(count); }
+
+    QString m_dir;
+};
+
+} // namespace
+
+TEST_F(SynchTest, TheWindowLoadsInTheDocumentAreaWithItsCaptions)
+{
+    frmSynch *w = frmSynch::Get();
+    EXPECT_TRUE(FormLoaded[fiSynch]);
+    ASSERT_NE(w->subWindow(), nullptr);
+    EXPECT_EQ(w->subWindow()->mdiArea(), frmMain::Get()->mdi);
+    w->show();
+    EXPECT_FALSE(w->subWindow()->isHidden()) << "showing the window shows its frame";
+    EXPECT_EQ(w->btnConnect[0]->text(), GetLangString(808));
+    EXPECT_EQ(w->lblCon->Caption(), GetLangString(801));
+    EXPECT_EQ(w->lblStatus->Caption(), GetLangString(802));
+    LangID = 3;
+    w->ApplyLang();
+    EXPECT_EQ(w->btnConnect[0]->text(), GetLangString(808));
+    LangID = 0;
+    frmSynch::Unload();
+    EXPECT_FALSE(FormLoaded[fiSynch]);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frmMain::Get()->mdi->subWindowList().isEmpty()) << "its frame goes with it";
+}
+
+TEST_F(SynchTest, AFirstReceiveStoresCountsAndResetsEveryMark)
+{
+    Receive(FullData);
+    EXPECT_EQ(Rows(Projects), (QStringList{"1|Café|0|0", "2|O'Neill|0|-1"}));
+    EXPECT_EQ(Rows(Tasks), (QStringList{"10|1|0|0", "11|1|0|-1", "20|2|0|0"}));
+    EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|0", "101|Ανάπτυξη|0", "102|Rédaction|0"}));
+    EXPECT_EQ(Rows(Links), (QStringList{"10|100|0", "10|101|0", "11|101|0", "11|102|0", "20|100|0"}));
+    EXPECT_EQ(Rows(ExpCategs), (QStringList{"7|Hôtel|0", "8|Taxi|0"}));
+    const QStringList log = Log();
+    for (const QString &line : {Line(827, 2), Line(828, 3), Line(829, 3), Line(830, 5), Line(831, 2)})
+        EXPECT_TRUE(log.contains(line)) << line.toStdString() << " in " << log.join(u'/').toStdString();
+    EXPECT_TRUE(log.contains(GetLangString(846)));
+    EXPECT_EQ(registry::GetSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate")),
+              QString::number(DateToLong(QDate::currentDate())));
+
+    // The same again: nothing new, nothing removed.
+    Receive(FullData);
+    EXPECT_TRUE(Log().contains(Line(827, 0)));
+    EXPECT_TRUE(Log().contains(Line(830, 0)));
+    EXPECT_EQ(Rows(Projects).size(), 2);
+    EXPECT_EQ(Rows(Links).size(), 5);
+}
+
+TEST_F(SynchTest, WhatTheServiceNoLongerListsIsRemoved)
+{
+    Receive(FullData);
+    Receive(SmallerData);
+    EXPECT_EQ(Rows(Projects), QStringList{"1|Café|0|0"});
+    EXPECT_EQ(Rows(Tasks), QStringList{"10|1|0|0"});
+    EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|0", "101|Ανάπτυξη|0"}));
+    EXPECT_EQ(Rows(Links), (QStringList{"10|100|0", "10|101|0"})) << "the links of removed tasks go with them";
+    EXPECT_EQ(Rows(ExpCategs), (QStringList{"7|Hôtel|0", "8|Taxi|0"})) << "expense categories are kept";
+    const QStringList log = Log();
+    const qsizetype at = log.indexOf(QStringLiteral("You have been unAssigned from the following Projects: "));
+    ASSERT_GE(at, 0) << log.join(u'/').toStdString();
+    EXPECT_EQ(log.value(at + 1), QStringLiteral("- O'Neill"));
+}
+
+TEST_F(SynchTest, AnEmptyProjectListEmptiesTheProjects)
+{
+    Receive(FullData);
+    Receive(NoProjects);
+    EXPECT_TRUE(Rows(Projects).isEmpty());
+    EXPECT_TRUE(Rows(Tasks).isEmpty());
+    EXPECT_TRUE(Rows(Categs).isEmpty());
+    EXPECT_TRUE(Rows(Links).isEmpty());
+    EXPECT_EQ(Rows(ExpCategs).size(), 2);
+}
+
+TEST_F(SynchTest, AReplyThatIsNoWholeTreeNeverEmptiesTheTables)
+{
+    Receive(FullData);
+    const QStringList before = Rows(Projects) + Rows(Tasks) + Rows(Categs) + Rows(Links) + Rows(ExpCategs);
+    ASSERT_EQ(before.size(), 2 + 3 + 3 + 5 + 2);
+    registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
+
+    const struct {
+        const char *what;
+        QStringList options;
+        QString password;
+    } cases[] = {
+        {"garbage", {QStringLiteral("--garbage")}, QStringLiteral("pw")},
+        {"projects cut after the head", {QStringLiteral("--truncate"), QStringLiteral("30"), QStringLiteral("--only"), QStringLiteral("projects")}, QStringLiteral("pw")},
+        {"projects cut in a project", {QStringLiteral("--truncate"), QStringLiteral("100"), QStringLiteral("--only"), QStringLiteral("projects")}, QStringLiteral("pw")},
+        {"only the head", {QStringLiteral("--truncate"), QStringLiteral("22"), QStringLiteral("--only"), QStringLiteral("projects")}, QStringLiteral("pw")},
+        {"expenses cut", {QStringLiteral("--truncate"), QStringLiteral("40"), QStringLiteral("--only"), QStringLiteral("expenses")}, QStringLiteral("pw")},
+        {"no expenses reply", {QStringLiteral("--error-page"), QStringLiteral("502"), QStringLiteral("--only"), QStringLiteral("expenses")}, QStringLiteral("pw")},
+        {"error page", {QStringLiteral("--error-page"), QStringLiteral("500"), QStringLiteral("--only"), QStringLiteral("projects")}, QStringLiteral("pw")},
+        {"wrong password", {}, QStringLiteral("nope")},
+    };
+    for (const auto &c : cases) {
+        SetPassword(c.password);
+        Receive(SmallerData, c.options);
+        const QStringList after = Rows(Projects) + Rows(Tasks) + Rows(Categs) + Rows(Links) + Rows(ExpCategs);
+        EXPECT_EQ(after.size(), before.size()) << c.what;
+        EXPECT_EQ(registry::GetSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate")),
+                  QString())
+            << c.what;
+        EXPECT_FALSE(Log().contains(GetLangString(846))) << c.what;
+    }
+    // The error reply is told in the log with its text.
+    EXPECT_TRUE(Log().contains(modHttp::GetErrMsg(2))) << Log().join(u'/').toStdString();
+}
+
+TEST_F(SynchTest, NoReplyIsLoggedForEachRequest)
+{
+    Receive(FullData);
+    qputenv("TARV_SERVICE_ENDPOINT", "https://127.0.0.1:1");
+    frmSynch::Get()->btnConnect_Click(0);
+    EXPECT_EQ(Log().count(GetLangString(1411)), 2);
+    EXPECT_EQ(Rows(Projects).size(), 2);
+    EXPECT_EQ(frmSynch::Get()->lblStatus->Caption(), GetLangString(928));
+}
+
+TEST_F(SynchTest, GoesWithTheMainWindow)
+{
+    frmSynch::Get()->show();
+    frmMain::Unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frmSynch::Peek(), nullptr);
+    EXPECT_FALSE(FormLoaded[fiSynch]);
+    // And it can be loaded again into a new main window.
+    frmSynch *again = frmSynch::Get();
+    EXPECT_EQ(again->subWindow()->mdiArea(), frmMain::Get()->mdi);
+}
