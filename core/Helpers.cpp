@@ -167,8 +167,7 @@ void ShellOpen(QWidget *owner, const QString &fileOrAddress)
 void WaitSecs(double secs)
 {
     // Tests and benchmarks shorten the designed pauses with TARV_NO_PAUSES=1.
-    static const bool noPauses = qEnvironmentVariableIntValue("TARV_NO_PAUSES") == 1;
-    if (noPauses || !(secs >= 0))
+    if (qEnvironmentVariableIntValue("TARV_NO_PAUSES") == 1 || !(secs >= 0))
         return;
     using clock = std::chrono::steady_clock;
     using std::chrono::seconds;
@@ -300,6 +299,9 @@ int16_t CheckTimeOverlap(int32_t dayKey, double start, double end, double ownId)
     }
     sql += QStringLiteral(" ORDER BY cStarttime");
 
+    // A single instant (a timer starting now) overlaps an entry only when it lies inside it:
+    // the moment an entry ends is free, as for a span that starts there.
+    const bool instant = start == end;
     std::unique_ptr<dao::Recordset> rs;
     int16_t rule = 0;
     {
@@ -312,6 +314,8 @@ int16_t CheckTimeOverlap(int32_t dayKey, double start, double end, double ownId)
             const double e = s + rs->Value(5).toDouble();
             if (s <= start && start < e)
                 rule = 1;
+            else if (instant)
+                continue;
             else if (s < end && end <= e)
                 rule = 2;
             else if (start <= s && end >= e)

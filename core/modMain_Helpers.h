@@ -99,7 +99,9 @@ bool CountExpenseProjects();
 // other entry that day, 0 when nothing overlaps, else the rule that matched first, after
 // telling the person: 1 the start lies inside an entry (string 1003, critical icon), 2 the end
 // does (1004), 3 the span covers an entry (1005), 4 the span lies inside one (1006). Spans that
-// only touch at an end do not overlap. A database failure is thrown (dao::DaoError).
+// only touch at an end do not overlap; an instant (start = end) overlaps only an entry it lies
+// inside, from its start up to, not including, its end (rule 1). A database failure is thrown
+// (dao::DaoError).
 int16_t CheckTimeOverlap(int32_t dayKey, double start, double end, double ownId);
 
 } // namespace modMain
