@@ -4,6 +4,7 @@
 #include "core/frmMain.h"
 
 #include "core/CCrypto.h"
+#include "core/ReceivedBatch.h"
 #include "core/clsTagParser.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
@@ -161,6 +162,7 @@ bool frmMain::WalkReply(QString &text)
 bool frmMain::SaveReceived()
 {
     bool result = false;
+    ReceivedBatch batch;
     try {
         forms::TreeView *tree = DownloadTree();
         tree->Clear();
@@ -202,6 +204,8 @@ bool frmMain::SaveReceived()
         // What was written before the failing item stays.
         result = false;
     }
+    if (!batch.Commit())
+        result = false;
     m_ParseFailed = false;
     return result;
 }

@@ -1,6 +1,7 @@
 #include "sync/frmSynch.h"
 
 #include "core/CCrypto.h"
+#include "core/ReceivedBatch.h"
 #include "core/clsTagParser.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
@@ -327,6 +328,9 @@ bool frmSynch::WalkReply(const QString &reply)
 
 bool frmSynch::SaveReceived()
 {
+    // The summary and the sweep are part of the batch: they see the marks just written, and
+    // the file takes the whole receive at once.
+    ReceivedBatch batch;
     try {
         UpdateLog(GetLangString(845) + QStringLiteral("..."), 1);
         MyTree->Clear();
@@ -369,6 +373,8 @@ bool frmSynch::SaveReceived()
 
         UpdateLog(GetLangString(846), 0);
         UpdateResults();
+        if (!batch.Commit())
+            throw std::runtime_error("the database did not take the receive");
         try {
             registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"),
                                   QString::number(DateToLong(QDate::currentDate())));
