@@ -236,7 +236,11 @@ void frmLoad::UnloadLater()
     hide();
     modMain::FormLoaded[modMain::fiLoad] = false;
     Forget(this);
-    deleteLater();
+    // The frame takes the window with it.
+    if (m_sub)
+        m_sub->deleteLater();
+    else
+        deleteLater();
 }
 
 void frmLoad::ApplyLang()
