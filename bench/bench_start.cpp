@@ -9,7 +9,7 @@
 #include "platform/dao/dao.h"
 #include "store/modDBchr.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -89,7 +89,7 @@ int main(int argc, char **argv)
     qputenv("TARV_PROGRAM_DIR", programDir.toLocal8Bit());
     qputenv("TARV_NO_PAUSES", "1");
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
 
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     const QByteArray program = argc > 2 ? QByteArray(argv[2]) : QByteArray(TARV_PROGRAM_BINARY);
