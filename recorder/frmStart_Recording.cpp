@@ -11,10 +11,7 @@
 #include "resources/Pictures.h"
 #include "store/modDBchr.h"
 
-#if __has_include("recorder/frmLoad.h")
 #include "recorder/frmLoad.h"
-#define TARV_HAVE_FRMLOAD 1
-#endif
 
 #include <QDate>
 #include <QLineEdit>
@@ -394,14 +391,10 @@ void frmStart::btnUnload_Click()
 
 void frmStart::btnLoad_Click()
 {
-#ifdef TARV_HAVE_FRMLOAD
     try {
-        frmLoad *loader = frmLoad::Get();
-        if (frmLoad::Peek() == loader)
-            loader->ShowForm();
+        frmLoad::Get()->ShowForm();
     } catch (const std::exception &) {
     }
-#endif
 }
 
 void frmStart::btnDown_Click()
