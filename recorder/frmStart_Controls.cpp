@@ -79,27 +79,24 @@ void frmStart::CreateControls()
     setMinimumSize(size());
 
     // ---- heading and the timers list -------------------------------------------------
-    lbl[1] = NewLabel(this, "lbl_1", "Live Recording", 120, 390, 4500, 270);
+    lbl[1] = NewLabel(this, "lbl_1", "Live Recording", 120, 450, 3780, 270);
     QFont heading = lbl[1]->font();
     heading.setBold(true);
     heading.setPointSizeF(heading.pointSizeF() * 1.2);
     lbl[1]->setFont(heading);
 
-    lbl[7] = NewLabel(this, "lbl_7", "Activities:", 120, 690, 3000, 240);
+    lbl[7] = NewLabel(this, "lbl_7", "Activities:", 120, 780, 3000, 240);
     // Column headings above the grid: the grid has no fixed rows, so these name its visible
     // columns (name 2, project 12, task 13, each 1600 twips after the 300 of the picture).
-    lbl[2] = NewLabel(this, "lbl_2", "Activity", 450, 930, 1600, 240);
-    lbl[3] = NewLabel(this, "lbl_3", "Project", 2050, 930, 1600, 240);
-    lbl[4] = NewLabel(this, "lbl_4", "Task", 3650, 930, 1600, 240);
-    for (int i : {2, 3, 4}) {
-        QFont f = lbl[i]->font();
-        f.setBold(true);
-        lbl[i]->setFont(f);
-    }
+    // Each heading stays inside its column, so that a long one is cut rather than run into
+    // the next.
+    lbl[2] = NewLabel(this, "lbl_2", "Activity", 495, 1020, 1530, 240);
+    lbl[3] = NewLabel(this, "lbl_3", "Project", 2095, 1020, 1530, 240);
+    lbl[4] = NewLabel(this, "lbl_4", "Task", 3695, 1020, 1530, 240);
 
     lstTimers = new forms::FlexGrid(this);
     lstTimers->setObjectName("lstTimers");
-    forms::Move(lstTimers, 120, 1170, 5430, 1800);
+    forms::Move(lstTimers, 120, 1260, 6360, 1710);
     lstTimers->SetFlexSelectionMode(forms::FlexGrid::SelectionByRow);
     lstTimers->SetBackColor(kOtherColor);
     lstTimers->SetCols(colCount);
@@ -111,13 +108,14 @@ void frmStart::CreateControls()
     lstTimers->SetColWidth(colProjName, 1600);
     lstTimers->SetColWidth(colTaskName, 1600);
 
-    btnLoad = NewButton(this, "btnLoad", "Add", 5640, 1170, 870, 360);
-    btnUnload = NewButton(this, "btnUnload", "Remove", 5640, 1590, 870, 360);
+    // Add and Remove above the grid's right end, beside the heading.
+    btnLoad = NewButton(this, "btnLoad", "Add", 3960, 420, 1215, 360);
+    btnUnload = NewButton(this, "btnUnload", "Remove", 5265, 420, 1215, 360);
 
     // The notice shown in place of the grid while no timer is loaded.
     picInfo = new QWidget(this);
     picInfo->setObjectName("picInfo");
-    forms::Move(picInfo, 120, 930, 5430, 2040);
+    forms::Move(picInfo, 120, 1020, 6360, 1950);
     picInfo->setAutoFillBackground(true);
     {
         QPalette pal = picInfo->palette();
@@ -127,7 +125,7 @@ void frmStart::CreateControls()
     lblInfo = NewLabel(picInfo, "lblInfo",
                        "No activities are loaded yet. Click \"Add\" to choose activities from your "
                        "projects, or start a quick recording.",
-                       240, 240, 4950, 1560);
+                       240, 240, 5880, 1470);
     lblInfo->setWordWrap(true);
     lblInfo->setAlignment(Qt::AlignCenter);
     picInfo->setVisible(false);
@@ -136,30 +134,30 @@ void frmStart::CreateControls()
     frEdit = new QGroupBox(QStringLiteral("Edit Activity"), this);
     frEdit->setObjectName("frEdit");
     forms::Move(frEdit, 120, 3060, 6360, 1560);
-    lbl[8] = NewLabel(frEdit, "lbl_8", "Project:", 150, 300, 1080, 240);
-    lProj = NewLabel(frEdit, "lProj", QString(), 1260, 300, 4950, 240);
-    lbl[9] = NewLabel(frEdit, "lbl_9", "Task:", 150, 630, 1080, 240);
-    lTask = NewLabel(frEdit, "lTask", QString(), 1260, 630, 4560, 240);
+    lbl[8] = NewLabel(frEdit, "lbl_8", "Project:", 150, 300, 1440, 240);
+    lProj = NewLabel(frEdit, "lProj", QString(), 1590, 300, 4620, 240);
+    lbl[9] = NewLabel(frEdit, "lbl_9", "Task:", 150, 630, 1440, 240);
+    lTask = NewLabel(frEdit, "lTask", QString(), 1590, 630, 4230, 240);
     btnDown = new QToolButton(frEdit);
     btnDown->setObjectName("btnDown");
     btnDown->setArrowType(Qt::DownArrow);
     forms::Move(btnDown, 5880, 585, 330, 330);
-    lbl[10] = NewLabel(frEdit, "lbl_10", "Comments:", 150, 990, 1080, 240);
+    lbl[10] = NewLabel(frEdit, "lbl_10", "Comments:", 150, 990, 1440, 240);
     txtComments = new QPlainTextEdit(frEdit);
     txtComments->setObjectName("txtComments");
-    forms::Move(txtComments, 1260, 960, 4950, 510);
+    forms::Move(txtComments, 1590, 960, 4620, 510);
 
     // ---- the selected timer and its recording ---------------------------------------
     frAct = new QGroupBox(QStringLiteral("Current Activity"), this);
     frAct->setObjectName("frAct");
     forms::Move(frAct, 120, 4680, 6360, 1440);
-    lbl[5] = NewLabel(frAct, "lbl_5", "Started:", 150, 300, 1080, 240);
-    lStart1 = NewLabel(frAct, "lStart1", QString(), 1260, 300, 2400, 240);
-    lbl[6] = NewLabel(frAct, "lbl_6", "Elapsed:", 150, 840, 1080, 240);
+    lbl[5] = NewLabel(frAct, "lbl_5", "Started:", 150, 300, 1440, 240);
+    lStart1 = NewLabel(frAct, "lStart1", QString(), 1590, 300, 2100, 240);
+    lbl[6] = NewLabel(frAct, "lbl_6", "Elapsed:", 150, 840, 1440, 240);
     {
         // hh:mm:ss, each pair of digits followed by a colon
         const int top = 780;
-        int left = 1260;
+        int left = 1590;
         const auto colon = [&](const QString &name) {
             auto *c = NewLabel(frAct, name, QStringLiteral(":"), left, top, 120, kDigitHeight);
             QFont f = c->font();
