@@ -1,39 +1,745 @@
+// The main window's frame: the toolbar down the left, the document area, the person's line with
+// the language flags, and the status bar with the connection indicator.
 #include "core/frmMain.h"
-#include "core/modMain.h"
 
-#include <QLabel>
+#include "core/frmLogin.h"
+#include "core/modMain.h"
+#include "core/modMain_ShutDown.h"
+#include "expenses/frmDailyExp.h"
+#include "options_help/frmHlp.h"
+#include "options_help/frmOptions.h"
+#include "options_help/frmVideo.h"
+#include "platform/forms/Units.h"
+#include "recorder/frmLoad.h"
+#include "recorder/frmStart.h"
+#include "recorder/frmSysTray.h"
+#include "resources/Pictures.h"
+#include "sync/frmSynch.h"
+#include "timelog/frmDaily.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QLocale>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
 #include <QProgressBar>
-#include <QStatusBar>
-#include <QVBoxLayout>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QWindow>
+
+#include <stdexcept>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tarvelo Desktop Companion");
+
+// The window keeps this size (twips of its client area).
+constexpr int kWidth = 7695;
+constexpr int kHeight = 7320;
+
+// Where things stand (twips). The document area takes exactly the timers window, which opens
+// at its top left corner without a frame of its own.
+constexpr int kPaneWidth = 1095;
+constexpr int kDocWidth = kWidth - kPaneWidth;   // 6600
+constexpr int kDocHeight = 6210;
+constexpr int kUserHeight = 660;
+constexpr int kStatusTop = kDocHeight + kUserHeight;
+constexpr int kStatusHeight = kHeight - kStatusTop;   // 450
+constexpr int kButtonLeft = 30;
+constexpr int kButtonWidth = kPaneWidth - 60;
+constexpr int kButtonHeight = 930;
+constexpr int kButtonTop0 = 180;
+constexpr int kButtonStep = 990;
+constexpr int kFlagWidth = 390;   // 26 by 18 pixels
+constexpr int kFlagHeight = 270;
+constexpr int kFlagGap = 90;
+
+const char *const kToolPictures[5] = {"TOOL_TIMERS", "TOOL_TIMELOG", "TOOL_EXPENSES", "TOOL_SYNC", "TOOL_LEAVE"};
+// Names of the flags' languages: English, Greek, French, German.
+const int16_t kLanguageNames[4] = {112, 114, 113, 115};
+
+QFont ArialFont(double points, bool bold = false)
+{
+    // "Arial" is matched by fontconfig to a metric-compatible face that also has Greek letters.
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+// The icons of the window: "ARUNNOT" at rest, 105..112 while recording; loaded once.
+const QIcon &FrameIcon(int number)
+{
+    static QIcon rest;
+    static QIcon frames[8];
+    if (number >= 105 && number <= 112) {
+        QIcon &i = frames[number - 105];
+        if (i.isNull())
+            i = res::Icon(number);
+        return i;
+    }
+    if (rest.isNull())
+        rest = res::Icon(QStringLiteral("ARUNNOT"));
+    return rest;
+}
+
+QCursor HandCursor()
+{
+    const QPixmap hand = res::Picture(QStringLiteral("HAND"));
+    if (hand.isNull())
+        return QCursor(Qt::PointingHandCursor);
+    // the tip of the index finger
+    return QCursor(hand, 12, 1);
+}
+
+// A toolbar button: a label with its picture above its caption. The caption wraps onto two
+// lines and takes a smaller type when a word would not fit the button's width, so that no
+// language's caption is cut.
+class ToolLabel : public forms::Label {
+public:
+    ToolLabel(const QPixmap &picture, QWidget *parent) : forms::Label(parent), m_picture(picture)
+    {
+        setFont(ArialFont(8.25, true));
+    }
+
+    // The type the caption is drawn in.
+    QFont CaptionFont() const
+    {
+        QFont f = font();
+        const QRect area = TextArea();
+        const QStringList words = text().split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        for (double pt = f.pointSizeF(); pt >= 6.0; pt -= 0.25) {
+            f.setPointSizeF(pt);
+            const QFontMetrics fm(f);
+            bool fits = true;
+            for (const QString &w : words)
+                fits = fits && fm.horizontalAdvance(w) <= area.width();
+            const QRect need = fm.boundingRect(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text());
+            if (fits && need.height() <= area.height())
+                break;
+        }
+        return f;
+    }
+    QRect TextArea() const { return QRect(1, 33, width() - 2, height() - 34); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        if (!m_picture.isNull()) {
+            if (!isEnabled())
+                p.setOpacity(0.4);
+            p.drawPixmap((width() - m_picture.width()) / 2, 3, m_picture);
+            p.setOpacity(1.0);
+        }
+        QColor ink = forms::ToQColor(ForeColor());
+        if (!isEnabled())
+            ink = QColor(150, 165, 190);
+        p.setPen(ink);
+        p.setFont(CaptionFont());
+        p.drawText(TextArea(), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text());
+    }
+
+private:
+    QPixmap m_picture;
+};
+
+// The toolbar's pane: a deep blue that the light captions stand out on.
+class Pane : public QWidget {
+public:
+    explicit Pane(QWidget *parent) : QWidget(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        QLinearGradient g(0, 0, width(), 0);
+        g.setColorAt(0, QColor(24, 52, 104));
+        g.setColorAt(1, QColor(38, 76, 140));
+        p.fillRect(rect(), g);
+        p.setPen(QColor(14, 30, 66));
+        p.drawLine(width() - 1, 0, width() - 1, height());
+    }
+};
+
+// A light strip (the person's line and the status bar).
+class Strip : public QWidget {
+public:
+    Strip(QWidget *parent, QColor top, QColor bottom) : QWidget(parent), m_top(top), m_bottom(bottom) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        QLinearGradient g(0, 0, 0, height());
+        g.setColorAt(0, m_top);
+        g.setColorAt(1, m_bottom);
+        p.fillRect(rect(), g);
+        p.setPen(m_bottom.darker(125));
+        p.drawLine(0, 0, width(), 0);
+    }
+
+private:
+    QColor m_top, m_bottom;
+};
+
+// The highlight beside the last clicked toolbar button.
+class Highlight : public QWidget {
+public:
+    explicit Highlight(QWidget *parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(QPen(QColor(150, 190, 240, 160), 1.0));
+        p.setBrush(QColor(255, 255, 255, 40));
+        p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 200, 60));
+        p.drawRoundedRect(QRectF(0, 6, 3, height() - 12), 1.5, 1.5);
+    }
+};
+
+forms::Label *NewLabel(QWidget *parent, const char *name, int left, int top, int width, int height)
+{
+    auto *l = new forms::Label(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setFont(ArialFont(8.25));
+    forms::Move(l, left, top, width, height);
+    return l;
+}
+
+// Shows a child window of the document area and brings it to the front.
+template <class T>
+void ShowChild(QMdiArea *mdi, bool redraw)
+{
+    T *w = T::Get();
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget())) {
+        sub->show();
+        sub->raise();
+        mdi->setActiveSubWindow(sub);
+    }
+    w->show();
+    w->raise();
+    if (redraw)
+        w->update();
+}
+
+QString FlagName(int i)
+{
+    return QStringLiteral("imgFlag_%1").arg(i);
+}
+
+} // namespace
+
+// ---- the status line ----------------------------------------------------------------------
+
+namespace modMain {
+
+void SetStatus(int16_t id, const QString &suffix)
+{
+    frmMain *main = frmMain::Peek();
+    if (!main || !main->lblMsg)
+        return;
+    if (id < 0)
+        main->lblMsg->SetCaption(QString());
+    else
+        main->lblMsg->SetCaption(QStringLiteral(" ") + GetLangString(id, true) + suffix);
+}
+
+} // namespace modMain
+
+// ---- loading ----------------------------------------------------------------------------------
 
 frmMain::frmMain()
 {
     setObjectName("frmMain");
-    setWindowTitle(QStringLiteral("Tarvelo Desktop Companion"));
-    mdi = new QMdiArea(this);
-    mdi->setObjectName("mdi");
-    setCentralWidget(mdi);
-    PgB = new QProgressBar(this);
-    PgB->setObjectName("PgB");
-    PgB->setRange(0, 100);
-    PgB->setVisible(false);
-    lblUser = new QLabel(this);
-    lblUser->setObjectName("lblUser");
-    lblStatus = new QLabel(this);
-    lblStatus->setObjectName("lblStatus");
-    statusBar()->addWidget(lblStatus, 1);
-    statusBar()->addPermanentWidget(PgB);
+    setWindowTitle(kTitle);
+    BuildControls();
+
+    // 1. The tag parser the window and the others classify replies with.
+    TagParser();
+
+    // 2. The window's icon; it is the program's icon too.
+    setWindowIcon(FrameIcon(0));
+    if (QApplication::windowIcon().isNull() || QApplication::windowIcon().cacheKey() != FrameIcon(0).cacheKey())
+        QApplication::setWindowIcon(FrameIcon(0));
+    // 3. Today's date as the system writes it short.
+    lblDate->SetCaption(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    // 4. The toolbar's colours are kToolColors.
+    for (forms::Label *b : btn)
+        b->SetForeColor(kToolColors[0]);
+    // 5. The pointing hand over the buttons and the flags.
+    const QCursor hand = HandCursor();
+    for (forms::Label *b : btn)
+        b->setCursor(hand);
+    for (forms::Label *f : imgFlag)
+        f->setCursor(hand);
+    // 6.
+    ApplyLang();
+
+    resize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
 }
 
 frmMain::~frmMain()
 {
+    if (tmr)
+        tmr->stop();
+    if (tmrIcon)
+        tmrIcon->stop();
     Forget(this);
 }
 
-void frmMain::CheckConnection()
+void frmMain::BuildControls()
 {
-    int16_t flags = 0;
-    modMain::IsConnected = modMain::IsOnline(flags);
+    auto *frame = new QWidget(this);
+    frame->setObjectName("frame");
+    setCentralWidget(frame);
+
+    // ---- the toolbar pane
+    picL = new Pane(frame);
+    picL->setObjectName("picL");
+    forms::Move(picL, 0, 0, kPaneWidth, kDocHeight);
+    imgOver[0] = new QLabel(picL);
+    imgOver[0]->setObjectName("imgOver_0");
+    forms::Move(imgOver[0], 0, 0, kPaneWidth, kDocHeight);
+    imgOver[1] = new QLabel(picL);
+    imgOver[1]->setObjectName("imgOver_1");
+    const int overTop = kButtonTop0 + 5 * kButtonStep;
+    forms::Move(imgOver[1], 0, overTop, kPaneWidth, kDocHeight - overTop);
+    imgOver[1]->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    imgOver[1]->setContentsMargins(0, 0, 0, 8);
+    imgOver[1]->setPixmap(res::Picture(QStringLiteral("ARUNNOT")));
+    shMenu = new Highlight(picL);
+    shMenu->setObjectName("shMenu");
+    forms::Move(shMenu, 15, kButtonTop0 - 15, kPaneWidth - 30, kButtonHeight + 30);
+    for (int i = 0; i < 5; ++i) {
+        auto *b = new ToolLabel(res::Picture(QString::fromLatin1(kToolPictures[i])), picL);
+        b->setObjectName(QStringLiteral("btn_%1").arg(i));
+        forms::Move(b, kButtonLeft, kButtonTop0 + i * kButtonStep, kButtonWidth, kButtonHeight);
+        btn[i] = b;
+    }
+
+    // ---- the document area and its cover
+    mdi = new QMdiArea(frame);
+    mdi->setObjectName("mdi");
+    forms::Move(mdi, kPaneWidth, 0, kDocWidth, kDocHeight);
+    mdi->setBackground(QColor(221, 230, 242));
+    mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    picCover = new QLabel(mdi->viewport());
+    picCover->setObjectName("picCover");
+    picCover->setAlignment(Qt::AlignCenter);
+    picCover->setPixmap(res::Picture(QStringLiteral("COVER")));
+    forms::Move(picCover, 0, 0, kDocWidth, kDocHeight);
+    picCover->lower();
+
+    // ---- the person's line with the flags
+    PicUser = new Strip(frame, QColor(246, 249, 253), QColor(222, 231, 243));
+    PicUser->setObjectName("PicUser");
+    forms::Move(PicUser, 0, kDocHeight, kWidth, kUserHeight);
+    lblUser = NewLabel(PicUser, "lblUser", 120, 60, 5400, 270);
+    lblUser->setFont(ArialFont(9, true));
+    lblDate = NewLabel(PicUser, "lblDate", 120, 345, 3000, 240);
+    const int flagsLeft = kWidth - 120 - 4 * kFlagWidth - 3 * kFlagGap;
+    for (int i = 0; i < 4; ++i) {
+        auto *f = new forms::Label(PicUser);
+        f->setObjectName(FlagName(i));
+        forms::Move(f, flagsLeft + i * (kFlagWidth + kFlagGap), (kUserHeight - kFlagHeight) / 2, kFlagWidth, kFlagHeight);
+        f->setPixmap(res::Picture(230 + i));
+        imgFlag[i] = f;
+    }
+
+    // ---- the status bar
+    picStatus = new Strip(frame, QColor(232, 238, 247), QColor(208, 219, 235));
+    picStatus->setObjectName("picStatus");
+    forms::Move(picStatus, 0, kStatusTop, kWidth, kStatusHeight);
+    lblMsg = NewLabel(picStatus, "lblMsg", 45, 15, 5640, kStatusHeight - 30);
+    lblMsg->setWordWrap(true);
+    lblMsg->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblMsg->setFont(ArialFont(8));
+    PgB = new QProgressBar(picStatus);
+    PgB->setObjectName("PgB");
+    PgB->setRange(0, 100);
+    PgB->setTextVisible(false);
+    forms::Move(PgB, 45, 120, 5550, 210);
+    PgB->setVisible(false);
+    imgConn = new QLabel(picStatus);
+    imgConn->setObjectName("imgConn");
+    imgConn->setAlignment(Qt::AlignCenter);
+    forms::Move(imgConn, 5775, (kStatusHeight - 240) / 2, 240, 240);
+    imgConn->setPixmap(res::Picture(QStringLiteral("CONN_OFF")));
+    lblConn = NewLabel(picStatus, "lblConn", 6060, 15, kWidth - 6060 - 60, kStatusHeight - 30);
+    lblConn->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblConn->setWordWrap(true);
+    lblConn->setFont(ArialFont(8));
+    lblConn->SetCaption(QStringLiteral("Not connected"));
+
+    // ---- the image list other windows' trees show their nodes with
+    imgLst.AddFromResources(forms::kProjectTreeImageKeys);
+
+    // ---- timers
+    tmr = new QTimer(this);
+    tmr->setObjectName("tmr");
+    tmr->setInterval(10000);
+    connect(tmr, &QTimer::timeout, this, &frmMain::tmr_Timer);
+    tmr->start();
+    tmrIcon = new QTimer(this);
+    tmrIcon->setObjectName("tmrIcon");
+    tmrIcon->setInterval(500);
+    connect(tmrIcon, &QTimer::timeout, this, &frmMain::tmrIcon_Timer);
+
+    // ---- mouse
+    for (QWidget *w : {static_cast<QWidget *>(imgOver[0]), static_cast<QWidget *>(imgOver[1]),
+                       static_cast<QWidget *>(imgConn), static_cast<QWidget *>(lblConn), PicUser}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+    for (int i = 0; i < 5; ++i) {
+        btn[i]->setMouseTracking(true);
+        btn[i]->installEventFilter(this);
+    }
+    for (int i = 0; i < 4; ++i) {
+        imgFlag[i]->setMouseTracking(true);
+        imgFlag[i]->installEventFilter(this);
+        connect(imgFlag[i], &forms::Label::Click, this, [this, i] { imgFlag_Click(int16_t(i)); });
+    }
 }
 
+// ---- captions -------------------------------------------------------------------------------
+
+void frmMain::ApplyLang()
+{
+    using namespace modMain;
+    if (LangTableText.isEmpty())
+        return;
+    try {
+        for (int i = 0; i < 4; ++i) {
+            if (!btn[i])
+                throw std::runtime_error("toolbar button missing");
+            btn[i]->SetCaption(GetLangString(int16_t(100 + i)));
+            btn[i]->setToolTip(GetLangString(int16_t(96 + i)));
+        }
+        if (!btn[4] || !lblConn)
+            throw std::runtime_error("control missing");
+        btn[4]->SetCaption(GetLangString(AutoStart == 1 ? 980 : 24));
+        lblConn->SetCaption(GetLangString(IsConnected ? 105 : 106));
+        for (forms::Label *b : btn)
+            b->update();
+    } catch (...) {
+        ShowMsg(QStringLiteral("Error applying language settings!"), 16);
+        LangID = PrevLangID;
+    }
+}
+
+// ---- the toolbar ------------------------------------------------------------------------
+
+void frmMain::OnMouseAction(int16_t index, int16_t look)
+{
+    if (look < 0 || look > 2)
+        look = 0;
+    for (int k = 0; k < 5; ++k) {
+        const int32_t color = kToolColors[k == index ? look : 0];
+        if (btn[k]->ForeColor() != color) {
+            btn[k]->SetForeColor(color);
+            btn[k]->update();
+        }
+    }
+    if (index == 3 && look == 2 && !modMain::IsConnected)
+        modMain::SetStatus(126, QString());
+}
+
+void frmMain::btn_MouseDown(int16_t index)
+{
+    OnMouseAction(index, 1);
+}
+
+void frmMain::btn_MouseMove(int16_t index)
+{
+    OnMouseAction(index, 2);
+}
+
+void frmMain::imgOver_MouseMove(int16_t)
+{
+    OnMouseAction(6, 2);
+    ResetFlags(-1);
+}
+
+void frmMain::btn_MouseUp(int16_t index)
+{
+    using namespace modMain;
+    OnMouseAction(index, 0);
+    switch (index) {
+    case 0: {
+        frmStart *w = frmStart::Get();
+        w->ShowForm();
+        if (QMdiSubWindow *sub = w->subWindow()) {
+            sub->raise();
+            mdi->setActiveSubWindow(sub);
+        }
+        break;
+    }
+    case 1:
+        ShowChild<frmDaily>(mdi, true);
+        break;
+    case 2:
+        if (!CountExpenseProjects())
+            ShowMsg(GetLangString(127), 16);
+        else
+            ShowChild<frmDailyExp>(mdi, false);
+        break;
+    case 3:
+        if (!IsConnected && ShowMsg(GetLangString(120), 4 + 48) == 7)
+            return;
+        ShowChild<frmSynch>(mdi, false);
+        break;
+    default:
+        if (AutoStart == 1)
+            setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+        else
+            RequestShutDown();
+        return;
+    }
+    if (btn[index])
+        forms::Move(shMenu, forms::Left(shMenu), forms::Top(btn[index]) - 15);
+}
+
+// ---- the language flags --------------------------------------------------------------------
+
+void frmMain::ResetFlags(int16_t index)
+{
+    for (int k = 0; k < 4; ++k)
+        if (k != index)
+            imgFlag[k]->setPixmap(res::Picture(230 + k));
+}
+
+void frmMain::imgFlag_MouseDown(int16_t index)
+{
+    imgFlag[index]->setPixmap(res::Picture(238 + index));
+    ResetFlags(index);
+}
+
+void frmMain::imgFlag_MouseMove(int16_t index)
+{
+    imgFlag[index]->setPixmap(res::Picture(234 + index));
+    ResetFlags(index);
+    modMain::SetStatus(111, QStringLiteral(" ") + modMain::GetLangString(kLanguageNames[index], true));
+}
+
+void frmMain::imgFlag_Click(int16_t index)
+{
+    using namespace modMain;
+    if (index < 0 || index > 3)
+        return;
+    // 1. The table may have been missing at start, or put back since.
+    if (LangTableText.isEmpty()) {
+        LoadLangTable();
+        if (LangTableText.isEmpty()) {
+            ShowMsg(QStringLiteral("Cannot find the Language file!") + QStringLiteral("\r\n")
+                        + QStringLiteral("I will Default to English"),
+                    0);
+            return;
+        }
+    }
+    // 2.-4.
+    PrevLangID = LangID;
+    LangID = index;
+    lblUser->SetCaption(QStringLiteral(" ") + GetLangString(627) + QStringLiteral(" ") + UserFullName);
+    ApplyLang();
+    // 5. Every loaded window in its turn; each reports its own failure and puts the previous
+    // language back.
+    auto each = [](auto *window, FormIndex flag, auto call) {
+        if (FormLoaded[flag] && window) {
+            try {
+                call(window);
+            } catch (...) {
+            }
+        }
+    };
+    each(frmLogin::Peek(), fiLogin, [](auto *w) { w->ApplyLang(); });
+    each(frmStart::Peek(), fiStart, [](auto *w) { w->ApplyLang(); });
+    each(frmDaily::Peek(), fiDaily, [](auto *w) { w->ApplyLang(); });
+    each(frmDailyExp::Peek(), fiDailyExp, [](auto *w) { w->ApplyLang(); });
+    each(frmLoad::Peek(), fiLoad, [](auto *w) { w->ApplyLang(); });
+    each(frmSynch::Peek(), fiSynch, [](auto *w) { w->ApplyLang(); });
+    each(frmHlp::Peek(), fiHlp, [](auto *w) { w->ApplyLang(); });
+    each(frmOptions::Peek(), fiOptions, [](auto *w) {
+        w->ApplyLang();
+        w->LoadLstOptions();
+    });
+    each(frmVideo::Peek(), fiVideo, [](auto *w) { w->ApplyLang(); });
+}
+
+// ---- the connection -----------------------------------------------------------------------
+
+void frmMain::CheckConnection()
+{
+    using namespace modMain;
+    int16_t flags = 0;
+    IsConnected = IsOnline(flags);
+    frmStart *timers = FormLoaded[fiStart] ? frmStart::Peek() : nullptr;
+    if (IsConnected != m_lastConnected) {
+        const QString text = GetLangString(IsConnected ? 109 : 110);
+        if (timers && timers->m_frmSysTray) {
+            timers->m_frmSysTray->ShowBalloonTip(text, QString(), 0, 30000);
+            emit ConnectionBalloon(text);
+        }
+    }
+    imgConn->setPixmap(res::Picture(IsConnected ? QStringLiteral("CONN_ON") : QStringLiteral("CONN_OFF")));
+    lblConn->SetCaption(GetLangString(IsConnected ? 105 : 106));
+    btn[3]->setEnabled(IsConnected);
+    if (timers && timers->mnuFile_Updates)
+        timers->mnuFile_Updates->setEnabled(IsConnected);
+    m_lastConnected = IsConnected;
+}
+
+void frmMain::tmr_Timer()
+{
+    CheckConnection();
+    QApplication::processEvents();
+}
+
+// ---- the icon while a timer records -----------------------------------------------------------
+
+void frmMain::tmrIcon_Timer()
+{
+    QApplication::processEvents();
+    if (!tmrIcon->isActive())
+        return;   // switched off while the events ran
+    m_iconFrame = (m_iconFrame < 105 || m_iconFrame >= 112) ? 105 : int16_t(m_iconFrame + 1);
+    setWindowIcon(FrameIcon(m_iconFrame));
+    if (modMain::FormLoaded[modMain::fiStart])
+        if (frmStart *timers = frmStart::Peek(); timers && timers->m_frmSysTray)
+            timers->m_frmSysTray->IconHandle(windowIcon());
+    QApplication::processEvents();
+}
+
+// ---- size, state and closing ----------------------------------------------------------------
+
+void frmMain::MDIForm_Resize()
+{
+    using namespace modMain;
+    if (m_resizing)
+        return;
+    m_resizing = true;
+    try {
+        const Qt::WindowStates state = windowState();
+        if (state & Qt::WindowMinimized) {
+            if (!TimerRunning) {
+                if (AutoStart == 1)
+                    hide();
+                if (FormLoaded[fiStart])
+                    if (frmStart *timers = frmStart::Peek())
+                        timers->ShowTime();
+            }
+        } else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+            setWindowState(state & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+            resize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
+        } else {
+            const QSize keep(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
+            if (size() != keep)
+                resize(keep);
+            show();
+            GetFormRect(this);
+        }
+    } catch (...) {
+    }
+    m_resizing = false;
+}
+
+void frmMain::changeEvent(QEvent *e)
+{
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange)
+        // After the state has settled: the window system may still be placing the window.
+        QTimer::singleShot(0, this, &frmMain::MDIForm_Resize);
+}
+
+void frmMain::resizeEvent(QResizeEvent *e)
+{
+    QMainWindow::resizeEvent(e);
+    if (isVisible())
+        QTimer::singleShot(0, this, &frmMain::MDIForm_Resize);
+}
+
+// True cancels the close: with the autostart on, the close box only minimises the window.
+bool frmMain::MDIForm_QueryUnload(bool closeBox)
+{
+    if (closeBox && modMain::AutoStart == 1) {
+        try {
+            setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+        } catch (...) {
+        }
+        return true;
+    }
+    return false;
+}
+
+void frmMain::closeEvent(QCloseEvent *e)
+{
+    // A close from the window system is the close box; a close from code is an unload.
+    if (MDIForm_QueryUnload(e->spontaneous())) {
+        e->ignore();
+        return;
+    }
+    // Shutdown returns only when the person chose to go on working: the window then stays.
+    e->ignore();
+    RequestShutDown();
+}
+
+// The shutdown closes this window and the ones whose events are on their way: it runs once
+// the event that asked for it is done with.
+void frmMain::RequestShutDown()
+{
+    QTimer::singleShot(0, this, [] {
+        modMain::ShutDown(true);
+    });
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *e)
+{
+    const QEvent::Type t = e->type();
+    const bool move = t == QEvent::MouseMove || t == QEvent::Enter;
+    const bool down = t == QEvent::MouseButtonPress && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton;
+    const bool up = t == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton;
+    // A move over a control is its own: it does not reach the surface around it as well.
+    const bool consumed = t == QEvent::MouseMove;
+    for (int16_t i = 0; i < 5; ++i) {
+        if (watched == btn[i]) {
+            if (down)
+                btn_MouseDown(i);
+            else if (move && !(QApplication::mouseButtons() & Qt::LeftButton))
+                btn_MouseMove(i);
+            else if (up)
+                btn_MouseUp(i);
+            return consumed;
+        }
+    }
+    for (int16_t i = 0; i < 4; ++i) {
+        if (watched == imgFlag[i]) {
+            if (down)
+                imgFlag_MouseDown(i);
+            else if (move && !(QApplication::mouseButtons() & Qt::LeftButton))
+                imgFlag_MouseMove(i);
+            return consumed;
+        }
+    }
+    if (move) {
+        if (watched == imgOver[0] || watched == imgOver[1])
+            imgOver_MouseMove(watched == imgOver[0] ? 0 : 1);
+        else if (watched == imgConn || watched == lblConn) {
+            modMain::SetStatus(modMain::IsConnected ? 107 : 108, QString());
+            return consumed;
+        }
+        else if (watched == PicUser)
+            modMain::SetStatus(-1, QString());
+    }
+    return QMainWindow::eventFilter(watched, e);
+}

@@ -63,11 +63,44 @@ public:
     // ==== end of controls ===============================================================
 
     // ==== window frame: load, activation, menus, texts (frmStart.cpp) ====================
-    // Shows the window inside the main window.
+    // Shows the window inside the main window and makes it the active one there.
     void ShowForm();
+    // Captions of the window (labels, frames, buttons, menus, tray menu) in the current
+    // language; a failure is told and LangID goes back to PrevLangID.
     void ApplyLang();
     // Reports the outcome of a version check; showAlways false reports a newer version only.
     void DisplayUpdatesResult(bool showAlways);
+    // Runs every time the window becomes the active child of the main window: shows the
+    // notice over an empty grid, and when the person has no categories yet has them
+    // downloaded (or, asked a second time and refused, ends the program).
+    void Form_Activate();
+
+    // The menus: File, Options, Help.
+    class QMenuBar *mnuBar = nullptr;
+    class QMenu *mnuFile = nullptr;
+    class QAction *mnuFile_Updates = nullptr;
+    class QAction *mnuFile_About = nullptr;
+    class QAction *mnuFile_Dash = nullptr;
+    class QAction *mnuFile_Exit = nullptr;
+    class QMenu *mnuOptions = nullptr;
+    class QAction *mnuOptions_Form = nullptr;
+    class QAction *mnuMan_Dash1 = nullptr;
+    class QMenu *mnuHelp = nullptr;
+    class QAction *mnuHelp_Help = nullptr;
+    class QAction *mnuHelp_Form = nullptr;
+    class QAction *mnuHelp_Dash0 = nullptr;
+    class QAction *mnuHelp_video = nullptr;
+    void mnuFile_Click();
+    void mnuFile_Updates_Click();
+    void mnuFile_About_Click();
+    void mnuFile_Exit_Click();
+    void mnuOptions_Form_Click();
+    void mnuHelp_Help_Click();
+    void mnuHelp_Form_Click();
+    void mnuHelp_video_Click();
+
+    // The path of the service's download page, after its address.
+    static inline const QString DownloadPagePath = QStringLiteral("/web/action.do?tile=supp_3downloads");
     // ==== end of window frame ===========================================================
 
     // ==== recording: timers grid, start/stop, saving (frmStart_Recording.cpp) =============
@@ -160,6 +193,13 @@ private:
     // ---- controls
     void ConnectControls();
     // ---- window frame
+    void CreateMenus();
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    // Set by the first activation that finds no categories, cleared by one that finds some.
+    bool m_categNotice = false;
+    // The document area's active window seen last (activation runs when it becomes this one).
+    QMdiSubWindow *m_lastActive = nullptr;
     // ---- recording
     void ResetEditPanel();
     bool IsStartRefused(const QDateTime &now);

@@ -1,0 +1,110 @@
+// Prepares a program folder for the screenshots (scripts/screenshot): a database made by the
+// program's own code with the person's profile, a few projects, tasks and categories that the
+// daily download would have brought, and the settings of a person who already uses the
+// program (downloaded today, version checked today). With --running the previous run left a
+// timer running (started 1 h 25 min ago) and one parked beside it.
+//
+//   tarv_demo_folder FOLDER LOGON [--running]
+//
+// The settings go where the program reads them (XDG_CONFIG_HOME), so run it with the same
+// environment as the program.
+#include "core/frmMain.h"
+#include "core/modMain.h"
+#include "platform/dao/dao.h"
+#include "platform/registry/Registry.h"
+#include "store/modDBchr.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QTime>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace modMain;
+
+namespace {
+
+int Fail(const char *what)
+{
+    std::fprintf(stderr, "tarv_demo_folder: %s\n", what);
+    return 1;
+}
+
+void Park(int id, const QString &name, int cStarted, int start, int secs, int task, int categ)
+{
+    DB->Execute(QStringLiteral("INSERT INTO tblDaily (cName, cID, cUsrID, cStarted, cStarttime, cSec, cDate, cTaskID, "
+                               "cCatID, cChk) VALUES ('%1', %2, %3, %4, %5, %6, %7, %8, %9, 0)")
+                    .arg(name)
+                    .arg(id)
+                    .arg(CurrentUserID)
+                    .arg(cStarted)
+                    .arg(start)
+                    .arg(secs)
+                    .arg(DateToLong(QDate::currentDate()))
+                    .arg(task)
+                    .arg(categ));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    if (argc < 3)
+        return Fail("usage: tarv_demo_folder FOLDER LOGON [--running]");
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const QString logon = QString::fromLocal8Bit(argv[2]);
+    const bool running = argc > 3 && QByteArray(argv[3]) == "--running";
+    qputenv("TARV_NO_PAUSES", "1");
+
+    if (modDBchr::CreateDB(folder + QStringLiteral("/Tarv.crn")) != 0)
+        return Fail("the database could not be created");
+    SetDefaultSettings();
+    PCUserName = logon;
+    UserFullName = QStringLiteral("Eléni Papadáki");
+    StoredUserName = QStringLiteral("-");
+    StoredPassword = QStringLiteral("-");
+    LangID = 0;
+    AutoStart = 0;      // the main window stays on the screen
+    ShowBalloons = 0;
+    CurrentUserID = modDBchr::CreateUser();
+    if (CurrentUserID < 1)
+        return Fail("the profile could not be written");
+    SaveSettings();
+
+    // Reference data as the daily download stores it.
+    modDBchr::SaveProject(101, QStringLiteral("Café Lumière – rebranding"), QStringLiteral("TRUE"));
+    modDBchr::SaveTask(1001, QStringLiteral("Logo & identity"), 101, QStringLiteral("TRUE"));
+    modDBchr::SaveCategory(11, QStringLiteral("Design"), 1001);
+    modDBchr::SaveCategory(12, QStringLiteral("Meetings"), 1001);
+    modDBchr::SaveTask(1002, QStringLiteral("Client workshop"), 101, QStringLiteral("TRUE"));
+    modDBchr::SaveCategory(12, QStringLiteral("Meetings"), 1002);
+    modDBchr::SaveCategory(13, QStringLiteral("Travel time"), 1002);
+    modDBchr::SaveProject(102, QStringLiteral("Ξενοδοχείο Αιγαίο – ιστότοπος"), QStringLiteral("TRUE"));
+    modDBchr::SaveTask(1003, QStringLiteral("Σχεδιασμός σελίδων"), 102, QStringLiteral("TRUE"));
+    modDBchr::SaveCategory(14, QStringLiteral("Ανάπτυξη"), 1003);
+    modDBchr::SaveCategory(11, QStringLiteral("Design"), 1003);
+    for (const QString &t : {QStringLiteral("tblProjects"), QStringLiteral("tblProjTasks"), QStringLiteral("tblCategs"),
+                             QStringLiteral("tblTaskCategs")})
+        DB->Execute(QStringLiteral("UPDATE %1 SET cChk = 0").arg(t));
+
+    if (running) {
+        const int now = QTime::currentTime().msecsSinceStartOfDay() / 1000;
+        Park(1, QStringLiteral("Design"), 1, std::max(0, now - 5100), 0, 1001, 11);
+        Park(2, QStringLiteral("Ανάπτυξη"), 2, 0, 0, 1003, 14);
+    }
+
+    // Downloaded and checked today: the start does neither again.
+    const QString today = QString::number(DateToLong(QDate::currentDate()));
+    registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"), today);
+    registry::SaveSetting(SettingsApp, QStringLiteral("updates"), QStringLiteral("versionCurrent"), VersionText());
+    registry::SaveSetting(SettingsApp, QStringLiteral("updates"), QStringLiteral("versionNew"), VersionText());
+    registry::SaveSetting(SettingsApp, QStringLiteral("updates"), QStringLiteral("DateCheckedforUpdates"), today);
+
+    DB->Close();
+    DB.reset();
+    frmMain::Unload();
+    return 0;
+}

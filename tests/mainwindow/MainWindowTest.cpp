@@ -1,0 +1,455 @@
+// The main window, run headless: its toolbar, language flags, connection indicator, status
+// line, icon animation, and its size and closing rules, driven through the mouse events its
+// controls get.
+#include "tests/mainwindow/FrameFixture.h"
+
+#include "core/frmMain.h"
+#include "core/modMain.h"
+#include "expenses/frmDailyExp.h"
+#include "options_help/frmOptions.h"
+#include "platform/forms/Units.h"
+#include "platform/registry/Registry.h"
+#include "recorder/frmStart.h"
+#include "resources/Pictures.h"
+#include "sync/frmSynch.h"
+#include "tests/support/TestEnv.h"
+#include "timelog/frmDaily.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QTimer>
+#include <QWindow>
+
+using namespace modMain;
+using frametest::BoxText;
+using frametest::BoxWatcher;
+
+namespace {
+
+class MainWindowTest : public frametest::FrameTest {
+protected:
+    frmMain *Main()
+    {
+        frmMain *m = frmMain::Get();
+        return m;
+    }
+    frmMain *Shown()
+    {
+        frmMain *m = frmMain::Get();
+        m->show();
+        EXPECT_TRUE(testenv::WaitFor([m] { return m->windowHandle() && m->windowHandle()->isExposed(); }));
+        return m;
+    }
+    // The close box: the window system's close request, as it reaches the window.
+    static void CloseBox(frmMain *m)
+    {
+        QCloseEvent e;
+        QApplication::sendEvent(m->windowHandle(), &e);
+    }
+    // Top of the toolbar's highlight, and of a button, in twips.
+    static int HighlightTop(frmMain *m) { return forms::Top(m->shMenu); }
+    static int ButtonTop(frmMain *m, int i) { return forms::Top(m->btn[i]); }
+};
+
+TEST_F(MainWindowTest, LoadsWithTitleIconCaptionsAndTimers)
+{
+    frmMain *m = Main();
+    EXPECT_EQ(m->windowTitle(), QStringLiteral("Tarvelo Desktop Companion"));
+    EXPECT_TRUE(frametest::SamePicture(m->windowIcon().pixmap(32, 32), res::Picture(QStringLiteral("ARUNNOT"))));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(m->btn[i]->text(), GetLangString(int16_t(100 + i))) << i;
+        EXPECT_EQ(m->btn[i]->toolTip(), GetLangString(int16_t(96 + i))) << i;
+        EXPECT_EQ(m->btn[i]->ForeColor(), 16312534) << i;
+        EXPECT_EQ(m->btn[i]->cursor().shape(), Qt::BitmapCursor) << i;
+    }
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(m->imgFlag[i]->cursor().shape(), Qt::BitmapCursor) << i;
+        EXPECT_TRUE(frametest::SamePicture(m->imgFlag[i]->pixmap(), res::Picture(230 + i))) << i;
+    }
+    EXPECT_FALSE(m->lblDate->text().isEmpty());
+    EXPECT_EQ(m->lblConn->text(), GetLangString(106));
+    EXPECT_TRUE(m->tmr->isActive());
+    EXPECT_EQ(m->tmr->interval(), 10000);
+    EXPECT_FALSE(m->tmrIcon->isActive());
+    EXPECT_EQ(m->tmrIcon->interval(), 500);
+    EXPECT_FALSE(m->PgB->isVisible());
+    EXPECT_EQ(m->imgLst.Count(), 6);
+    // The window keeps its size: 7695 by 7320 twips.
+    EXPECT_EQ(forms::Width(m), 7695);
+    EXPECT_EQ(forms::Height(m), 7320);
+}
+
+TEST_F(MainWindowTest, LeaveButtonIsCaptionedByTheAutostartSetting)
+{
+    const struct {
+        int16_t autoStart;
+        int16_t id;
+    } cases[] = {{1, 980}, {0, 24}};
+    for (const auto &c : cases) {
+        AutoStart = c.autoStart;
+        frmMain *m = Main();
+        EXPECT_EQ(m->btn[4]->text(), GetLangString(c.id)) << c.autoStart;
+        frmMain::Unload();
+    }
+}
+
+TEST_F(MainWindowTest, ToolbarLooksFollowTheMouse)
+{
+    frmMain *m = Shown();
+    frametest::Move(m->btn[2]);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(m->btn[k]->ForeColor(), k == 2 ? 16777215 : 16312534) << k;
+    frametest::Press(m->btn[1]);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(m->btn[k]->ForeColor(), k == 1 ? 12582912 : 16312534) << k;
+    frametest::Move(m->imgOver[0]);
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(m->btn[k]->ForeColor(), 16312534) << k;
+
+    // Over the synchronisation button without a connection the status line says why it is off.
+    m->OnMouseAction(3, 2);
+    EXPECT_EQ(m->lblMsg->text(), QStringLiteral(" ") + GetLangString(126, true));
+}
+
+TEST_F(MainWindowTest, TimersButtonShowsTheTimersWindowAndMovesTheHighlight)
+{
+    AddReferenceData(false);
+    frmMain *m = Shown();
+    m->OnMouseAction(0, 0);
+    forms::Move(m->shMenu, forms::Left(m->shMenu), ButtonTop(m, 3) - 15);
+
+    frametest::Click(m->btn[0]);
+
+    frmStart *timers = frmStart::Peek();
+    ASSERT_NE(timers, nullptr);
+    EXPECT_TRUE(timers->isVisible());
+    EXPECT_EQ(m->mdi->activeSubWindow(), timers->subWindow());
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 0) - 15);
+    EXPECT_EQ(m->btn[0]->ForeColor(), 16312534);
+}
+
+TEST_F(MainWindowTest, TimeLogButtonShowsTheDailyLog)
+{
+    frmMain *m = Shown();
+    frametest::Click(m->btn[1]);
+    ASSERT_NE(frmDaily::Peek(), nullptr);
+    EXPECT_TRUE(frmDaily::Peek()->isVisible());
+    EXPECT_TRUE(FormLoaded[fiDaily]);
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 1) - 15);
+}
+
+TEST_F(MainWindowTest, ExpensesButtonIsRefusedWithoutAProjectThatTakesExpenses)
+{
+    AddReferenceData(false);
+    frmMain *m = Shown();
+    BoxWatcher boxes;
+
+    frametest::Click(m->btn[2]);
+
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(127));
+    EXPECT_EQ(boxes.Boxes()[0].icon, 16);
+    EXPECT_EQ(frmDailyExp::Peek(), nullptr);
+    // The highlight moves all the same.
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 2) - 15);
+}
+
+TEST_F(MainWindowTest, ExpensesButtonOpensTheDailyExpenses)
+{
+    AddReferenceData(true);
+    frmMain *m = Shown();
+    BoxWatcher boxes;
+
+    frametest::Click(m->btn[2]);
+
+    EXPECT_TRUE(boxes.Boxes().empty());
+    ASSERT_NE(frmDailyExp::Peek(), nullptr);
+    EXPECT_TRUE(frmDailyExp::Peek()->isVisible());
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 2) - 15);
+}
+
+TEST_F(MainWindowTest, SynchronisationWithoutConnectionAsksFirst)
+{
+    const struct {
+        const char *answer;
+        bool opens;
+    } cases[] = {{"btnNo", false}, {"btnYes", true}};
+    for (const auto &c : cases) {
+        frmMain *m = Shown();
+        const int highlight = HighlightTop(m);
+        BoxWatcher boxes;
+        boxes.Answer(QString::fromLatin1(c.answer));
+        // The button is off without a connection; the question guards a connection lost since.
+        m->CheckConnection();
+        EXPECT_FALSE(m->btn[3]->isEnabled());
+        m->btn_MouseUp(3);
+
+        ASSERT_EQ(boxes.Boxes().size(), 1u) << c.answer;
+        EXPECT_EQ(boxes.Boxes()[0].text, BoxText(120));
+        EXPECT_EQ(boxes.Boxes()[0].icon, 48);
+        EXPECT_EQ(frmSynch::Peek() != nullptr, c.opens) << c.answer;
+        EXPECT_EQ(HighlightTop(m), c.opens ? ButtonTop(m, 3) - 15 : highlight) << c.answer;
+        frmSynch::Unload();
+        frmMain::Unload();
+    }
+}
+
+TEST_F(MainWindowTest, SynchronisationWithConnectionOpensAtOnce)
+{
+    qputenv("TARV_ONLINE", "1");
+    frmMain *m = Shown();
+    m->CheckConnection();
+    ASSERT_TRUE(m->btn[3]->isEnabled());
+    BoxWatcher boxes;
+
+    frametest::Click(m->btn[3]);
+
+    EXPECT_TRUE(boxes.Boxes().empty());
+    ASSERT_NE(frmSynch::Peek(), nullptr);
+    EXPECT_TRUE(frmSynch::Peek()->isVisible());
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 3) - 15);
+}
+
+TEST_F(MainWindowTest, LeaveButtonMinimisesWhileAutostartIsOn)
+{
+    AutoStart = 1;
+    frmMain *m = Shown();
+    const int highlight = HighlightTop(m);
+    frametest::Click(m->btn[4]);
+    // Minimised, and with no timer recording it goes to the tray.
+    ASSERT_TRUE(testenv::WaitFor([m] { return m->isMinimized() && !m->isVisible(); }));
+    EXPECT_EQ(Ended(), 0);
+    EXPECT_EQ(HighlightTop(m), highlight);
+}
+
+TEST_F(MainWindowTest, MinimisedWhileATimerRecordsStaysOnTheTaskbar)
+{
+    frmMain *m = Shown();
+    TimerRunning = true;
+    m->setWindowState(Qt::WindowMinimized);
+    testenv::WaitFor([] { return false; }, 100);
+    EXPECT_TRUE(m->isMinimized());
+    EXPECT_TRUE(m->isVisible());
+}
+
+TEST_F(MainWindowTest, LeaveButtonEndsTheProgramWhileAutostartIsOff)
+{
+    AutoStart = 0;
+    frmMain *m = Shown();
+    frametest::Click(m->btn[4]);
+    ASSERT_TRUE(testenv::WaitFor([this] { return Ended() == 1; }));
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_FALSE(DB);
+}
+
+TEST_F(MainWindowTest, CloseBoxMinimisesWhileAutostartIsOn)
+{
+    AutoStart = 1;
+    frmMain *m = Shown();
+    CloseBox(m);
+    ASSERT_TRUE(testenv::WaitFor([m] { return m->isMinimized() && !m->isVisible(); }));
+    EXPECT_EQ(frmMain::Peek(), m);
+    EXPECT_EQ(Ended(), 0);
+}
+
+TEST_F(MainWindowTest, CloseBoxEndsTheProgramWhileAutostartIsOff)
+{
+    AutoStart = 0;
+    frmMain *m = Shown();
+    CloseBox(m);
+    ASSERT_TRUE(testenv::WaitFor([this] { return Ended() == 1; }));
+    EXPECT_FALSE(DB);
+}
+
+TEST_F(MainWindowTest, ACloseFromCodeEndsTheProgramWhateverTheAutostart)
+{
+    AutoStart = 1;
+    frmMain *m = Shown();
+    m->close();
+    ASSERT_TRUE(testenv::WaitFor([this] { return Ended() == 1; }));
+}
+
+TEST_F(MainWindowTest, TheWindowKeepsItsSize)
+{
+    frmMain *m = Shown();
+    const QSize keep(forms::TwipsToPixels(7695), forms::TwipsToPixels(7320));
+
+    m->showMaximized();
+    ASSERT_TRUE(testenv::WaitFor([&] { return !m->isMaximized() && m->size() == keep; }));
+    EXPECT_EQ(m->windowState() & Qt::WindowMaximized, Qt::WindowState(0));
+
+    m->resize(900, 700);
+    ASSERT_TRUE(testenv::WaitFor([&] { return m->size() == keep; }));
+    // Its place on the screen is kept for the help window.
+    EXPECT_EQ(FormRect.Right - FormRect.Left, m->frameGeometry().width());
+}
+
+TEST_F(MainWindowTest, FlagsShowTheirLooksAndTheirLanguage)
+{
+    frmMain *m = Shown();
+    frametest::Press(m->imgFlag[2]);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(frametest::SamePicture(m->imgFlag[k]->pixmap(), res::Picture(k == 2 ? 240 : 230 + k))) << k;
+
+    frametest::Move(m->imgFlag[1]);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(frametest::SamePicture(m->imgFlag[k]->pixmap(), res::Picture(k == 1 ? 235 : 230 + k))) << k;
+    EXPECT_EQ(m->lblMsg->text(), QStringLiteral(" ") + GetLangString(111, true) + QStringLiteral(" ") + GetLangString(114, true));
+
+    frametest::Move(m->imgOver[1]);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(frametest::SamePicture(m->imgFlag[k]->pixmap(), res::Picture(230 + k))) << k;
+}
+
+TEST_F(MainWindowTest, LanguageSwitchRecaptionsEveryLoadedWindow)
+{
+    AddReferenceData(false);
+    frmMain *m = Shown();
+    frmStart *timers = frmStart::Get();
+    timers->ShowForm();
+    frmOptions *options = frmOptions::Get();
+    options->show();
+    ASSERT_TRUE(FormLoaded[fiOptions]);
+    BoxWatcher boxes;
+
+    frametest::Click(m->imgFlag[1]);
+
+    EXPECT_EQ(LangID, 1);
+    EXPECT_EQ(PrevLangID, 0);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(m->btn[0]->text(), GetLangString(100));
+    EXPECT_NE(m->btn[0]->text(), QStringLiteral("Timers"));
+    EXPECT_EQ(m->lblUser->text(), QStringLiteral(" ") + GetLangString(627) + QStringLiteral(" Maria O'Brien"));
+    EXPECT_EQ(timers->lbl[1]->text(), GetLangString(1));
+    EXPECT_EQ(timers->frAct->title(), GetLangString(12));
+    EXPECT_EQ(timers->mnuFile_Exit->text(), GetLangString(24));
+    // The language is not stored by the switch.
+    EXPECT_NE(registry::GetSetting(SettingsApp, "user", "langid", QString()), QStringLiteral("1"));
+
+    // And back to English.
+    frametest::Click(m->imgFlag[0]);
+    EXPECT_EQ(LangID, 0);
+    EXPECT_EQ(timers->lbl[1]->text(), QStringLiteral("Live Recording"));
+    EXPECT_EQ(m->btn[0]->text(), QStringLiteral("Timers"));
+}
+
+TEST_F(MainWindowTest, AFailedRecaptioningPutsThePreviousLanguageBack)
+{
+    AddReferenceData(false);
+    frmMain *m = Shown();
+    frmStart *timers = frmStart::Get();
+    timers->ShowForm();
+    // A label of the timers window has gone: its captioning fails half-way.
+    delete timers->lbl[3];
+    timers->lbl[3] = nullptr;
+    BoxWatcher boxes;
+
+    frametest::Click(m->imgFlag[3]);
+
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("Error applying language settings!"));
+    EXPECT_EQ(boxes.Boxes()[0].icon, 16);
+    EXPECT_EQ(LangID, 0);
+}
+
+TEST_F(MainWindowTest, WithoutTheLanguageFileTheLanguageStays)
+{
+    frmMain *m = Shown();
+    QFile::remove(m_dir + "/StringTables.csv");
+    LangTableText.clear();
+    LangID = 2;
+    BoxWatcher boxes;
+
+    frametest::Click(m->imgFlag[1]);
+
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, QStringLiteral("Cannot find the Language file!\nI will Default to English"));
+    EXPECT_EQ(LangID, 2);
+
+    // Put back, the file is read again at the next click.
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"), m_dir + "/StringTables.csv"));
+    frametest::Click(m->imgFlag[1]);
+    EXPECT_EQ(LangID, 1);
+    EXPECT_FALSE(LangTableText.isEmpty());
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
+}
+
+TEST_F(MainWindowTest, ConnectionChangesAreToldOnceTheTimersWindowExists)
+{
+    AddReferenceData(false);
+    qputenv("TARV_ONLINE", "1");
+    frmMain *m = Main();
+    QStringList balloons;
+    QObject::connect(m, &frmMain::ConnectionBalloon, [&](const QString &t) { balloons << t; });
+
+    // The first check finds the connection before the timers window is there: no balloon.
+    m->CheckConnection();
+    EXPECT_TRUE(IsConnected);
+    EXPECT_TRUE(balloons.isEmpty());
+    EXPECT_TRUE(frametest::SamePicture(m->imgConn->pixmap(), res::Picture(QStringLiteral("CONN_ON"))));
+    EXPECT_EQ(m->lblConn->text(), GetLangString(105));
+    EXPECT_TRUE(m->btn[3]->isEnabled());
+
+    frmStart *timers = frmStart::Get();
+    ASSERT_TRUE(FormLoaded[fiStart]);
+    EXPECT_TRUE(balloons.isEmpty());   // its load checks again: nothing changed
+
+    qputenv("TARV_ONLINE", "0");
+    m->CheckConnection();
+    EXPECT_EQ(balloons, QStringList{GetLangString(110)});
+    EXPECT_TRUE(frametest::SamePicture(m->imgConn->pixmap(), res::Picture(QStringLiteral("CONN_OFF"))));
+    EXPECT_EQ(m->lblConn->text(), GetLangString(106));
+    EXPECT_FALSE(m->btn[3]->isEnabled());
+    EXPECT_FALSE(timers->mnuFile_Updates->isEnabled());
+
+    m->CheckConnection();   // no change, no balloon
+    qputenv("TARV_ONLINE", "1");
+    m->tmr_Timer();
+    EXPECT_EQ(balloons, (QStringList{GetLangString(110), GetLangString(109)}));
+    EXPECT_TRUE(timers->mnuFile_Updates->isEnabled());
+
+    // The hint over the indicator follows the state.
+    frametest::Move(m->lblConn);
+    EXPECT_EQ(m->lblMsg->text(), QStringLiteral(" ") + GetLangString(107, true));
+    frametest::Move(m->PicUser);
+    EXPECT_EQ(m->lblMsg->text(), QString());
+}
+
+TEST_F(MainWindowTest, IconAnimationGoesRoundTheRecordingIcons)
+{
+    frmMain *m = Main();
+    m->tmrIcon->start();
+    const int expected[] = {105, 106, 107, 108, 109, 110, 111, 112, 105};
+    for (int n : expected) {
+        m->tmrIcon_Timer();
+        EXPECT_TRUE(frametest::SamePicture(m->windowIcon().pixmap(32, 32), res::Picture(n))) << n;
+    }
+    m->tmrIcon->stop();
+}
+
+TEST_F(MainWindowTest, StatusLineShowsAStringAndItsSuffix)
+{
+    frmMain *m = Main();
+    const struct {
+        int16_t id;
+        QString suffix;
+        QString shown;
+    } cases[] = {
+        {817, QString(), QStringLiteral(" ") + GetLangString(817)},
+        {120, QStringLiteral("!"), QStringLiteral(" ") + GetLangString(120, true) + QStringLiteral("!")},
+        {-1, QStringLiteral("x"), QString()},
+    };
+    for (const auto &c : cases) {
+        SetStatus(c.id, c.suffix);
+        EXPECT_EQ(m->lblMsg->text(), c.shown) << c.id;
+        EXPECT_FALSE(m->lblMsg->text().contains(QLatin1Char('\n'))) << c.id;
+    }
+}
+
+} // namespace
