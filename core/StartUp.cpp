@@ -208,6 +208,8 @@ void StartUp()
     frmMain *main = frmMain::Get();
     main->CheckConnection();
 
+    // A compaction cut short by a crash or power loss left the data under its working name.
+    RecoverInterruptedCompaction(dbPath);
     const int32_t openError = modDBchr::OpenDB(dbPath);
     if (openError != 0) {
         FirstRun(main, dbPath, logon, openError);
@@ -265,6 +267,8 @@ int Main(int argc, char **argv)
     auto *instance = new sysplat::SingleInstance(QStringLiteral("TarveloPC"), &app);
     if (instance->PrevInstance(kMainTitle))
         return 0;
+    // The end of the desktop session stores the timers like a normal exit.
+    InstallSessionEndHandlers();
 
     // 3.-6.
     Crypto = std::make_unique<CCrypto>();
