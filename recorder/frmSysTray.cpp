@@ -11,6 +11,8 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 // Field sizes of the tray's texts, each including room for the terminating NUL of the
@@ -20,6 +22,10 @@ constexpr int TipFieldLong = 128;
 constexpr int TipFieldShort = 64;
 constexpr int InfoField = 256;
 constexpr int TitleField = 64;
+
+// How long a balloon stays: the desktop's shortest and longest time, in milliseconds.
+constexpr int BalloonMinMs = 10000;
+constexpr int BalloonMaxMs = 30000;
 
 const char *const CheckedProperty = "sysTrayChecked";
 
@@ -79,7 +85,11 @@ void frmSysTray::ShowBalloonTip(const QString &Text, const QString &Title, int I
     EnsureLoaded();
     if (!m_balloons)
         return;
-    m_tray->ShowBalloon(Cut(Title, TitleField), Cut(Text, InfoField), Icon, TimeOut);
+    // The low bits name the balloon's icon; the higher ones (16: no sound) mean nothing here.
+    // The time stays within what the notification area allows a balloon (10 to 30 seconds):
+    // callers written for that bound pass small numbers and would see nothing otherwise.
+    const int shown = std::clamp(TimeOut, BalloonMinMs, BalloonMaxMs);
+    m_tray->ShowBalloon(Cut(Title, TitleField), Cut(Text, InfoField), Icon & 0x0F, shown);
 }
 
 void frmSysTray::HideBalloonTip(const QString &Title, int Icon, int TimeOut)

@@ -33,7 +33,9 @@ public:
     explicit frmSysTray(QWidget *parent = nullptr);
     ~frmSysTray() override;
 
-    // Balloon at the icon: Icon 0 none, 1 information, 2 warning, 3 error; TimeOut in ms.
+    // Balloon at the icon: Icon 0 none, 1 information, 2 warning, 3 error (16 added, for no
+    // sound, changes nothing); TimeOut in ms, held between 10 and 30 seconds as the desktop's
+    // notification area holds it. Nothing happens where balloons cannot be shown.
     void ShowBalloonTip(const QString &Text, const QString &Title = QString(), int Icon = 0,
                         int TimeOut = 10000);
     // Closes the balloon on show.
