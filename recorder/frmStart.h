@@ -184,6 +184,28 @@ public:
     // ==== end of hand-over ==============================================================
 
     // ==== tray menu and hot key (frmStart_Tray.cpp) ======================================
+    // The tray icon component and the hot-key object (the classes are declared in
+    // recorder/frmSysTray.h and recorder/CHotKey.h). Dropping either (reset()) takes its icon
+    // out of the tray or unregisters its key.
+    std::shared_ptr<class frmSysTray> m_frmSysTray;
+    std::shared_ptr<class CHotKey> m_Hotkey;
+    // The window's load makes its tray component here: a new frmSysTray whose events go to
+    // the handlers below (a component made elsewhere would not be heard).
+    void CreateSysTray();
+    // Builds the tray menu (open, hide, recording, start, stop, close), the tooltip and the
+    // icon. A component that already has its menu is replaced by a new one first, so that
+    // calling this again never doubles the items.
+    void setSysTray();
+    // Brings the tray icon in line with TimerRunning (only while ShowBalloons is 1).
+    void SetTaskbarIcon();
+    // Registers the stored hot key (HotKeyCode, HotKeyMask) on this window with a new key
+    // object; a key or mask of 0 leaves the program without a hot key.
+    void SetHotKey();
+
+    void m_frmSysTray_MenuClick(int Index, const QString &Key);
+    void m_frmSysTray_SysTrayMouseDown(int Button);
+    void m_frmSysTray_SysTrayDoubleClick(int Button);
+    void m_Hotkey_Hotkey();
     // ==== end of tray menu and hot key ==================================================
 
 private:

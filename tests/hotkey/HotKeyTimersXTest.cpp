@@ -1,0 +1,121 @@
+// The timers window's hot key on a real X server: Ctrl+F10 pressed with xdotool starts a quick
+// recording, stops the running timer with its entry, and is gone once the options drop it.
+#include "recorder/CHotKey.h"
+#include "tests/tray/TimersFixture.h"
+
+#include <QWidget>
+
+#include <memory>
+
+using namespace modMain;
+
+namespace {
+
+class HotKeyTimersX : public traytest::TimersFixture {
+protected:
+    void TearDown() override
+    {
+        marker.reset();
+        markerWindow.reset();
+        TimersFixture::TearDown();
+    }
+
+    void Press(const QString &combination) { Run({QStringLiteral("key"), combination}); }
+
+    // Presses Ctrl+F9 on a key object of its own and waits for it: X delivers the presses in
+    // order, so whatever Ctrl+F10 was going to do has been done by then.
+    void Settle()
+    {
+        if (!marker) {
+            markerWindow = std::make_unique<QWidget>();
+            marker = std::make_unique<CHotKey>();
+            marker->hwnd(markerWindow.get());
+            QObject::connect(marker.get(), &CHotKey::Hotkey, [this] { ++markerCount; });
+            ASSERT_TRUE(marker->SetHotKey(120 /* F9 */, 2));
+        }
+        const int before = markerCount;
+        Press(QStringLiteral("ctrl+F9"));
+        ASSERT_TRUE(testenv::WaitFor([&] { return markerCount > before; }, 5000));
+    }
+
+    std::unique_ptr<QWidget> markerWindow;
+    std::unique_ptr<CHotKey> marker;
+    int markerCount = 0;
+};
+
+} // namespace
+
+TEST_F(HotKeyTimersX, CtrlF10StartsAQuickRecordingAndStopsTheRunningTimerWithItsEntry)
+{
+    ASSERT_EQ(HotKeyCode, 121);
+    ASSERT_EQ(HotKeyMask, 2);
+    timers->SetHotKey();
+    ASSERT_TRUE(timers->m_Hotkey);
+
+    Press(QStringLiteral("ctrl+F10"));
+    ASSERT_TRUE(testenv::WaitFor([] { return TimerRunning; }, 5000));
+    ASSERT_EQ(timers->lstTimers->Rows(), 1);
+    EXPECT_EQ(timers->GetRunning(), 0);
+
+    // With NumLock on, the same key stops it and the segment is written.
+    GiveCategory(0);
+    Press(QStringLiteral("Num_Lock"));
+    ASSERT_TRUE(testenv::WaitFor([&] { return (x->ModifierState() & 16) != 0; }, 5000));
+    Press(QStringLiteral("ctrl+F10"));
+    ASSERT_TRUE(testenv::WaitFor([] { return !TimerRunning; }, 5000));
+    EXPECT_EQ(timers->GetRunning(), -1);
+    EXPECT_EQ(DailyRows(), 1);
+    EXPECT_EQ(timers->lstTimers->Rows(), 1);
+}
+
+TEST_F(HotKeyTimersX, TheRunningRowStopsWhicheverRowIsSelected)
+{
+    timers->SetHotKey();
+    Press(QStringLiteral("ctrl+F10"));
+    ASSERT_TRUE(testenv::WaitFor([] { return TimerRunning; }, 5000));
+    GiveCategory(0);
+    // A second timer, stopped, selected by the person.
+    forms::FlexGrid *g = timers->lstTimers;
+    g->SetRows(2);
+    g->SetTextMatrix(1, frmStart::colName, QStringLiteral("Other"));
+    g->SetTextMatrix(1, frmStart::colState, QStringLiteral("0"));
+    g->SetRow(1);
+    Press(QStringLiteral("ctrl+F10"));
+    ASSERT_TRUE(testenv::WaitFor([] { return !TimerRunning; }, 5000));
+    EXPECT_EQ(g->TextMatrix(0, frmStart::colState), QStringLiteral("0"));
+    EXPECT_EQ(DailyRows(), 1);
+}
+
+TEST_F(HotKeyTimersX, NoKeyOnceTheOptionsDropIt)
+{
+    timers->SetHotKey();
+    Press(QStringLiteral("ctrl+F10"));
+    ASSERT_TRUE(testenv::WaitFor([] { return TimerRunning; }, 5000));
+    timers->StopAction(timers->GetRunning(), false);
+    ASSERT_FALSE(TimerRunning);
+
+    // The options saved without a key.
+    HotKeyCode = 0;
+    timers->SetHotKey();
+    EXPECT_FALSE(timers->m_Hotkey);
+    Press(QStringLiteral("ctrl+F10"));
+    Settle();
+    EXPECT_FALSE(TimerRunning);
+    EXPECT_EQ(timers->lstTimers->Rows(), 1);
+
+    // Saved again with another key: only that one reacts.
+    HotKeyCode = 118;   // F7
+    HotKeyMask = 4;     // Alt
+    timers->SetHotKey();
+    Press(QStringLiteral("ctrl+F10"));
+    Settle();
+    EXPECT_FALSE(TimerRunning);
+    Press(QStringLiteral("alt+F7"));
+    EXPECT_TRUE(testenv::WaitFor([] { return TimerRunning; }, 5000));
+    EXPECT_EQ(timers->lstTimers->Rows(), 2);
+}
+
+int main(int argc, char **argv)
+{
+    return xtest::RunAllTestsOnX(argc, argv, {.windowManager = true, .trayHost = false});
+}
