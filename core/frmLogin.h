@@ -1,25 +1,77 @@
 #pragma once
-// The sign-in window; at the first run it is also the progress screen of the database creation.
+// The sign-in window: links the desktop's logon name to an account of the web service and
+// creates the person's local profile. At the first run start-up also uses it as the progress
+// screen of the database creation (frMsg with lblMsg and lblMsg1 over the rest).
 #include "core/FormInstance.h"
 
+#include <QString>
 #include <QWidget>
 #include <array>
 
-class QPushButton;
+class QAction;
+class QCloseEvent;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QGroupBox;
+class QMenu;
+class QMenuBar;
+class QPushButton;
 
 class frmLogin : public QWidget, public FormInstance<frmLogin> {
     Q_OBJECT
 public:
-    frmLogin();
-    ~frmLogin() override;
+    frmLogin();  // Form_Load
+    ~frmLogin() override;  // Form_Unload
 
-    std::array<QPushButton *, 2> btn{};  // 0 confirm ("OK"), 1 the other button
-    QGroupBox *frMsg = nullptr;           // message frame; x 60 (twips) shows it, -12000 hides it
+    // Captions from the string table in the current language; each captioned control carries
+    // its string id in its Tag. lblInfo's Tag names the second part of its text.
+    void ApplyLang();
+
+    // Event handlers (connected to the controls; tests call them too).
+    void btnLogin_Click();
+    void btn_Click(int index);
+    void mnuHelp_AddUser_Click();
+
+    // How "end the program at once" is done; tests put a recorder of their own in its place.
+    // The default closes the database and leaves the event loop.
+    static inline void (*EndProgram)() = nullptr;
+
+    QGroupBox *frMsg = nullptr;           // message frame; shown at 60 twips, -12000 hides it
     QLabel *lblMsg = nullptr;             // progress text
     QLabel *lblMsg1 = nullptr;            // detail line under the message
-    QLabel *lblInfo = nullptr;            // information label; its tag holds the string id
-    QLineEdit *txtPCUserName = nullptr;   // logon name box
+    QGroupBox *frPCUser = nullptr;
+    QLineEdit *txtPCUserName = nullptr;   // the logon name
+    QGroupBox *fruser = nullptr;
+    QLineEdit *txtUserName = nullptr;     // the service user name
+    QLineEdit *txtPassw = nullptr;        // the password, masked
+    QLineEdit *txtPasswR = nullptr;       // the password again, masked
+    QPushButton *btnLogin = nullptr;      // check with the service
+    QGroupBox *frInfo = nullptr;
+    QLabel *lblInfo = nullptr;            // information; its Tag holds a string id
+    QWidget *picFooter = nullptr;         // strip holding the buttons
+    // Labels 0 "User Name:", 1 "PC User Name:", 2 "Password:", 9 "Retype Password:"
+    // (the other elements are not used).
+    std::array<QLabel *, 10> lbl{};
+    std::array<QPushButton *, 2> btn{};   // 0 creates the profile ("OK"), 1 leaves
+    std::array<QLabel *, 3> lblResult{};  // 1 and 2: the check's result (0 is not used)
+    QMenuBar *mnuBar = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHelp_AddUser = nullptr;
+
+    // What a successful check found, used when the profile is created.
+    QString CheckedLogonName() const { return m_checkedLogon; }
+    QString CheckedFullName() const { return m_checkedFullName; }
+
+private:
+    void CreateControls();
+    // Unloads the window from one of its own handlers (the object goes once they return).
+    void UnloadSelf();
+    void closeEvent(QCloseEvent *e) override;
+
+    QString m_checkedLogon;
+    QString m_checkedFullName;
+    // What the last successful check accepted: the profile is made of these.
+    QString m_profileLogon;
+    QString m_checkedUser;
+    QString m_checkedPassword;
 };
