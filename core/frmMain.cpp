@@ -51,9 +51,9 @@ constexpr int kStatusTop = kDocHeight + kUserHeight;
 constexpr int kStatusHeight = kHeight - kStatusTop;   // 450
 constexpr int kButtonLeft = 30;
 constexpr int kButtonWidth = kPaneWidth - 60;
-constexpr int kButtonHeight = 930;
+constexpr int kButtonHeight = 1020;
 constexpr int kButtonTop0 = 180;
-constexpr int kButtonStep = 990;
+constexpr int kButtonStep = 1080;
 constexpr int kFlagWidth = 390;   // 26 by 18 pixels
 constexpr int kFlagHeight = 270;
 constexpr int kFlagGap = 90;
@@ -316,7 +316,7 @@ void frmMain::BuildControls()
     const int overTop = kButtonTop0 + 5 * kButtonStep;
     forms::Move(imgOver[1], 0, overTop, kPaneWidth, kDocHeight - overTop);
     imgOver[1]->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    imgOver[1]->setContentsMargins(0, 0, 0, 8);
+    imgOver[1]->setContentsMargins(0, 0, 0, 4);
     imgOver[1]->setPixmap(res::Picture(QStringLiteral("ARUNNOT")));
     shMenu = new Highlight(picL);
     shMenu->setObjectName("shMenu");

@@ -75,15 +75,15 @@ int main(int argc, char **argv)
     SaveSettings();
 
     // Reference data as the daily download stores it.
-    modDBchr::SaveProject(101, QStringLiteral("Café Lumière – rebranding"), QStringLiteral("TRUE"));
+    modDBchr::SaveProject(101, QStringLiteral("Café Lumière"), QStringLiteral("TRUE"));
     modDBchr::SaveTask(1001, QStringLiteral("Logo & identity"), 101, QStringLiteral("TRUE"));
     modDBchr::SaveCategory(11, QStringLiteral("Design"), 1001);
     modDBchr::SaveCategory(12, QStringLiteral("Meetings"), 1001);
     modDBchr::SaveTask(1002, QStringLiteral("Client workshop"), 101, QStringLiteral("TRUE"));
     modDBchr::SaveCategory(12, QStringLiteral("Meetings"), 1002);
     modDBchr::SaveCategory(13, QStringLiteral("Travel time"), 1002);
-    modDBchr::SaveProject(102, QStringLiteral("Ξενοδοχείο Αιγαίο – ιστότοπος"), QStringLiteral("TRUE"));
-    modDBchr::SaveTask(1003, QStringLiteral("Σχεδιασμός σελίδων"), 102, QStringLiteral("TRUE"));
+    modDBchr::SaveProject(102, QStringLiteral("Hotel Αιγαίο"), QStringLiteral("TRUE"));
+    modDBchr::SaveTask(1003, QStringLiteral("Σελίδες"), 102, QStringLiteral("TRUE"));
     modDBchr::SaveCategory(14, QStringLiteral("Ανάπτυξη"), 1003);
     modDBchr::SaveCategory(11, QStringLiteral("Design"), 1003);
     for (const QString &t : {QStringLiteral("tblProjects"), QStringLiteral("tblProjTasks"), QStringLiteral("tblCategs"),
