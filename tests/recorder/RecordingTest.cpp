@@ -108,6 +108,8 @@ TEST_F(Recording, TwoStartsAndStopsGiveTwoEntriesAndTheRowKeepsTheNewerId)
     ClickRow(0);
     for (int i = 0; i < 2; ++i) {
         Click(w->btnStart);
+        EXPECT_EQ(Cell(0, C::colID), "");   // a new segment, not saved yet
+        EXPECT_EQ(Cell(0, C::colMark), "1");
         Advance(60);
         Click(w->btnStop);
         Advance(5);
