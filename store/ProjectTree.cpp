@@ -18,6 +18,10 @@ using detail::IdText;
 
 constexpr int NameSize = 60;   // size of the name columns of the reference tables
 
+// In the statements below "+cUsrID" keeps the engine from looking rows up through the user
+// index when the item's own id is given: every row of a user shares that index entry, and
+// with two people on one computer each look-up would read half the table.
+
 dao::Database &OpenDatabase()
 {
     if (!DB || !DB->IsOpen())
@@ -114,7 +118,7 @@ void FillTaskNodes(forms::TreeView *tree, double projID, forms::Node *projNode, 
         std::unique_ptr<dao::Recordset> rs;
         CloseOnExit guard{rs};
         rs = OpenDatabase().OpenRecordset(
-            QStringLiteral("SELECT cTaskID, cTaskName FROM tblProjTasks WHERE cUsrID = ? AND cProjID = ?") + filter,
+            QStringLiteral("SELECT cTaskID, cTaskName FROM tblProjTasks WHERE +cUsrID = ? AND cProjID = ?") + filter,
             dao::dbOpenSnapshot, {CurrentUserID, projID});
         if (rs->RecordCount() == 0)
             return;
@@ -144,13 +148,18 @@ void FillCategNodes(forms::TreeView *tree, double taskID, forms::Node *taskNode)
     try {
         std::unique_ptr<dao::Recordset> rs;
         CloseOnExit guard{rs};
-        rs = OpenDatabase().OpenRecordset(QStringLiteral("SELECT * FROM tblTaskCategs WHERE cUsrID = ? AND cTaskID = ?"),
-                                          dao::dbOpenSnapshot, {CurrentUserID, taskID});
+        // The links with each category's name as GetCategName finds it (the first row with
+        // that id, whichever user stored it), read in the same statement: a tree of a few
+        // thousand tasks would otherwise run one more statement per link.
+        rs = OpenDatabase().OpenRecordset(
+            QStringLiteral("SELECT l.cCatID, (SELECT c.cName FROM tblCategs c WHERE c.cCatID = l.cCatID LIMIT 1) "
+                           "FROM tblTaskCategs l WHERE +l.cUsrID = ? AND l.cTaskID = ?"),
+            dao::dbOpenSnapshot, {CurrentUserID, taskID});
         if (rs->RecordCount() == 0)
             return;
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            const double catID = rs->Value(2).toDouble();
-            forms::Node *node = tree->Add(taskNode, forms::TreeView::Child, QString(), GetCategName(catID),
+            const double catID = rs->Value(0).toDouble();
+            forms::Node *node = tree->Add(taskNode, forms::TreeView::Child, QString(), rs->Value(1).toString().trimmed(),
                                           QStringLiteral("act_normal"), QStringLiteral("act_sel"));
             node->SetTag(IdText(catID));
         }
@@ -175,7 +184,7 @@ double GetTaskProjectID(double cTaskID)
     try {
         std::unique_ptr<dao::Recordset> rs;
         CloseOnExit guard{rs};
-        rs = OpenDatabase().OpenRecordset(QStringLiteral("SELECT cProjID FROM tblProjTasks WHERE cUsrID = ? AND cTaskID = ?"),
+        rs = OpenDatabase().OpenRecordset(QStringLiteral("SELECT cProjID FROM tblProjTasks WHERE +cUsrID = ? AND cTaskID = ?"),
                                           dao::dbOpenDefault, {CurrentUserID, cTaskID});
         if (rs->RecordCount() == 0)
             return 0;
@@ -191,7 +200,7 @@ double GetTaskProjectID(double cTaskID)
 void SaveProject(double projID, const QString &name, const QString &expFlag)
 {
     const int e = ExpenseFlag(expFlag);
-    Upsert(QStringLiteral("SELECT cExp, cChk from tblProjects WHERE cUsrID = ? AND cProjID = ?"),
+    Upsert(QStringLiteral("SELECT cExp, cChk from tblProjects WHERE +cUsrID = ? AND cProjID = ?"),
            {CurrentUserID, projID},
            QStringLiteral("INSERT INTO tblProjects(cName, cProjID, cUsrID, cChk, cExp) Values(?, ?, ?, 2, ?)"),
            {detail::NameValue(name, NameSize), projID, CurrentUserID, e}, e);
@@ -200,7 +209,7 @@ void SaveProject(double projID, const QString &name, const QString &expFlag)
 void SaveTask(double taskID, const QString &name, double projID, const QString &expFlag)
 {
     const int e = ExpenseFlag(expFlag);
-    Upsert(QStringLiteral("SELECT cExp, cChk from tblProjTasks WHERE cUsrID = ? AND cProjID = ? AND cTaskID = ?"),
+    Upsert(QStringLiteral("SELECT cExp, cChk from tblProjTasks WHERE +cUsrID = ? AND +cProjID = ? AND cTaskID = ?"),
            {CurrentUserID, projID, taskID},
            QStringLiteral("INSERT INTO tblProjTasks(cTaskName, cProjID, cUsrID, cTaskID, cChk, cExp) "
                           "Values(?, ?, ?, ?, 2, ?)"),
@@ -216,7 +225,7 @@ void SaveCategory(double catID, const QString &name, double taskID)
         CloseOnExit guard{rs};
         int found = -1;
         try {
-            rs = OpenDatabase().OpenRecordset(QStringLiteral("Select cChk from tblCategs WHERE cUsrID = ? AND cCatID = ?"),
+            rs = OpenDatabase().OpenRecordset(QStringLiteral("Select cChk from tblCategs WHERE +cUsrID = ? AND cCatID = ?"),
                                               dao::dbOpenDynaset, {CurrentUserID, catID});
             found = rs->RecordCount();
         } catch (...) {
@@ -244,7 +253,7 @@ void SaveCategory(double catID, const QString &name, double taskID)
             std::unique_ptr<dao::Recordset> rs;
             CloseOnExit guard{rs};
             rs = OpenDatabase().OpenRecordset(
-                QStringLiteral("Select cChk from tblTaskCategs WHERE cUsrID = ? AND cTaskID = ? AND cCatID = ?"),
+                QStringLiteral("Select cChk from tblTaskCategs WHERE +cUsrID = ? AND cTaskID = ? AND +cCatID = ?"),
                 dao::dbOpenSnapshot, {CurrentUserID, taskID, catID});
             links = rs->RecordCount();
         }
@@ -257,7 +266,7 @@ void SaveCategory(double catID, const QString &name, double taskID)
 
 void SaveExpCategory(double expID, const QString &name)
 {
-    Upsert(QStringLiteral("SELECT cChk from tblExpCategs WHERE cUsrID = ? AND cExpID = ?"), {CurrentUserID, expID},
+    Upsert(QStringLiteral("SELECT cChk from tblExpCategs WHERE +cUsrID = ? AND cExpID = ?"), {CurrentUserID, expID},
            QStringLiteral("INSERT INTO tblExpCategs(cExpName, cExpID, cUsrID, cChk) Values(?, ?, ?, 2)"),
            {detail::NameValue(name, NameSize), expID, CurrentUserID}, QVariant());
 }
