@@ -177,6 +177,7 @@ void frmLogin::CreateControls()
 
     // The message frame lies over the three frames above while it is in view.
     frMsg = frame("frMsg", QString(), 60, 420, 6180, 5040);
+    frMsg->setAutoFillBackground(true);
     lblMsg = label(frMsg, "lblMsg", QString(), 180, 360, 5820, 3600);
     lblMsg->setWordWrap(true);
     lblMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
