@@ -14,6 +14,9 @@ class QMdiArea;
 class QProgressBar;
 class QLabel;
 class QTreeWidget;
+// daily download
+class clsTagParser;
+namespace forms { class TreeView; }
 
 class frmMain : public QMainWindow, public FormInstance<frmMain> {
     Q_OBJECT
@@ -74,7 +77,23 @@ public:
     // ==== end of the frame ==============================================================
 
     // ==== daily download of the reference tables (frmMain_Synch.cpp) =====================
+    // The daily check at start-up: downloads the reference tables when the connection is up
+    // and today's download has not happened yet for this person, announces the outcome, and
+    // reminds the person when the last download is more than 7 days old.
     void SynchTables();
+    // Requests the projects and the expense categories and stores them; true only when both
+    // replies arrived and were stored completely.
+    bool UpdateTables();
+    // Reads the two kept replies into MyTree and writes them to the reference tables; true
+    // only when both walks completed.
+    bool SaveReceived();
+    // The window's tag parser (made on first use); other windows classify replies with it.
+    clsTagParser *TagParser();
+    // The hidden tree the download builds from a reply before it stores it (made on first use).
+    forms::TreeView *DownloadTree();
+
+    QString Reply;                          // the reply of the current request
+    forms::TreeView *MyTree = nullptr;      // hidden buffer of the received items
     // ==== end of daily download =========================================================
 
 private:
@@ -91,4 +110,25 @@ private:
     int16_t m_iconFrame = 0;        // frame of the icon animation, 105..112 (0 at rest)
     bool m_resizing = false;
     // ---- daily download
+    void m_TagParser_InteriorTag(const QString &name, const QString &content, int16_t level);
+    void m_TagParser_LeafTag(const QString &name, const QString &value, int16_t level);
+    void m_TagParser_ParseError(int16_t code);
+    void AnnounceDownload(int16_t id);
+    bool WalkReply(QString &text);
+    // The item being read from a reply: leaves collect here until the item is complete.
+    struct ReceivedItem {
+        QString name;
+        QString id;
+        QString extra;        // a project's extra text, a task's expenses text
+        int node = 0;         // index of its node in MyTree, 0 when none
+    };
+    clsTagParser *m_TagParser = nullptr;
+    QString m_ProjectsText;             // projects reply without its 22-character head
+    QString m_ExpensesText;             // expenses reply the same way
+    bool m_ParseFailed = false;         // the parser reported an error for the reply being read
+    bool m_HandlerFailed = false;       // an element could not be placed in the tree
+    int m_TopElements = 0;              // elements at level 0 of the reply being read
+    QString m_LastInterior;             // name of the last element holding elements
+    bool m_ProjectNamed = false;        // the PROJECT element being read has had its NAME
+    ReceivedItem m_Project, m_Task, m_Category;
 };

@@ -79,3 +79,4 @@ bool IsOnline(int16_t &flags);
 #include "core/modMain_Helpers.h"
 #include "core/modMain_ShutDown.h"
 #include "core/modMain_Frame.h"
+#include "core/modMain_Service.h"
