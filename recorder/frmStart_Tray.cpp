@@ -9,6 +9,7 @@
 #include "resources/Pictures.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QTimer>
 
 namespace {
@@ -107,7 +108,9 @@ void frmStart::m_frmSysTray_MenuClick(int Index, const QString &Key)
         // From the tray the segment ends without an entry.
         StopAction(GetRunning(), false);
     } else if (Key == QStringLiteral("close")) {
-        modMain::ShutDown(false);
+        // Once this handler has returned: the shutdown takes the tray component (whose event
+        // this is) and this window down with it.
+        QMetaObject::invokeMethod(qApp, [] { modMain::ShutDown(false); }, Qt::QueuedConnection);
     }
 }
 

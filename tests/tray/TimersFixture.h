@@ -1,6 +1,6 @@
 #pragma once
 // A person with a fresh database and the main and timers windows open, as after a normal
-// start, for the tests of the tray menu and the hot key on their own X server.
+// start, for the tests of the tray menu and the hot key (headless, or on their own X server).
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
@@ -20,8 +20,7 @@ protected:
     void SetUp() override
     {
         using namespace modMain;
-        x = xtest::Current();
-        ASSERT_NE(x, nullptr);
+        x = xtest::Current();   // null when the test runs headless
         qputenv("TARV_NO_PAUSES", "1");
         qputenv("TARV_ONLINE", "0");
         const QString dir = testenv::MakeTempDir(QStringLiteral("prog"));
@@ -82,6 +81,7 @@ protected:
 
     void Run(const QStringList &args)
     {
+        ASSERT_NE(x, nullptr) << "no X server";
         const xtest::RunResult r = x->Run(QStringLiteral("xdotool"), args);
         ASSERT_TRUE(r.finished && r.exitCode == 0) << args.join(' ').toStdString() << ": " << r.err.toStdString();
     }
