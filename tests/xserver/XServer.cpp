@@ -380,7 +380,12 @@ bool XServer::GrabKeyAsOtherClient(uint32_t keysym, uint16_t xModifiers)
 void XServer::ReleaseGrabs()
 {
     if (m_grabConnection) {
-        xcb_disconnect(static_cast<xcb_connection_t *>(m_grabConnection));
+        // Let go explicitly and wait for the server to have done it: a disconnect alone is
+        // handled whenever the server gets to it, possibly after the test's next grab.
+        auto *c = static_cast<xcb_connection_t *>(m_grabConnection);
+        xcb_ungrab_key(c, XCB_GRAB_ANY, Root(c), XCB_MOD_MASK_ANY);
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+        xcb_disconnect(c);
         m_grabConnection = nullptr;
     }
 }
