@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QSystemTrayIcon>
 #include <QTableWidget>
@@ -41,6 +42,8 @@ QString TextOf(const QWidget *w)
     if (auto *e = qobject_cast<const QLineEdit *>(w))
         return e->text();
     if (auto *t = qobject_cast<const QTextEdit *>(w))
+        return t->toPlainText();
+    if (auto *t = qobject_cast<const QPlainTextEdit *>(w))
         return t->toPlainText();
     if (auto *g = qobject_cast<const QGroupBox *>(w))
         return g->title();
