@@ -73,6 +73,9 @@ frmLoad::frmLoad()
     setWindowTitle(QStringLiteral("Load Categories"));
     CreateControls();
     frmMain *main = frmMain::Get();
+    // The frame in the main window takes its size from the window's smallest size, not from
+    // its size: without this it shrinks to a bare title bar.
+    setMinimumSize(size());
     m_sub = main->mdi->addSubWindow(this);
     m_sub->setObjectName("frmLoadSub");
 

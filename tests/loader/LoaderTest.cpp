@@ -7,6 +7,7 @@
 #include "platform/dao/dao.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/TreeView.h"
+#include "platform/forms/Units.h"
 #include "recorder/frmLoad.h"
 #include "recorder/frmStart.h"
 #include "sync/frmSynch.h"
@@ -283,6 +284,20 @@ TEST_F(Loader, CaptionsFollowTheLanguage)
     EXPECT_EQ(l->mnuView->title(), QStringLiteral("View"));
     EXPECT_EQ(l->lblHeader->text(), QStringLiteral("Select Activities to Load:"));
     LangTableText = table;
+}
+
+// The loader's frame in the main window holds the whole window, not a bare title bar.
+TEST_F(Loader, ItsFrameInTheMainWindowHoldsTheWholeWindow)
+{
+    AddMeetings();
+    frmLoad *l = Open();
+    ASSERT_TRUE(l);
+    auto *frame = qobject_cast<QMdiSubWindow *>(l->parentWidget());
+    ASSERT_TRUE(frame);
+    EXPECT_GE(l->width(), forms::TwipsToPixels(4920));
+    EXPECT_GE(l->height(), forms::TwipsToPixels(6600));
+    EXPECT_TRUE(frame->contentsRect().contains(l->geometry())) << frame->width() << "x" << frame->height();
+    EXPECT_TRUE(l->btnLoad->isVisible());
 }
 
 } // namespace
