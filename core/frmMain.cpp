@@ -334,6 +334,8 @@ void frmMain::BuildControls()
     forms::Move(mdi, kPaneWidth, 0, kDocWidth, kDocHeight);
     mdi->setBackground(QColor(221, 230, 242));
     mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A child window taller than the area (the task loader is) is scrolled into view.
+    mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     picCover = new QLabel(mdi->viewport());
     picCover->setObjectName("picCover");
     picCover->setAlignment(Qt::AlignCenter);

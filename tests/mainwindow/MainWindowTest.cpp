@@ -23,6 +23,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWindow>
 
@@ -288,6 +289,28 @@ TEST_F(MainWindowTest, TheWindowKeepsItsSize)
     ASSERT_TRUE(testenv::WaitFor([&] { return m->size() == keep; }));
     // Its place on the screen is kept for the help window.
     EXPECT_EQ(FormRect.Right - FormRect.Left, m->frameGeometry().width());
+}
+
+// The document area is smaller than some child windows: its scroll bars reach their far ends.
+TEST_F(MainWindowTest, TheDocumentAreaScrollsToTheEndsOfALargerChildWindow)
+{
+    frmMain *m = Shown();
+    auto *child = new QWidget;
+    child->setMinimumSize(m->mdi->width() + 100, m->mdi->height() + 100);
+    QMdiSubWindow *sub = m->mdi->addSubWindow(child);
+    sub->move(0, 0);
+    sub->show();
+    ASSERT_TRUE(testenv::WaitFor([&] {
+        return m->mdi->verticalScrollBar()->isVisible() && m->mdi->horizontalScrollBar()->isVisible();
+    }));
+    m->mdi->verticalScrollBar()->setValue(m->mdi->verticalScrollBar()->maximum());
+    m->mdi->horizontalScrollBar()->setValue(m->mdi->horizontalScrollBar()->maximum());
+    QApplication::processEvents();
+    const QRect shown = m->mdi->viewport()->rect();
+    const QRect where(sub->mapTo(m->mdi->viewport(), QPoint(0, 0)), sub->size());
+    EXPECT_LE(where.bottom(), shown.bottom());
+    EXPECT_LE(where.right(), shown.right());
+    delete sub;
 }
 
 TEST_F(MainWindowTest, FlagsShowTheirLooksAndTheirLanguage)
