@@ -150,6 +150,9 @@ frmStart::frmStart()
             SetTaskbarIcon();
         }
     });
+    // The hot key of the settings works from the start, not only once the options have been
+    // saved in this run.
+    Step([&] { SetHotKey(); });
     // 9.-11.
     Step([&] { picInfo->setVisible(lstTimers->Rows() == 0); });
     Step([&] { main->CheckConnection(); });

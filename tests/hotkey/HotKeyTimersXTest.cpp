@@ -115,6 +115,17 @@ TEST_F(HotKeyTimersX, NoKeyOnceTheOptionsDropIt)
     EXPECT_EQ(timers->lstTimers->Rows(), 2);
 }
 
+// The key of the settings holds from the window's load on: the options need not be saved in
+// this run first.
+TEST_F(HotKeyTimersX, TheStoredKeyWorksFromTheWindowsLoad)
+{
+    ASSERT_TRUE(timers->m_Hotkey);
+    Press(QStringLiteral("ctrl+F10"));
+    ASSERT_TRUE(testenv::WaitFor([] { return TimerRunning; }, 5000));
+    EXPECT_EQ(timers->lstTimers->Rows(), 1);
+    EXPECT_EQ(timers->GetRunning(), 0);
+}
+
 int main(int argc, char **argv)
 {
     return xtest::RunAllTestsOnX(argc, argv, {.windowManager = true, .trayHost = false});
