@@ -194,6 +194,17 @@ QString GetWinUserName()
     return name.left(255);
 }
 
+void RestoreMainWindow()
+{
+    frmMain *main = frmMain::Peek();
+    if (!main || !(main->windowState() & Qt::WindowMinimized))
+        return;
+    main->setWindowState((main->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    main->showNormal();
+    main->raise();
+    main->activateWindow();
+}
+
 bool IsOnline(int16_t &flags)
 {
     return sysplat::InternetConnected(flags);
@@ -265,6 +276,9 @@ int Main(int argc, char **argv)
 
     // 2. One instance per person: a later start brings the first one's window back.
     auto *instance = new sysplat::SingleInstance(QStringLiteral("TarveloPC"), &app);
+    // The main window is not looked up by its title: while a timer runs in a minimised
+    // window the caption shows the running time instead.
+    instance->onRestoreRequest = [](const QString &) { RestoreMainWindow(); };
     if (instance->PrevInstance(kMainTitle))
         return 0;
     // The end of the desktop session stores the timers like a normal exit.

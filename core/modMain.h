@@ -67,6 +67,10 @@ QString AppPath();
 // Entry of the program and its start-up (StartUp.cpp).
 int Main(int argc, char **argv);
 void StartUp();
+// What a later start of the program asks of this one: the main window comes back from the
+// taskbar (or the tray) and to the front when it is minimised; otherwise it stays as it is.
+// The window is the program's own main window, whatever its caption shows at that moment.
+void RestoreMainWindow();
 QString GetWinUserName();
 bool IsOnline(int16_t &flags);
 

@@ -195,4 +195,31 @@ TEST_F(StartUpTest, PersonWithoutProfileIsAskedToSignIn)
     EXPECT_EQ(modDBchr::GetUserID(QStringLiteral("nikos")), 1);
 }
 
+// A later start brings the minimised main window back, also while its caption shows the
+// running time of a timer; a window that is not minimised is left as it is.
+TEST_F(StartUpTest, ALaterStartBringsTheMinimisedMainWindowBack)
+{
+    RestoreMainWindow();   // nothing loaded yet: nothing happens
+    frmMain *main = frmMain::Get();
+    main->show();
+    for (const QString &caption : {QStringLiteral("Tarvelo Desktop Companion"), QStringLiteral("00:42:07")}) {
+        SCOPED_TRACE(caption.toStdString());
+        main->setWindowTitle(caption);
+        main->showMinimized();
+        ASSERT_TRUE(testenv::WaitFor([&] { return main->isMinimized(); }));
+        RestoreMainWindow();
+        EXPECT_TRUE(testenv::WaitFor([&] { return !main->isMinimized() && main->isVisible(); }));
+    }
+    // Hidden to the tray while minimised, it comes back too.
+    main->showMinimized();
+    main->hide();
+    RestoreMainWindow();
+    EXPECT_TRUE(testenv::WaitFor([&] { return !main->isMinimized() && main->isVisible(); }));
+
+    main->showNormal();
+    const Qt::WindowStates before = main->windowState();
+    RestoreMainWindow();
+    EXPECT_EQ(main->windowState(), before);
+}
+
 } // namespace
