@@ -1,5 +1,7 @@
 #include "platform/hotkey/HotKey.h"
 
+#include "platform/x11/X11.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -35,20 +37,6 @@ std::vector<Registration> &Registrations()
 // The modifier bit that NumLock sets on this server (Mod2 on nearly every keyboard); learnt at
 // each registration because the keyboard map may change between them.
 uint16_t g_numLockMask = XCB_MOD_MASK_2;
-
-xcb_connection_t *Connection()
-{
-    auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
-    if (!app)
-        return nullptr;
-    auto *x11 = app->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11)
-        return nullptr;
-    xcb_connection_t *c = x11->connection();
-    if (!c || xcb_connection_has_error(c))
-        return nullptr;
-    return c;
-}
 
 std::vector<xcb_window_t> Roots(xcb_connection_t *c)
 {
@@ -135,7 +123,7 @@ bool Grab(xcb_connection_t *c, const std::vector<xcb_keycode_t> &codes, uint16_t
 
 void Remove(std::vector<Registration>::iterator it)
 {
-    if (xcb_connection_t *c = Connection())
+    if (xcb_connection_t *c = x11::Connection())
         Ungrab(c, it->keycodes, it->xmods);
     QObject::disconnect(it->onDestroyed);
     Registrations().erase(it);
@@ -188,7 +176,7 @@ QEvent::Type HotKeyEventType()
 
 bool IsAvailable()
 {
-    return Connection() != nullptr;
+    return x11::Connection() != nullptr;
 }
 
 std::vector<uint32_t> KeysymsForVirtualKey(unsigned vKey)
@@ -223,7 +211,7 @@ bool RegisterHotKey(QObject *window, int id, unsigned modifiers, unsigned vKey)
 {
     if (!window)
         return false;
-    xcb_connection_t *c = Connection();
+    xcb_connection_t *c = x11::Connection();
     if (!c)
         return false;
     const std::vector<uint32_t> keysyms = KeysymsForVirtualKey(vKey);
