@@ -199,10 +199,7 @@ void RestoreMainWindow()
     frmMain *main = frmMain::Peek();
     if (!main || !(main->windowState() & Qt::WindowMinimized))
         return;
-    main->setWindowState((main->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-    main->showNormal();
-    main->raise();
-    main->activateWindow();
+    main->ShowFromTray(true);
 }
 
 bool IsOnline(int16_t &flags)

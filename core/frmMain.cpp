@@ -9,6 +9,7 @@
 #include "options_help/frmHlp.h"
 #include "options_help/frmOptions.h"
 #include "options_help/frmVideo.h"
+#include "platform/forms/TopWindow.h"
 #include "platform/forms/Units.h"
 #include "recorder/frmLoad.h"
 #include "recorder/frmStart.h"
@@ -24,6 +25,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QShowEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProgressBar>
@@ -636,7 +638,7 @@ void frmMain::MDIForm_Resize()
         if (state & Qt::WindowMinimized) {
             if (!TimerRunning) {
                 if (AutoStart == 1)
-                    hide();
+                    GoToTray();
                 if (FormLoaded[fiStart])
                     if (frmStart *timers = frmStart::Peek())
                         timers->ShowTime();
@@ -644,6 +646,9 @@ void frmMain::MDIForm_Resize()
         } else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
             setWindowState(state & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
             resize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
+        } else if (!isVisible()) {
+            // Gone to the tray, the window comes back only through the tray or a later start,
+            // which show it themselves (see changeEvent).
         } else {
             const QSize keep(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
             if (size() != keep)
@@ -659,9 +664,43 @@ void frmMain::MDIForm_Resize()
 void frmMain::changeEvent(QEvent *e)
 {
     QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange && m_inTray && !isVisible()
+        && !(windowState() & Qt::WindowMinimized)) {
+        // The window system may still report the state the window had before it went to the
+        // tray: it stays hidden and minimised until ShowFromTray or a show of its own.
+        setWindowState(windowState() | Qt::WindowMinimized);
+        return;
+    }
     if (e->type() == QEvent::WindowStateChange)
         // After the state has settled: the window system may still be placing the window.
         QTimer::singleShot(0, this, &frmMain::MDIForm_Resize);
+}
+
+void frmMain::GoToTray()
+{
+    // Set first: hiding can bring the window system's report of a state at once.
+    m_inTray = true;
+    setWindowState((windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)) | Qt::WindowMinimized);
+    hide();
+}
+
+void frmMain::ShowFromTray(bool toFront)
+{
+    m_inTray = false;
+    forms::ShowNormal(this);
+    if (toFront) {
+        raise();
+        activateWindow();
+    }
+}
+
+void frmMain::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    // Only a show from this program brings the window back: the window system's own show
+    // events come with each change of its state.
+    if (!e->spontaneous())
+        m_inTray = false;
 }
 
 void frmMain::resizeEvent(QResizeEvent *e)

@@ -35,6 +35,11 @@ public:
     // Checks the connection and keeps the result in modMain::IsConnected; a change is told in
     // a balloon once the timers window is loaded.
     void CheckConnection();
+    // Minimises the window and hides it: it lives on in the tray until shown again.
+    void GoToTray();
+    // Shows the window in its normal state, from the tray or the taskbar; toFront also
+    // raises and activates it.
+    void ShowFromTray(bool toFront);
 
     // Mouse handlers of the toolbar and the flags, by element.
     void btn_MouseDown(int16_t index);
@@ -102,6 +107,7 @@ private:
     bool MDIForm_QueryUnload(bool closeBox);
     void RequestShutDown();
     void changeEvent(QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -109,6 +115,8 @@ private:
     bool m_lastConnected = false;   // state seen at the previous connection check
     int16_t m_iconFrame = 0;        // frame of the icon animation, 105..112 (0 at rest)
     bool m_resizing = false;
+    // Hidden while minimised: the window lives on in the tray.
+    bool m_inTray = false;
     // ---- daily download
     void m_TagParser_InteriorTag(const QString &name, const QString &content, int16_t level);
     void m_TagParser_LeafTag(const QString &name, const QString &value, int16_t level);

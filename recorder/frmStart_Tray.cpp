@@ -27,17 +27,6 @@ bool IsMinimised(const QWidget *w)
     return (w->windowState() & Qt::WindowMinimized) != 0;
 }
 
-void ShowMainNormal(bool toFront)
-{
-    frmMain *main = frmMain::Get();
-    main->setWindowState(main->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
-    main->show();
-    if (toFront) {
-        main->raise();
-        main->activateWindow();
-    }
-}
-
 } // namespace
 
 void frmStart::CreateSysTray()
@@ -92,11 +81,10 @@ void frmStart::SetTaskbarIcon()
 void frmStart::m_frmSysTray_MenuClick(int Index, const QString &Key)
 {
     if (Key == QStringLiteral("open")) {
-        ShowMainNormal(false);
+        frmMain::Get()->ShowFromTray(false);
     } else if (Key == QStringLiteral("hide")) {
         frmMain *main = frmMain::Get();
-        main->setWindowState((main->windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)) | Qt::WindowMinimized);
-        main->hide();
+        main->GoToTray();
         main->raise();
     } else if (Key == QStringLiteral("rec")) {
         if (m_frmSysTray)
@@ -137,7 +125,7 @@ void frmStart::m_frmSysTray_SysTrayMouseDown(int Button)
 
 void frmStart::m_frmSysTray_SysTrayDoubleClick(int Button)
 {
-    ShowMainNormal(true);
+    frmMain::Get()->ShowFromTray(true);
 }
 
 void frmStart::SetHotKey()

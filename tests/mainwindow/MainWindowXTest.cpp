@@ -11,6 +11,8 @@
 #include "tests/xserver/XServer.h"
 
 #include <QApplication>
+
+#include <functional>
 #include <QResizeEvent>
 #include <QWindow>
 
@@ -71,6 +73,18 @@ protected:
         Xdo({QStringLiteral("mousemove"), QString::number(c.x()), QString::number(c.y())});
     }
 
+    // Alt+F4 as the person presses it, until done holds: on a loaded machine the desktop can
+    // miss a key press now and then.
+    bool CloseBox(const std::function<bool()> &done)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            Xdo({QStringLiteral("key"), QStringLiteral("alt+F4")});
+            if (testenv::WaitFor(done, 4000))
+                return true;
+        }
+        return false;
+    }
+
     xtest::XServer *x = nullptr;
 };
 
@@ -78,8 +92,11 @@ TEST_F(MainWindowX, TheCloseBoxMinimisesWhileAutostartIsOn)
 {
     AutoStart = 1;
     frmMain *m = ShownAndActive();
-    Xdo({QStringLiteral("key"), QStringLiteral("alt+F4")});
-    ASSERT_TRUE(testenv::WaitFor([m] { return m->isMinimized() && !m->isVisible(); }, 10000));
+    // Gone from the desktop to the tray, and it stays there.
+    ASSERT_TRUE(CloseBox([m] { return !m->isVisible(); })) << "state " << int(m->windowState());
+    testenv::WaitFor([] { return false; }, 700);
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_TRUE(m->isMinimized());
     EXPECT_EQ(Ended(), 0);
     EXPECT_EQ(frmMain::Peek(), m);
 }
@@ -88,8 +105,7 @@ TEST_F(MainWindowX, TheCloseBoxEndsTheProgramWhileAutostartIsOff)
 {
     AutoStart = 0;
     ShownAndActive();
-    Xdo({QStringLiteral("key"), QStringLiteral("alt+F4")});
-    ASSERT_TRUE(testenv::WaitFor([this] { return Ended() == 1; }, 10000));
+    ASSERT_TRUE(CloseBox([this] { return Ended() == 1; }));
     EXPECT_FALSE(DB);
 }
 
