@@ -35,6 +35,9 @@ namespace {
 
 const QString Sep = QStringLiteral(";");
 
+// The window's size in twips: the log with its header and footer.
+constexpr int kWidth = 4815, kHeight = 4110;
+
 double FieldNumber(const QString &tag, int16_t n)
 {
     bool ok = false;
@@ -60,7 +63,7 @@ frmSynch::frmSynch()
 {
     setObjectName(QStringLiteral("frmSynch"));
     setWindowTitle(QStringLiteral("Synchronize"));
-    forms::Move(this, 0, 0, 7560, 4110);
+    forms::Move(this, 0, 0, kWidth, kHeight);
 
     m_TagParser = new clsTagParser(this);
     connect(m_TagParser, &clsTagParser::InteriorTag, this, &frmSynch::m_TagParser_InteriorTag);
@@ -69,31 +72,31 @@ frmSynch::frmSynch()
 
     picHeader = new QWidget(this);
     picHeader->setObjectName(QStringLiteral("picHeader"));
-    forms::Move(picHeader, 0, 0, 7560, 435);
+    forms::Move(picHeader, 0, 0, kWidth, 435);
     lblStatus = new forms::Label(QStringLiteral("NOT Connected"), picHeader);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setAlignment(Qt::AlignCenter);
     forms::SetTag(lblStatus, QStringLiteral("802"));
-    forms::Move(lblStatus, 4800, 60, 2715, 315);
+    forms::Move(lblStatus, 2820, 60, 1935, 315);
     lblCon = new forms::Label(QStringLiteral("Connection Log"), picHeader);
     lblCon->setObjectName(QStringLiteral("lblCon"));
     forms::SetTag(lblCon, QStringLiteral("801"));
-    forms::Move(lblCon, 60, 120, 4695, 255);
+    forms::Move(lblCon, 60, 120, 2700, 255);
 
     lstLog = new forms::FlexGrid(this);
     lstLog->setObjectName(QStringLiteral("lstLog"));
-    forms::Move(lstLog, 60, 480, 4695 + 2760, 2475);
+    forms::Move(lstLog, 60, 480, 4695, 2475);
     MyTree = new forms::TreeView(this);
     MyTree->setObjectName(QStringLiteral("MyTree"));
 
     txtFull = new QLineEdit(this);
     txtFull->setObjectName(QStringLiteral("txtFull"));
     txtFull->setReadOnly(true);
-    forms::Move(txtFull, 60, 3000, 4635 + 2760, 615);
+    forms::Move(txtFull, 60, 3000, 4695, 615);
 
     picFooter = new QWidget(this);
     picFooter->setObjectName(QStringLiteral("picFooter"));
-    forms::Move(picFooter, 0, 3690, 7560, 420);
+    forms::Move(picFooter, 0, 3690, kWidth, 420);
     btnConnect[0] = new QPushButton(QStringLiteral("Update Tables"), picFooter);
     btnConnect[0]->setObjectName(QStringLiteral("btnConnect_0"));
     forms::SetTag(btnConnect[0], QStringLiteral("808"));
@@ -101,7 +104,7 @@ frmSynch::frmSynch()
     btnExit = new QPushButton(QStringLiteral("Close"), picFooter);
     btnExit->setObjectName(QStringLiteral("btnExit"));
     forms::SetTag(btnExit, QStringLiteral("905"));
-    forms::Move(btnExit, 5880, 45, 1545, 315);
+    forms::Move(btnExit, 3210, 45, 1545, 315);
 
     connect(btnConnect[0], &QPushButton::clicked, this, [this] { btnConnect_Click(0); });
     connect(btnExit, &QPushButton::clicked, this, &frmSynch::btnExit_Click);
@@ -111,6 +114,7 @@ frmSynch::frmSynch()
     frmMain *main = frmMain::Get();
     m_sub = main->mdi->addSubWindow(this);
     m_sub->setObjectName(QStringLiteral("frmSynchSub"));
+    m_sub->adjustSize();
     m_sub->move(0, 0);
 
     // The log: no rows, one column as wide as the grid.
@@ -135,6 +139,12 @@ frmSynch::~frmSynch()
     // Unloaded by itself: its frame in the document area goes too.
     if (m_sub)
         m_sub->deleteLater();
+}
+
+QSize frmSynch::sizeHint() const
+{
+    // Laid out by position, not by a layout: the frame in the document area takes this size.
+    return QSize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
 }
 
 void frmSynch::setVisible(bool visible)

@@ -53,6 +53,7 @@ public:
     void ApplyLang();
 
     void setVisible(bool visible) override;
+    QSize sizeHint() const override;
 
     // ---- controls
     QWidget *picHeader = nullptr;

@@ -14,6 +14,7 @@
 #include "tests/service/ServiceProcess.h"
 #include "tests/support/TestEnv.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDate>
 #include <QEvent>
@@ -274,4 +275,21 @@ TEST_F(SynchTest, GoesWithTheMainWindow)
     // And it can be loaded again into a new main window.
     frmSynch *again = frmSynch::Get();
     EXPECT_EQ(again->subWindow()->mdiArea(), frmMain::Get()->mdi);
+}
+
+TEST_F(SynchTest, ItsFrameShowsTheWholeWindowInsideTheMainWindow)
+{
+    frmMain *main = frmMain::Get();
+    main->show();
+    frmSynch *w = frmSynch::Get();
+    w->show();
+    QApplication::processEvents();
+    QMdiSubWindow *sub = w->subWindow();
+    EXPECT_GE(sub->widget()->width(), w->sizeHint().width());
+    EXPECT_GE(sub->widget()->height(), w->sizeHint().height());
+    // Every button lies inside the window as the frame shows it.
+    for (QPushButton *b : {w->btnConnect[0], w->btnExit}) {
+        const QRect r(b->mapTo(w, QPoint(0, 0)), b->size());
+        EXPECT_TRUE(w->rect().contains(r)) << b->objectName().toStdString();
+    }
 }
