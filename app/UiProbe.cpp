@@ -92,9 +92,13 @@ void Describe(QStringList &out, QWidget *w)
             const QRect r = tree->visualItemRect(*it);
             if (!r.isValid() || !tree->viewport()->rect().intersects(r))
                 continue;
+            QStringList marks;
+            if ((*it)->isSelected())
+                marks << QStringLiteral("selected");
+            if ((*it)->checkState(0) == Qt::Checked)
+                marks << QStringLiteral("checked");
             Line(out, QStringLiteral("item"), path, QStringLiteral("node"),
-                 GlobalRect(tree->viewport(), r), true, (*it)->text(0),
-                 (*it)->isSelected() ? QStringLiteral("selected") : QString());
+                 GlobalRect(tree->viewport(), r), true, (*it)->text(0), marks.join(QLatin1Char(' ')));
         }
     } else if (auto *table = qobject_cast<QTableWidget *>(w)) {
         for (int row = 0; row < table->rowCount(); ++row)

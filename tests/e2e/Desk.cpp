@@ -276,8 +276,12 @@ bool Program::WaitForEnd(int timeoutMs)
 
 QString Program::Output()
 {
-    if (m_process)
+    if (m_process) {
+        // Nothing reads the pipe while the test waits elsewhere: take what is waiting in it.
         m_output += QString::fromLocal8Bit(m_process->readAll());
+        while (m_process->state() != QProcess::NotRunning && m_process->waitForReadyRead(100))
+            m_output += QString::fromLocal8Bit(m_process->readAll());
+    }
     return m_output;
 }
 

@@ -29,7 +29,7 @@ struct UiItem {
     QRect rect;     // global screen pixels
     bool enabled = false;
     QString text;
-    QString extra;  // window id, the action's objectName, "selected" for a selected tree row
+    QString extra;  // window id, the action's objectName; tree rows: "selected", "checked"
     int depth = 0;  // tree rows: 0 for a top node, 1 below it ... (worked out from the indent)
     QString treePath; // tree rows: the texts from the top node down, joined by " / "
 

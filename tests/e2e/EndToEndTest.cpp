@@ -242,6 +242,13 @@ protected:
     // Clicks an item as a person would (scrolling it into view first); fails otherwise.
     void ClickItem(const UiItem &item, int button = 1, int leftOffset = -1)
     {
+        // The splash stays on top for a few seconds: a person waits for it to go before
+        // clicking what lies under it.
+        Expect(QStringLiteral("the splash gone from over ") + item.text, [&item](const UiMap &m) {
+            const UiItem *splash = m.Widget(QStringLiteral("frmSplash"));
+            return !splash || splash->kind != QStringLiteral("window") || !splash->rect.intersects(item.rect);
+        }, kLong);
+        ASSERT_FALSE(HasFailure());
         desk->Note(QStringLiteral("on %1 %2 \"%3\"").arg(item.kind, item.path.section(QLatin1Char('/'), -2), item.text));
         QString why;
         ASSERT_TRUE(desk->Click(item, button, &why, leftOffset)) << Why(why, desk->Map());
@@ -499,12 +506,16 @@ void EndToEnd::Recording()
         return m.TreeRow(kLoaderTree, kDesign.Path()).has_value() && m.TreeRow(kLoaderTree, kTravel.Path()).has_value();
     });
     ASSERT_FALSE(HasFailure());
-    // The tick box sits at the left end of a row.
+    // The tick box sits at the left end of a row; each tick shows before the next click.
     for (const Pick &p : {kDesign, kTravel}) {
         const std::optional<UiItem> row = map.TreeRow(kLoaderTree, p.Path());
         ASSERT_TRUE(row) << Why(p.Path(), map);
         ASSERT_NO_FATAL_FAILURE(ClickItem(*row, 1, 9));
-        map = desk->Map();
+        map = Expect(QStringLiteral("the box of ") + p.category + QStringLiteral(" ticked"), [&p](const UiMap &m) {
+            const std::optional<UiItem> r = m.TreeRow(kLoaderTree, p.Path());
+            return r && r->extra.split(QLatin1Char(' ')).contains(QStringLiteral("checked"));
+        });
+        ASSERT_FALSE(HasFailure());
     }
     desk->Screenshot(QStringLiteral("03-recording-loader"));
     ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmLoad/picBody/picFooter/btnLoad")));
