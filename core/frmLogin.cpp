@@ -1,4 +1,5 @@
 #include "core/frmLogin.h"
+#include "core/Captions.h"
 
 #include "core/CCrypto.h"
 #include "core/frmMain.h"
@@ -11,7 +12,6 @@
 #include "recorder/frmStart.h"
 #include "store/modDBchr.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -203,22 +203,8 @@ void frmLogin::CreateControls()
 void frmLogin::ApplyLang()
 {
     using modMain::GetLangString;
-    if (modMain::LangTableText.isEmpty())
-        return;
-    try {
-        for (QWidget *w : findChildren<QWidget *>()) {
-            bool numeric = false;
-            const int id = forms::Tag(w).toInt(&numeric);
-            if (!numeric)
-                continue;
-            const QString text = GetLangString(static_cast<int16_t>(id));
-            if (auto *fr = qobject_cast<QGroupBox *>(w))
-                fr->setTitle(text);
-            else if (auto *b = qobject_cast<QAbstractButton *>(w))
-                b->setText(text);
-            else if (auto *l = qobject_cast<QLabel *>(w))
-                l->setText(text);
-        }
+    modMain::ApplyLangOrTell([&] {
+        modMain::ApplyTagCaptions(this);
         // Start-up keeps the id of the greeting's second part on lblInfo.
         QString infoTag = forms::Tag(lblInfo);
         if (infoTag.isEmpty())
@@ -233,10 +219,7 @@ void frmLogin::ApplyLang()
         }
         mnuHelp->setTitle(GetLangString(287));
         mnuHelp_AddUser->setText(GetLangString(603));
-    } catch (...) {
-        modMain::ShowMsg(QStringLiteral("Error applying language settings!"), 16, QString());
-        modMain::LangID = modMain::PrevLangID;
-    }
+    });
 }
 
 void frmLogin::btnLogin_Click()

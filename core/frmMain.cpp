@@ -1,6 +1,7 @@
 // The main window's frame: the toolbar down the left, the document area, the person's line with
 // the language flags, and the status bar with the connection indicator.
 #include "core/frmMain.h"
+#include "core/Captions.h"
 
 #include "core/frmLogin.h"
 #include "core/modMain.h"
@@ -422,9 +423,7 @@ void frmMain::BuildControls()
 void frmMain::ApplyLang()
 {
     using namespace modMain;
-    if (LangTableText.isEmpty())
-        return;
-    try {
+    modMain::ApplyLangOrTell([&] {
         for (int i = 0; i < 4; ++i) {
             if (!btn[i])
                 throw std::runtime_error("toolbar button missing");
@@ -437,10 +436,7 @@ void frmMain::ApplyLang()
         lblConn->SetCaption(GetLangString(IsConnected ? 105 : 106));
         for (forms::Label *b : btn)
             b->update();
-    } catch (...) {
-        ShowMsg(QStringLiteral("Error applying language settings!"), 16);
-        LangID = PrevLangID;
-    }
+    });
 }
 
 // ---- the toolbar ------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #pragma once
 // The main window: the multiple-document frame of the program.
+#include "core/DownloadTree.h"
 #include "core/FormInstance.h"
 
 #include <QMainWindow>
@@ -123,13 +124,6 @@ private:
     void m_TagParser_ParseError(int16_t code);
     void AnnounceDownload(int16_t id);
     bool WalkReply(QString &text);
-    // The item being read from a reply: leaves collect here until the item is complete.
-    struct ReceivedItem {
-        QString name;
-        QString id;
-        QString extra;        // a project's extra text, a task's expenses text
-        int node = 0;         // index of its node in MyTree, 0 when none
-    };
     clsTagParser *m_TagParser = nullptr;
     QString m_ProjectsText;             // projects reply without its 22-character head
     QString m_ExpensesText;             // expenses reply the same way
@@ -138,5 +132,5 @@ private:
     int m_TopElements = 0;              // elements at level 0 of the reply being read
     QString m_LastInterior;             // name of the last element holding elements
     bool m_ProjectNamed = false;        // the PROJECT element being read has had its NAME
-    ReceivedItem m_Project, m_Task, m_Category;
+    downloadtree::Item m_Project, m_Task, m_Category;   // the items being read
 };

@@ -25,17 +25,8 @@ using namespace modMain;
 namespace {
 
 const QString CheckTablesDateKey = QStringLiteral("CheckTablesDate");
-const QString Sep = QStringLiteral(";");
-
-// A tag field read as a number; a field that is none ends the walk of the caller.
-double FieldNumber(const QString &tag, int16_t n)
-{
-    bool ok = false;
-    const double value = GetField(tag, n, Sep).toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        throw std::invalid_argument("not a number");
-    return value;
-}
+using downloadtree::FieldNumber;
+using downloadtree::Sep;
 
 // Whole days from the day key last to today; a key that is no date counts as long ago.
 qint64 DaysSince(long last, const QDate &today)
@@ -238,7 +229,7 @@ void frmMain::m_TagParser_LeafTag(const QString &name, const QString &value, int
 
     auto addProjectNode = [&] {
         forms::Node *node = tree->Add(nullptr, forms::TreeView::Last, QString(), m_Project.name);
-        node->SetTag(QStringLiteral("isProj;") + m_Project.id + Sep + m_Project.extra);
+        node->SetTag(QStringLiteral("isProj;") + m_Project.id + Sep + m_Project.flag);
         m_Project.node = node->Index();
     };
 
@@ -271,10 +262,10 @@ void frmMain::m_TagParser_LeafTag(const QString &name, const QString &value, int
                 // the name, so that the project is stored with its own flag (the flag is
                 // rewritten at every download, and an ignored one would allow expenses on
                 // every project each day).
-                m_Project.extra = value;
+                m_Project.flag = value;
                 if (m_ProjectNamed && m_Project.node) {
                     if (forms::Node *node = tree->Nodes(m_Project.node))
-                        node->SetTag(QStringLiteral("isProj;") + m_Project.id + Sep + m_Project.extra);
+                        node->SetTag(QStringLiteral("isProj;") + m_Project.id + Sep + m_Project.flag);
                 }
             }
         } else {
@@ -283,41 +274,15 @@ void frmMain::m_TagParser_LeafTag(const QString &name, const QString &value, int
             } else if (name == u"NAME") {
                 m_Project.name = value;
             } else {
-                m_Project.extra = value;
+                m_Project.flag = value;
                 addProjectNode();
             }
         }
         break;
     case 3:
-        if (name == u"NAME") {
-            m_Task.name = value;
-        } else if (name == u"EXPENSES") {
-            m_Task.extra = value;
-            forms::Node *project = m_Project.node ? tree->Nodes(m_Project.node) : nullptr;
-            if (!project) {
-                m_HandlerFailed = true;
-                return;
-            }
-            forms::Node *node = tree->Add(project, forms::TreeView::Child, QString(), m_Task.name);
-            node->SetTag(QStringLiteral("isTask;") + m_Task.id + Sep + m_Task.extra);
-            m_Task.node = node->Index();
-        } else {
-            m_Task.id = value;
-        }
-        break;
     case 4:
-        if (name == u"NAME") {
-            m_Category.name = value;
-            forms::Node *task = m_Task.node ? tree->Nodes(m_Task.node) : nullptr;
-            if (!task) {
-                m_HandlerFailed = true;
-                return;
-            }
-            forms::Node *node = tree->Add(task, forms::TreeView::Child, QString(), m_Category.name);
-            node->SetTag(QStringLiteral("isCateg;") + m_Category.id);
-        } else {
-            m_Category.id = value;
-        }
+        if (!downloadtree::ReadTaskOrCategoryLeaf(tree, level, name, value, m_Project, m_Task, m_Category))
+            m_HandlerFailed = true;
         break;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The daily expenses window: a child window of the main window for one day's expenses. Its
 // grid, editor and commands grow with the expenses editor itself.
+#include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
 #include <QPointer>
@@ -8,7 +9,7 @@
 
 class QMdiSubWindow;
 
-class frmDailyExp : public QWidget, public FormInstance<frmDailyExp> {
+class frmDailyExp : public ChildWindow, public FormInstance<frmDailyExp> {
     Q_OBJECT
 public:
     frmDailyExp();
@@ -18,9 +19,6 @@ public:
     // back to PrevLangID.
     void ApplyLang();
 
-    // Showing the window shows its frame in the main window too.
-    void setVisible(bool visible) override;
 
 private:
-    QPointer<QMdiSubWindow> m_sub;
 };

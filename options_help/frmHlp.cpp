@@ -1,11 +1,6 @@
 #include "options_help/frmHlp.h"
-#include "core/frmMain.h"
 #include "core/modMain.h"
-#include "platform/forms/Tag.h"
 
-#include <QAbstractButton>
-#include <QLabel>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QUrl>
@@ -35,8 +30,7 @@ frmHlp::frmHlp()
     WBr->setObjectName("WBr");
     layout->addWidget(WBr);
     resize(640, 480);
-    m_sub = frmMain::Get()->mdi->addSubWindow(this);
-    m_sub->setObjectName("frmHlpSub");
+    PlaceInMainWindow(QStringLiteral("frmHlpSub"));
     ApplyLang();
     modMain::FormLoaded[modMain::fiHlp] = true;
 }
@@ -45,17 +39,11 @@ frmHlp::~frmHlp()
 {
     modMain::FormLoaded[modMain::fiHlp] = false;
     Forget(this);
-    // The frame in the main window goes with the window (when the frame itself is being
-    // destroyed, the request is dropped with it).
-    if (m_sub)
-        m_sub->deleteLater();
 }
 
 void frmHlp::setVisible(bool visible)
 {
-    if (visible && m_sub && !m_sub->isVisible())
-        m_sub->show();
-    QWidget::setVisible(visible);
+    ChildWindow::setVisible(visible);
     if (visible && WBr->LocationPath().isEmpty() && !m_startPage.isEmpty())
         WBr->Navigate2(m_startPage);
 }
@@ -69,22 +57,7 @@ void frmHlp::SetStartPage(const QString &path)
 
 void frmHlp::ApplyLang()
 {
-    if (modMain::LangTableText.isEmpty())
-        return;
-    try {
-        for (QWidget *w : findChildren<QWidget *>()) {
-            bool numeric = false;
-            const int id = forms::Tag(w).toInt(&numeric);
-            if (!numeric)
-                continue;
-            const QString text = modMain::GetLangString(static_cast<int16_t>(id));
-            if (auto *b = qobject_cast<QAbstractButton *>(w))
-                b->setText(text);
-            else if (auto *l = qobject_cast<QLabel *>(w))
-                l->setText(text);
-        }
-    } catch (...) {
-        modMain::ShowMsg(QStringLiteral("Error applying language settings!"), 16);
-        modMain::LangID = modMain::PrevLangID;
-    }
+    modMain::ApplyLangOrTell([&] {
+        modMain::ApplyTagCaptions(this);
+    });
 }

@@ -2,6 +2,7 @@
 // The help window: a child window of the main window whose browser WBr shows the program's
 // local help pages (HTML files in the program folder). Its menus, link commands and the
 // language of the pages it opens grow with the help browser itself.
+#include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
 #include <QPointer>
@@ -25,7 +26,7 @@ private:
     QString m_location;
 };
 
-class frmHlp : public QWidget, public FormInstance<frmHlp> {
+class frmHlp : public ChildWindow, public FormInstance<frmHlp> {
     Q_OBJECT
 public:
     frmHlp();
@@ -44,6 +45,5 @@ public:
     void setVisible(bool visible) override;
 
 private:
-    QPointer<QMdiSubWindow> m_sub;
     QString m_startPage;
 };

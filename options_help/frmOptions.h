@@ -2,6 +2,7 @@
 // The options window: a child window of the main window in which the person changes the
 // settings of the profile. Its tree lstOptions lists the options by group; the dialog's
 // controls and its saving grow with the options dialog itself.
+#include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
 #include <QPointer>
@@ -10,7 +11,7 @@
 class QMdiSubWindow;
 namespace forms { class TreeView; }
 
-class frmOptions : public QWidget, public FormInstance<frmOptions> {
+class frmOptions : public ChildWindow, public FormInstance<frmOptions> {
     Q_OBJECT
 public:
     frmOptions();
@@ -23,9 +24,6 @@ public:
 
     forms::TreeView *lstOptions = nullptr;
 
-    // Showing the window shows its frame in the main window too.
-    void setVisible(bool visible) override;
 
 private:
-    QPointer<QMdiSubWindow> m_sub;
 };

@@ -3,6 +3,7 @@
 // help movies beside the program, and the frame frAbout with the about panel. The timers
 // window places the two itself: the about panel at left 3 with a short player, or the panel
 // out of sight (-12000) for a help movie.
+#include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
 #include <QFrame>
@@ -39,7 +40,7 @@ private:
     bool m_playing = false;
 };
 
-class frmVideo : public QWidget, public FormInstance<frmVideo> {
+class frmVideo : public ChildWindow, public FormInstance<frmVideo> {
     Q_OBJECT
 public:
     frmVideo();
@@ -51,9 +52,6 @@ public:
     MoviePlayer *flash = nullptr;
     QFrame *frAbout = nullptr;
 
-    // Showing the window shows its frame in the main window too.
-    void setVisible(bool visible) override;
 
 private:
-    QPointer<QMdiSubWindow> m_sub;
 };

@@ -10,7 +10,6 @@
 #include "store/modDBchr.h"
 #include "sync/frmSynch.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -76,8 +75,7 @@ frmLoad::frmLoad()
     // The frame in the main window takes its size from the window's smallest size, not from
     // its size: without this it shrinks to a bare title bar.
     setMinimumSize(size());
-    m_sub = main->mdi->addSubWindow(this);
-    m_sub->setObjectName("frmLoadSub");
+    PlaceInMainWindow(QStringLiteral("frmLoadSub"));
 
     // 1.
     m_sub->move(0, 0);
@@ -135,10 +133,6 @@ frmLoad::~frmLoad()
 {
     modMain::FormLoaded[modMain::fiLoad] = false;
     Forget(this);
-    // The frame in the main window goes with the window (when the frame itself is being
-    // destroyed, the request is dropped with it).
-    if (m_sub)
-        m_sub->deleteLater();
 }
 
 void frmLoad::CreateControls()
@@ -225,13 +219,6 @@ void frmLoad::ShowForm()
     }
 }
 
-void frmLoad::setVisible(bool visible)
-{
-    if (visible && m_sub && !m_sub->isVisible())
-        m_sub->show();
-    QWidget::setVisible(visible);
-}
-
 void frmLoad::UnloadLater()
 {
     if (m_sub)
@@ -249,20 +236,8 @@ void frmLoad::UnloadLater()
 void frmLoad::ApplyLang()
 {
     using namespace modMain;
-    if (LangTableText.isEmpty())
-        return;
-    try {
-        for (QWidget *w : findChildren<QWidget *>()) {
-            bool numeric = false;
-            const int id = forms::Tag(w).toInt(&numeric);
-            if (!numeric)
-                continue;
-            const QString text = GetLangString(static_cast<int16_t>(id), false);
-            if (auto *b = qobject_cast<QAbstractButton *>(w))
-                b->setText(text);
-            else if (auto *l = qobject_cast<QLabel *>(w))
-                l->setText(text);
-        }
+    modMain::ApplyLangOrTell([&] {
+        ApplyTagCaptions(this);
         // The select-all button names what its next press does.
         if (m_selectAll)
             btnSelAll->setText(GetLangString(414, false));
@@ -271,10 +246,7 @@ void frmLoad::ApplyLang()
         mnuView_Collapse->setText(GetLangString(961, false));
         mnuHelp->setTitle(GetLangString(958, false));
         mnuHelp_Form->setText(GetLangString(959, false));
-    } catch (...) {
-        ShowMsg(QStringLiteral("Error applying language settings!"), 16, QString());
-        LangID = PrevLangID;
-    }
+    });
 }
 
 void frmLoad::ShowTickImages(forms::Node *node)

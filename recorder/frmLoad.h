@@ -3,6 +3,7 @@
 // categories of the project tree that become timers of the timers window. Categories that are
 // timers already are shown in red and refuse a tick; only categories (the third level of the
 // tree) can be ticked. Each loaded category is appended to the timers grid as a stopped timer.
+#include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
 #include <QPointer>
@@ -19,7 +20,7 @@ class Node;
 class TreeView;
 } // namespace forms
 
-class frmLoad : public QWidget, public FormInstance<frmLoad> {
+class frmLoad : public ChildWindow, public FormInstance<frmLoad> {
     Q_OBJECT
 public:
     // The window's load: fills the tree, marks the categories that are timers already. With no
@@ -57,8 +58,6 @@ public:
     void mnuView_Collapse_Click();
     void mnuHelp_Form_Click();
 
-    // Showing the window shows its frame in the main window too.
-    void setVisible(bool visible) override;
 
 private:
     void CreateControls();
@@ -68,7 +67,6 @@ private:
     void SetAllExpanded(bool expanded);
     static void ShowTickImages(forms::Node *node);
 
-    QPointer<QMdiSubWindow> m_sub;
     forms::Node *m_untick = nullptr;   // a refused tick, taken back at the mouse release
     bool m_selectAll = false;
     bool m_nothingToShow = false;      // the load found no project: the loader goes at once

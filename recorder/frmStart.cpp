@@ -2,6 +2,7 @@
 // child of the main window, its menus, the status-line hints of its controls, its captions and
 // the report of the version check.
 #include "recorder/frmStart.h"
+#include "core/Captions.h"
 
 #include "core/frmMain.h"
 #include "core/modHttp.h"
@@ -371,9 +372,7 @@ void frmStart::mnuHelp_video_Click()
 void frmStart::ApplyLang()
 {
     using namespace modMain;
-    if (LangTableText.isEmpty())
-        return;
-    try {
+    modMain::ApplyLangOrTell([&] {
         for (int i = 1; i <= 10; ++i)
             Need(lbl[i])->SetCaption(GetLangString(int16_t(forms::Tag(lbl[i]).toInt())));
         Need(lblInfo)->SetCaption(GetLangString(11, true));
@@ -400,10 +399,7 @@ void frmStart::ApplyLang()
                     a->setText(QStringLiteral("&") + GetLangString(kTrayIds[i]));
             }
         }
-    } catch (...) {
-        ShowMsg(QStringLiteral("Error applying language settings!"), 16);
-        LangID = PrevLangID;
-    }
+    });
 }
 
 // ---- the version check -----------------------------------------------------------------------

@@ -21,7 +21,6 @@
 #include <QDateTime>
 #include <QLineEdit>
 #include <QLocale>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
@@ -33,19 +32,11 @@ using namespace modMain;
 
 namespace {
 
-const QString Sep = QStringLiteral(";");
+using downloadtree::FieldNumber;
+using downloadtree::Sep;
 
 // The window's size in twips: the log with its header and footer.
 constexpr int kWidth = 4815, kHeight = 4110;
-
-double FieldNumber(const QString &tag, int16_t n)
-{
-    bool ok = false;
-    const double value = GetField(tag, n, Sep).toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        throw std::invalid_argument("not a number");
-    return value;
-}
 
 // Runs one statement of the summary or the sweep; a failed one leaves the others to run.
 void ExecuteQuietly(const QString &sql)
@@ -111,9 +102,7 @@ frmSynch::frmSynch()
     connect(lstLog, &QTableWidget::cellClicked, this, [this] { lstLog_Click(); });
 
     // Place in the main window's document area, at its top left corner.
-    frmMain *main = frmMain::Get();
-    m_sub = main->mdi->addSubWindow(this);
-    m_sub->setObjectName(QStringLiteral("frmSynchSub"));
+    PlaceInMainWindow(QStringLiteral("frmSynchSub"));
     m_sub->adjustSize();
     m_sub->move(0, 0);
 
@@ -136,23 +125,12 @@ frmSynch::~frmSynch()
 {
     FormLoaded[fiSynch] = false;
     Forget(this);
-    // Unloaded by itself: its frame in the document area goes too.
-    if (m_sub)
-        m_sub->deleteLater();
 }
 
 QSize frmSynch::sizeHint() const
 {
     // Laid out by position, not by a layout: the frame in the document area takes this size.
     return QSize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
-}
-
-void frmSynch::setVisible(bool visible)
-{
-    QWidget::setVisible(visible);
-    // Shown by a caller that knows only the window: its frame in the document area too.
-    if (visible && m_sub && m_sub->isHidden())
-        m_sub->show();
 }
 
 void frmSynch::closeEvent(QCloseEvent *e)
@@ -175,25 +153,10 @@ void frmSynch::lstLog_Click()
 
 void frmSynch::ApplyLang()
 {
-    if (LangTableText.isEmpty())
-        return;
-    try {
-        for (QWidget *w : findChildren<QWidget *>()) {
-            bool ok = false;
-            const int id = forms::Tag(w).toInt(&ok);
-            if (!ok)
-                continue;
-            const QString text = GetLangString(int16_t(id));
-            if (auto *label = qobject_cast<forms::Label *>(w))
-                label->SetCaption(text);
-            else if (auto *button = qobject_cast<QPushButton *>(w))
-                button->setText(text);
-        }
+    modMain::ApplyLangOrTell([&] {
+        ApplyTagCaptions(this);
         setWindowTitle(GetLangString(880, true));
-    } catch (const std::exception &) {
-        ShowMsg(QStringLiteral("Error applying language settings!"), 16);
-        LangID = PrevLangID;
-    }
+    });
 }
 
 // ---- the log, the connection label, the tree -------------------------------------------------
@@ -526,35 +489,9 @@ void frmSynch::m_TagParser_LeafTag(const QString &name, const QString &value, in
         }
         break;
     case 3:
-        if (name == u"NAME") {
-            PendingTask.name = value;
-        } else if (name == u"EXPENSES") {
-            PendingTask.flag = value;
-            forms::Node *project = PendingProject.node ? MyTree->Nodes(PendingProject.node) : nullptr;
-            if (!project) {
-                m_HandlerFailed = true;
-                return;
-            }
-            forms::Node *node = MyTree->Add(project, forms::TreeView::Child, QString(), PendingTask.name);
-            node->SetTag(QStringLiteral("isTask;") + PendingTask.id + Sep + PendingTask.flag);
-            PendingTask.node = node->Index();
-        } else {
-            PendingTask.id = value;
-        }
-        break;
     case 4:
-        if (name == u"NAME") {
-            PendingCategory.name = value;
-            forms::Node *task = PendingTask.node ? MyTree->Nodes(PendingTask.node) : nullptr;
-            if (!task) {
-                m_HandlerFailed = true;
-                return;
-            }
-            forms::Node *node = MyTree->Add(task, forms::TreeView::Child, QString(), PendingCategory.name);
-            node->SetTag(QStringLiteral("isCateg;") + PendingCategory.id);
-        } else {
-            PendingCategory.id = value;
-        }
+        if (!downloadtree::ReadTaskOrCategoryLeaf(MyTree, level, name, value, PendingProject, PendingTask, PendingCategory))
+            m_HandlerFailed = true;
         break;
     default:
         break;

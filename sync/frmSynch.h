@@ -3,6 +3,8 @@
 // downloads the reference tables on demand ("Update Tables"), with a connection log of every
 // step and a result summary. A download stores what the service sends and then removes the
 // projects, tasks and categories it no longer sends.
+#include "core/DownloadTree.h"
+#include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
 #include <QMdiSubWindow>
@@ -22,7 +24,7 @@ class Label;
 class TreeView;
 } // namespace forms
 
-class frmSynch : public QWidget, public FormInstance<frmSynch> {
+class frmSynch : public ChildWindow, public FormInstance<frmSynch> {
     Q_OBJECT
 public:
     frmSynch();
@@ -52,7 +54,6 @@ public:
     void ShowTree(bool show);
     void ApplyLang();
 
-    void setVisible(bool visible) override;
     QSize sizeHint() const override;
 
     // ---- controls
@@ -86,19 +87,12 @@ private:
     bool WalkReply(const QString &reply);
     void AddProjectNode();
 
-    struct Pending {
-        int node = 0;       // index of its node in MyTree, 0 = none yet
-        QString name;
-        QString id;
-        QString flag;
-    };
 
-    QPointer<QMdiSubWindow> m_sub;
     clsTagParser *m_TagParser = nullptr;
     QString CurrentElement;     // name of the last element that holds elements
     bool ParseFailed = false;
     bool m_HandlerFailed = false;
     int m_TopElements = 0;
     int m_ErrorNodes = 0;
-    Pending PendingProject, PendingTask, PendingCategory;
+    downloadtree::Item PendingProject, PendingTask, PendingCategory;
 };

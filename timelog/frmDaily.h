@@ -1,6 +1,7 @@
 #pragma once
 // The daily time-log window: a child window of the main window for one day's time-log
 // entries. Its grid, entry editor and commands grow with the time-log editor itself.
+#include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
 #include <QPointer>
@@ -8,7 +9,7 @@
 
 class QMdiSubWindow;
 
-class frmDaily : public QWidget, public FormInstance<frmDaily> {
+class frmDaily : public ChildWindow, public FormInstance<frmDaily> {
     Q_OBJECT
 public:
     frmDaily();
@@ -18,9 +19,6 @@ public:
     // back to PrevLangID.
     void ApplyLang();
 
-    // Showing the window shows its frame in the main window too.
-    void setVisible(bool visible) override;
 
 private:
-    QPointer<QMdiSubWindow> m_sub;
 };
