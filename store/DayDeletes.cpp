@@ -15,6 +15,7 @@ namespace modDBchr {
 namespace {
 
 using detail::CloseOnExit;
+using detail::OpenDatabase;
 
 // Which tables a delete or a navigation works on.
 struct EntryTables {
@@ -24,13 +25,6 @@ struct EntryTables {
 };
 const EntryTables Daily{"tblDaily", "tblDailyComments", &DeleteDailyComment};
 const EntryTables Exp{"tblDailyExp", "tblDailyExpComments", &DeleteExpComment};
-
-dao::Database &OpenDatabase()
-{
-    if (!DB || !DB->IsOpen())
-        throw dao::DaoError(dao::ErrClosed, QStringLiteral("The database is not open."));
-    return *DB;
-}
 
 // Runs f and turns its failure into the engine's error number (0 when it succeeds).
 template <typename F>

@@ -16,30 +16,8 @@ namespace modDBchr {
 namespace {
 
 using detail::CloseOnExit;
-
-dao::Database &OpenDatabase()
-{
-    if (!DB || !DB->IsOpen())
-        throw dao::DaoError(dao::ErrClosed, QStringLiteral("The database is not open."));
-    return *DB;
-}
-
-// The first row's only column, trimmed; "" when there is no row, the value is Null or the
-// database cannot answer.
-QString FirstText(const QString &sql, double id)
-{
-    try {
-        std::unique_ptr<dao::Recordset> rs;
-        CloseOnExit guard{rs};
-        rs = OpenDatabase().OpenRecordset(sql, dao::dbOpenDefault, {id});
-        if (rs->RecordCount() == 0)
-            return QString();
-        rs->MoveFirst();
-        return rs->Value(0).toString().trimmed();
-    } catch (...) {
-        return QString();
-    }
-}
+using detail::OpenDatabase;
+using detail::FirstText;
 
 // One item per distinct day of the rows, in the order they come.
 void FillDates(forms::ComboBox *list, const QString &defaultQuery, const QString &query)

@@ -14,6 +14,8 @@ namespace modDBchr {
 namespace {
 
 using detail::CloseOnExit;
+using detail::OpenDatabase;
+using detail::FirstText;
 using detail::IdText;
 
 constexpr int NameSize = 60;   // size of the name columns of the reference tables
@@ -22,31 +24,9 @@ constexpr int NameSize = 60;   // size of the name columns of the reference tabl
 // index when the item's own id is given: every row of a user shares that index entry, and
 // with two people on one computer each look-up would read half the table.
 
-dao::Database &OpenDatabase()
-{
-    if (!DB || !DB->IsOpen())
-        throw dao::DaoError(dao::ErrClosed, QStringLiteral("The database is not open."));
-    return *DB;
-}
-
 int ExpenseFlag(const QString &flag)
 {
     return flag == QLatin1String("FALSE") ? -1 : 0;
-}
-
-QString FirstName(const QString &sql, double id)
-{
-    try {
-        std::unique_ptr<dao::Recordset> rs;
-        CloseOnExit guard{rs};
-        rs = OpenDatabase().OpenRecordset(sql, dao::dbOpenDefault, {id});
-        if (rs->RecordCount() == 0)
-            return QString();
-        rs->MoveFirst();
-        return rs->Value(0).toString().trimmed();
-    } catch (...) {
-        return QString();
-    }
 }
 
 // Raises the download mark of a project, task or expense category met again and rewrites its
@@ -171,12 +151,12 @@ void FillCategNodes(forms::TreeView *tree, double taskID, forms::Node *taskNode)
 
 QString GetCategName(double cCatID)
 {
-    return FirstName(QStringLiteral("SELECT cName FROM tblCategs WHERE cCatID = ?"), cCatID);
+    return FirstText(QStringLiteral("SELECT cName FROM tblCategs WHERE cCatID = ?"), cCatID);
 }
 
 QString GetProjectName(double cProjID)
 {
-    return FirstName(QStringLiteral("SELECT cName FROM tblProjects WHERE cProjID = ?"), cProjID);
+    return FirstText(QStringLiteral("SELECT cName FROM tblProjects WHERE cProjID = ?"), cProjID);
 }
 
 double GetTaskProjectID(double cTaskID)

@@ -28,6 +28,13 @@ struct CloseOnExit {
     ~CloseOnExit() { CloseQuietly(rs); }
 };
 
+// The program's database; throws the engine's error when it is not open.
+dao::Database &OpenDatabase();
+
+// The first row's only column of sql with the one parameter id, trimmed; "" when there is no
+// row, the value is Null or the database cannot answer.
+QString FirstText(const QString &sql, double id);
+
 // An id held as a Double written as plain decimal digits (node tags, texts).
 inline QString IdText(double id)
 {
