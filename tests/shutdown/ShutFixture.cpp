@@ -1,4 +1,5 @@
 #include "tests/shutdown/ShutFixture.h"
+#include "tests/support/TimerRows.h"
 
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
@@ -153,34 +154,13 @@ void TimersWindowTest::TearDown()
 int TimersWindowTest::AddTimer(const QString &category, double catId, const QString &task, double taskId,
                                const QString &project, double projId)
 {
-    forms::FlexGrid *g = w->lstTimers;
-    const int r = g->Rows();
-    g->SetRows(r + 1);
-    g->SetRowHeight(r, frmStart::kRowHeight);
-    g->SetTextMatrix(r, frmStart::colName, category);
-    g->SetTextMatrix(r, frmStart::colTaskName, task);
-    g->SetTextMatrix(r, frmStart::colProjName, project);
-    g->SetTextMatrix(r, frmStart::colCatID, QString::number(qlonglong(catId)));
-    g->SetTextMatrix(r, frmStart::colTaskID, QString::number(qlonglong(taskId)));
-    g->SetTextMatrix(r, frmStart::colProjID, QString::number(qlonglong(projId)));
-    g->SetTextMatrix(r, frmStart::colSecs, QStringLiteral("0"));
-    g->SetTextMatrix(r, frmStart::colState, QStringLiteral("0"));
-    w->SetColorsAndPics(frmStart::kOtherColor, frmStart::kOtherColor, static_cast<int16_t>(r));
-    w->picInfo->setVisible(false);
-    return r;
+    return testenv::AddTimerRow(w, category, catId, task, taskId, project, projId);
 }
 
 void TimersWindowTest::Press(int row, QAbstractButton *button)
 {
-    forms::FlexGrid *g = w->lstTimers;
-    g->scrollTo(g->model()->index(row, frmStart::colName));
-    const QRect rect = g->visualRect(g->model()->index(row, frmStart::colName));
-    ASSERT_TRUE(rect.isValid()) << "row " << row << " is not on the screen";
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, rect.center());
-    QApplication::processEvents();
-    ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString() << " is disabled";
-    QTest::mouseClick(button, Qt::LeftButton);
-    QApplication::processEvents();
+    ASSERT_NO_FATAL_FAILURE(testenv::ClickTimerRow(w, row));
+    testenv::ClickButton(button);
 }
 
 QString TimersWindowTest::Cell(int row, int col) const
