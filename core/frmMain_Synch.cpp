@@ -16,7 +16,6 @@
 
 #include <QDate>
 
-#include <cmath>
 #include <limits>
 #include <stdexcept>
 

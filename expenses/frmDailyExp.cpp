@@ -2,7 +2,6 @@
 #include "core/modMain.h"
 #include "platform/forms/Units.h"
 
-
 frmDailyExp::frmDailyExp()
 {
     setObjectName("frmDailyExp");

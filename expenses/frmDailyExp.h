@@ -4,10 +4,7 @@
 #include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
-#include <QPointer>
 #include <QWidget>
-
-class QMdiSubWindow;
 
 class frmDailyExp : public ChildWindow, public FormInstance<frmDailyExp> {
     Q_OBJECT
@@ -18,7 +15,4 @@ public:
     // Every caption of the window in the current language; a failure is told and LangID goes
     // back to PrevLangID.
     void ApplyLang();
-
-
-private:
 };

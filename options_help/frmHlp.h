@@ -5,11 +5,9 @@
 #include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
-#include <QPointer>
 #include <QTextBrowser>
 #include <QWidget>
 
-class QMdiSubWindow;
 class QMenuBar;
 
 // The embedded browser: Navigate2 opens a page by its full path. A page that is not there

@@ -5,10 +5,8 @@
 #include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
-#include <QPointer>
 #include <QWidget>
 
-class QMdiSubWindow;
 namespace forms { class TreeView; }
 
 class frmOptions : public ChildWindow, public FormInstance<frmOptions> {
@@ -23,7 +21,4 @@ public:
     void LoadLstOptions();
 
     forms::TreeView *lstOptions = nullptr;
-
-
-private:
 };

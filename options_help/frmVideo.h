@@ -7,12 +7,10 @@
 #include "core/FormInstance.h"
 
 #include <QFrame>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 
 class QLabel;
-class QMdiSubWindow;
 
 // The movie player. It keeps the movie of each layer and its play state; the movie files
 // stand beside the program.
@@ -51,7 +49,6 @@ public:
 
     MoviePlayer *flash = nullptr;
     QFrame *frAbout = nullptr;
-
 
 private:
 };

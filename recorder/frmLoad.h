@@ -6,14 +6,12 @@
 #include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class QLabel;
 class QAction;
 class QMenu;
 class QMenuBar;
-class QMdiSubWindow;
 class QPushButton;
 namespace forms {
 class Node;
@@ -57,7 +55,6 @@ public:
     void mnuView_Expand_Click();
     void mnuView_Collapse_Click();
     void mnuHelp_Form_Click();
-
 
 private:
     void CreateControls();

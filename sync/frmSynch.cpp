@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <cmath>
 #include <stdexcept>
 
 using namespace modMain;

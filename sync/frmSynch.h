@@ -8,7 +8,6 @@
 #include "core/FormInstance.h"
 
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -86,7 +85,6 @@ private:
     void m_TagParser_ParseError(int16_t code);
     bool WalkReply(const QString &reply);
     void AddProjectNode();
-
 
     clsTagParser *m_TagParser = nullptr;
     QString CurrentElement;     // name of the last element that holds elements

@@ -2,7 +2,6 @@
 #include "core/modMain.h"
 #include "platform/forms/Units.h"
 
-
 frmDaily::frmDaily()
 {
     setObjectName("frmDaily");

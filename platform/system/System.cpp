@@ -1,5 +1,7 @@
 #include "platform/system/System.h"
 
+#include "platform/forms/TopWindow.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -132,8 +134,7 @@ void SingleInstance::RestoreIfMinimised(const QString &windowTitle)
         if (w->windowTitle() != windowTitle)
             continue;
         if (w->isMinimized()) {
-            w->setWindowState((w->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-            w->showNormal();
+            forms::ShowNormal(w);
             w->raise();
             w->activateWindow();
         }
