@@ -171,8 +171,6 @@ QWidget *clsTimePicker::CreateControls(QWidget *parent)
     key->setObjectName(QStringLiteral("txtKey"));
     Put(key, kKeyBox);
     key->setFrame(false);
-    // It only holds the focus: nothing of it shows on the face.
-    key->setStyleSheet(QStringLiteral("QLineEdit { border: none; background: transparent; color: transparent; }"));
     key->setContextMenuPolicy(Qt::NoContextMenu);
     face->setFocusProxy(key);
 
@@ -344,6 +342,9 @@ bool clsTimePicker::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched != m_txtKey)
         return QObject::eventFilter(watched, event);
+    // The key box only holds the focus: neither it nor its text cursor shows on the face.
+    if (event->type() == QEvent::Paint)
+        return true;
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
         return QObject::eventFilter(watched, event);
     auto *ke = static_cast<QKeyEvent *>(event);

@@ -31,6 +31,11 @@ frmCal::frmCal()
     MyCal->setObjectName(QStringLiteral("MyCal"));
     MyCal->setGridVisible(true);
     MyCal->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    // Wide enough for the day names of every language.
+    int dayName = 0;
+    for (int d = 1; d <= 7; ++d)
+        dayName = qMax(dayName, MyCal->fontMetrics().horizontalAdvance(MyCal->locale().dayName(d, QLocale::ShortFormat)));
+    MyCal->setMinimumWidth(7 * (dayName + 14) + 4);
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
