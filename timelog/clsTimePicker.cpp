@@ -95,20 +95,17 @@ protected:
 
         // Arrows that tell where a click counts up or down.
         p.setBrush(QColor(0x7A, 0x8C, 0xA6));
+        auto arrow = [&p](double x, double tip, double base) {
+            QPainterPath path;
+            path.moveTo(x - 3, base);
+            path.lineTo(x + 3, base);
+            path.lineTo(x, tip);
+            path.closeSubpath();
+            p.drawPath(path);
+        };
         for (const QRectF &well : {hour, tens, units}) {
-            const double x = well.center().x();
-            QPainterPath up;
-            up.moveTo(x - 3, well.top() + 5);
-            up.lineTo(x + 3, well.top() + 5);
-            up.lineTo(x, well.top() + 2);
-            up.closeSubpath();
-            p.drawPath(up);
-            QPainterPath down;
-            down.moveTo(x - 3, well.bottom() - 5);
-            down.lineTo(x + 3, well.bottom() - 5);
-            down.lineTo(x, well.bottom() - 2);
-            down.closeSubpath();
-            p.drawPath(down);
+            arrow(well.center().x(), well.top() + 2, well.top() + 5);
+            arrow(well.center().x(), well.bottom() - 2, well.bottom() - 5);
         }
 
         // The close button: a tick on a green key.

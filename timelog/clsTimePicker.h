@@ -18,16 +18,15 @@
 // How a host uses it:
 //
 //   // at load
-//   clsTimePicker::CreateControls(this);           // or a frame of the window as the parent
+//   picPicker = clsTimePicker::CreateControls(this);   // or a frame of the window as parent
 //   m_Picker = new clsTimePicker(this);
 //   m_Picker->SetFrm(this);
-//   auto *exit = findChild<forms::Label *>("lblExit");
-//   connect(exit, &forms::Label::Click, this, &Host::lblExit_Click);
+//   connect(findChild<forms::Label *>("lblExit"), &forms::Label::Click, this, &Host::lblExit_Click);
 //
 //   // to open it for a control (a QLineEdit, a forms::Label or any QLabel)
 //   m_Picker->SetOutputControl(txtStart);
 //   m_Picker->ParseTime(txtStart->text());
-//   forms::Move(findChild<QWidget *>("picPicker"), forms::Left(txtStart), forms::Top(picPicker));
+//   forms::Move(picPicker, forms::Left(txtStart), forms::Top(picPicker));
 //   m_Picker->Show();
 //
 //   // lblExit_Click
@@ -35,7 +34,9 @@
 //   m_Picker->Hide();
 //
 // Enter in the picker does Hide and Output itself; Esc shows 00:00 and leaves the picker open
-// with the output control unchanged.
+// with the output control unchanged. A host that composes its own text from the digits reads
+// the captions of lH, lM_0 and lM_1, or Keys().Output() ("hh:mm") without writing anything.
+// Focus given to picPicker goes on to txtKey.
 #include "timelog/TimePickerKeys.h"
 
 #include <QObject>

@@ -3,6 +3,7 @@
 // calendar runs modally for real; the test drives it from inside its own event loop and every
 // message box it opens is recorded and closed.
 #include "tests/store_queries/StoreFixture.h"
+#include "tests/support/BoxWatcher.h"
 
 #include "core/FMessage.h"
 #include "platform/forms/Label.h"
@@ -25,11 +26,6 @@ namespace {
 
 using storetest::StoreFixture;
 
-struct Box {
-    QString text;
-    int icon;
-};
-
 class Calendar : public StoreFixture {
 protected:
     static void SetUpTestSuite()
@@ -49,24 +45,12 @@ protected:
         expenses->setObjectName(QStringLiteral("frmDailyExp"));
         lblDay = new forms::Label(daily.get());
         lblDay->setObjectName(QStringLiteral("lblDay"));
-        // Every message box is recorded and closed with its OK button.
-        boxWatch.setInterval(10);
-        QObject::connect(&boxWatch, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<FMessage *>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            boxes.push_back({box->lblMessage->text().remove(QLatin1Char('\r')), box->Icon()});
-            if (auto *ok = box->findChild<QPushButton *>(QStringLiteral("btnOK")); ok && ok->isVisible())
-                ok->click();
-            else
-                box->done(0);
-        });
-        boxWatch.start();
+        boxWatch = std::make_unique<testenv::BoxWatcher>();
     }
 
     void TearDown() override
     {
-        boxWatch.stop();
+        boxWatch.reset();
         frmCal::Unload();
         StoreFixture::TearDown();
     }
@@ -99,6 +83,7 @@ protected:
         QTest::keyClick(view, key);
     }
 
+    static QString Stripped(QString text) { return text.remove(QLatin1Char('\r')); }
     static QString Text(int id) { return modMain::GetLangString(int16_t(id), false).remove(QLatin1Char('\r')); }
     static int Key(const QDate &d) { return modMain::DateToLong(d); }
 
@@ -106,8 +91,10 @@ protected:
     std::unique_ptr<QWidget> daily;
     std::unique_ptr<QWidget> expenses;
     forms::Label *lblDay = nullptr;
-    QTimer boxWatch;
-    std::vector<Box> boxes;
+    // Every message box is recorded and closed with its OK button.
+    std::unique_ptr<testenv::BoxWatcher> boxWatch;
+    const std::vector<testenv::BoxWatcher::Box> &boxes() const { return boxWatch->boxes; }
+    void ClearBoxes() { boxWatch->boxes.clear(); }
 };
 
 } // namespace
@@ -124,7 +111,7 @@ TEST_F(Calendar, TodayIsAcceptedIntoTheDayLabel)
     EXPECT_TRUE(accepted);
     EXPECT_EQ(lblDay->Caption(), modMain::ShortDateText(today));
     EXPECT_EQ(change.count(), 1);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(frmCal::Peek(), nullptr);
 }
 
@@ -133,22 +120,22 @@ TEST_F(Calendar, ADayAfterTodayIsRefusedOnTheClickAndOnOK)
     Pick(daily.get(), [&](frmCal *cal) {
         Key(cal, Qt::Key_Right);   // tomorrow
         EXPECT_EQ(cal->MyCal->selectedDate(), today);
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, Text(365));
-        EXPECT_EQ(boxes[0].icon, 16);
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(Stripped(boxes()[0].text), Text(365));
+        EXPECT_EQ(boxes()[0].icon, 16);
     });
     EXPECT_TRUE(lblDay->Caption().isEmpty());
 
     // A label that already holds tomorrow opens on it; OK refuses it and the window stays.
-    boxes.clear();
+    ClearBoxes();
     lblDay->SetCaption(modMain::ShortDateText(today.addDays(1)));
     QSignalSpy change(lblDay, &forms::Label::Change);
     const bool accepted = Pick(expenses.get(), [&](frmCal *cal) {
         EXPECT_EQ(cal->MyCal->selectedDate(), today.addDays(1));
         cal->btnOK->click();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, Text(365));
-        EXPECT_EQ(boxes[0].icon, 16);
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(Stripped(boxes()[0].text), Text(365));
+        EXPECT_EQ(boxes()[0].icon, 16);
         EXPECT_TRUE(cal->isVisible());
     });
     EXPECT_FALSE(accepted);
@@ -163,20 +150,20 @@ TEST_F(Calendar, ADayWithTimeLogEntriesIsRefusedToTheDailyLogOnly)
     Pick(daily.get(), [&](frmCal *cal) {
         Key(cal, Qt::Key_Left);
         EXPECT_EQ(cal->MyCal->selectedDate(), today);
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, Text(371));
-        EXPECT_EQ(boxes[0].icon, 64);
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(Stripped(boxes()[0].text), Text(371));
+        EXPECT_EQ(boxes()[0].icon, 64);
     });
     EXPECT_TRUE(lblDay->Caption().isEmpty());
     // Accepted by the expenses editor, which has no expenses that day.
-    boxes.clear();
+    ClearBoxes();
     const bool accepted = Pick(expenses.get(), [&](frmCal *cal) {
         Key(cal, Qt::Key_Left);
         EXPECT_EQ(cal->MyCal->selectedDate(), yesterday);
         cal->btnOK->click();
     });
     EXPECT_TRUE(accepted);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(lblDay->Caption(), modMain::ShortDateText(yesterday));
 }
 
@@ -189,22 +176,22 @@ TEST_F(Calendar, ADayWithExpensesIsRefusedToTheExpensesEditorOnly)
     Pick(expenses.get(), [&](frmCal *cal) {
         EXPECT_EQ(cal->MyCal->selectedDate(), before);
         cal->btnOK->click();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, Text(371));
-        EXPECT_EQ(boxes[0].icon, 0);
+        ASSERT_EQ(boxes().size(), 1u);
+        EXPECT_EQ(Stripped(boxes()[0].text), Text(371));
+        EXPECT_EQ(boxes()[0].icon, 0);
         EXPECT_TRUE(cal->isVisible());
         // Moving to it again by the keyboard is refused with the information icon.
         Key(cal, Qt::Key_Right);
         Key(cal, Qt::Key_Left);
         EXPECT_EQ(cal->MyCal->selectedDate(), before.addDays(1));
-        ASSERT_EQ(boxes.size(), 2u);
-        EXPECT_EQ(boxes[1].icon, 64);
+        ASSERT_EQ(boxes().size(), 2u);
+        EXPECT_EQ(boxes()[1].icon, 64);
     });
     EXPECT_EQ(lblDay->Caption(), modMain::ShortDateText(before));
     // The daily log has no entries that day.
-    boxes.clear();
+    ClearBoxes();
     EXPECT_TRUE(Pick(daily.get(), [&](frmCal *cal) { cal->btnOK->click(); }));
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(Calendar, OnlyTheCurrentUsersRecordedEntriesCount)
@@ -217,7 +204,7 @@ TEST_F(Calendar, OnlyTheCurrentUsersRecordedEntriesCount)
     lblDay->SetCaption(modMain::ShortDateText(day));
     EXPECT_TRUE(Pick(daily.get(), [&](frmCal *cal) { cal->btnOK->click(); }));
     EXPECT_TRUE(Pick(expenses.get(), [&](frmCal *cal) { cal->btnOK->click(); }));
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes().empty());
 
     using modDBchr::DayEntries;
     EXPECT_FALSE(modDBchr::DayHasEntries(Key(day), DayEntries::TimeLog));
@@ -245,7 +232,7 @@ TEST_F(Calendar, CancelLeavesTheDayAsItWas)
     EXPECT_FALSE(accepted);
     EXPECT_EQ(lblDay->Caption(), modMain::ShortDateText(before));
     EXPECT_EQ(change.count(), 0);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes().empty());
     EXPECT_EQ(frmCal::Peek(), nullptr);
 }
 
@@ -261,14 +248,14 @@ TEST_F(Calendar, BrowsingTheMonthsRefusesNothing)
         back->click();
         QApplication::processEvents();
         EXPECT_EQ(cal->MyCal->monthShown(), monthAgo.month());
-        EXPECT_TRUE(boxes.empty());
+        EXPECT_TRUE(boxes().empty());
         auto *forward = cal->MyCal->findChild<QToolButton *>(QStringLiteral("qt_calendar_nextmonth"));
         ASSERT_TRUE(forward);
         forward->click();
         forward->click();
         QApplication::processEvents();
         EXPECT_EQ(cal->MyCal->monthShown(), today.addMonths(1).month());
-        EXPECT_TRUE(boxes.empty());
+        EXPECT_TRUE(boxes().empty());
         EXPECT_EQ(cal->MyCal->selectedDate(), today);
     });
 }
