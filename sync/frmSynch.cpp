@@ -230,6 +230,9 @@ void frmSynch::btnConnect_Click(int16_t Index)
     lstLog->SetRows(0);
     LogText.clear();
     LastReply.clear();
+    // This window tells its outcome in its log; a failure left in the status line by an
+    // earlier request must not outlive a receive that reaches the service.
+    SetStatus(-1, QString());
     UpdateLog(GetLangString(834) + QStringLiteral(" ")
                   + QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat),
               1);

@@ -2,6 +2,7 @@
 // encrypted database: what it stores and marks, when it sends nothing, what a failed or
 // malformed reply leaves behind, and the reminder after more than 7 days.
 #include "core/CCrypto.h"
+#include "core/RequestGuard.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
@@ -307,4 +308,59 @@ TEST_F(DownloadTest, AnEmptyProjectListIsAWholeDownload)
     EXPECT_EQ(Checked(), Today());
     EXPECT_TRUE(Rows(Projects).isEmpty());
     EXPECT_TRUE(boxes.texts.isEmpty());
+}
+
+TEST_F(DownloadTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
+{
+    {
+        ServiceProcess svc;
+        Start(svc);
+        BoxCatcher boxes;
+        m_main->SynchTables();
+        ASSERT_EQ(Checked(), Today());
+    }
+    const QString yesterday = QString::number(DateToLong(QDate::currentDate().addDays(-1)));
+    registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"), yesterday);
+    // The engine refuses the new expense category as it refuses a row it cannot apply.
+    DB->Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblExpCategs "
+                               "BEGIN SELECT RAISE(ABORT, 'dao:null:tblExpCategs.cExpName'); END"));
+    const auto catalogue = [] { return Rows(Projects) + Rows(Tasks) + Rows(Categs) + Rows(Links) + Rows(ExpCategs); };
+    const QStringList before = catalogue();
+
+    QByteArray more(TestData);
+    more.replace(R"({ "id": 8, "name": "Taxi" })", R"({ "id": 8, "name": "Taxi" }, { "id": 9, "name": "Parking" })");
+    more.replace(R"({ "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": true })",
+                 R"({ "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": false }, { "id": 4, "name": "New" })");
+    ServiceProcess svc;
+    Start(svc, {QStringLiteral("--data"), WriteData(more)});
+    BoxCatcher boxes;
+    m_main->SynchTables();
+    ASSERT_EQ(svc.requests().size(), 2);
+    EXPECT_EQ(catalogue(), before) << "neither the new project nor the changed flag is stored";
+    EXPECT_EQ(Checked(), yesterday);
+    EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(123, true));
+}
+
+TEST_F(DownloadTest, WhileADownloadRunsNoOtherRequestIsSent)
+{
+    ServiceProcess svc;
+    Start(svc);
+    // Runs in the first turn of the event loop inside the download (its first progress line).
+    bool ran = false, busy = false, nestedDownload = true;
+    QString nestedReply = QStringLiteral("not run");
+    QTimer::singleShot(0, m_main, [&] {
+        ran = true;
+        busy = RequestGuard::Busy();
+        nestedReply = modHttp::HttpRequest(QStringLiteral("action=version&username=anna&password=p%E4ssw%F6rd"),
+                                           modHttp::KindUpload, false);
+        nestedDownload = m_main->UpdateTables();
+    });
+    EXPECT_TRUE(m_main->UpdateTables());
+    ASSERT_TRUE(ran);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(nestedReply, QString());
+    EXPECT_FALSE(nestedDownload);
+    EXPECT_EQ(svc.requests().size(), 2) << "only the download's own two requests";
+    EXPECT_FALSE(RequestGuard::Busy());
+    EXPECT_EQ(Rows(Projects).size(), 3);
 }
