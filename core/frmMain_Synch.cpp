@@ -7,6 +7,7 @@
 #include "core/ReceivedBatch.h"
 #include "core/ReferenceReader.h"
 #include "core/RequestGuard.h"
+#include "core/ServiceRequests.h"
 #include "core/clsTagParser.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
@@ -102,14 +103,10 @@ bool frmMain::UpdateTables()
         m_ProjectsReply.clear();
         m_ExpensesReply.clear();
 
-        Reply = modHttp::HttpRequest(QStringLiteral("action=projects&username=") + UserNameURL
-                                         + QStringLiteral("&password=") + PasswordURL,
-                                     modHttp::KindStatusLine, false);
+        Reply = modHttp::SendRequest(modHttp::ProjectsRequest(), modHttp::KindStatusLine);
         if (!Reply.isEmpty()) {
             m_ProjectsReply = Reply;
-            Reply = modHttp::HttpRequest(QStringLiteral("action=expenses&username=") + UserNameURL
-                                             + QStringLiteral("&password=") + PasswordURL,
-                                         modHttp::KindStatusLine, false);
+            Reply = modHttp::SendRequest(modHttp::ExpensesRequest(), modHttp::KindStatusLine);
             if (!Reply.isEmpty()) {
                 m_ExpensesReply = Reply;
                 result = SaveReceived();

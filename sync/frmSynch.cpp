@@ -3,6 +3,7 @@
 #include "core/CCrypto.h"
 #include "core/ReceivedBatch.h"
 #include "core/RequestGuard.h"
+#include "core/ServiceRequests.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
 #include "platform/forms/FlexGrid.h"
@@ -23,22 +24,13 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <cmath>
-
 using namespace modMain;
+using modHttp::IdText;
 
 namespace {
 
 // The window's size in twips: the log with its header and footer.
 constexpr int kWidth = 4815, kHeight = 4110;
-
-// An id as the received tree's tags write it: plain decimal digits.
-QString IdText(double id)
-{
-    if (std::isfinite(id) && id == std::floor(id) && std::fabs(id) < 9.0e15)
-        return QString::number(static_cast<qlonglong>(id));
-    return QString::number(id, 'g', 17);
-}
 
 } // namespace
 
@@ -259,21 +251,20 @@ void frmSynch::GetItem(int16_t Index)
 {
     LastReply.clear();
     ShowTree(false);
-    QString request;
+    modHttp::ServiceRequest request;
     if (Index == 0) {
-        request = QStringLiteral("action=projects&username=");
+        request = modHttp::ProjectsRequest();
         ReceivingProjects = true;
         ProjectsReply.clear();
         UpdateLog(QStringLiteral("===") + GetLangString(885), 1);
     } else {
-        request = QStringLiteral("action=expenses&username=");
+        request = modHttp::ExpensesRequest();
         ReceivingExpenses = true;
         ExpensesReply.clear();
         UpdateLog(QStringLiteral("===") + GetLangString(886), 1);
     }
-    request += UserNameURL + QStringLiteral("&password=") + PasswordURL;
     conStatus(true);
-    LastReply = modHttp::HttpRequest(request, 0, false);
+    LastReply = modHttp::SendRequest(request, 0);
     if (!LastReply.isEmpty()) {
         conStatus(false);
         ReceivingProjects = false;
