@@ -54,20 +54,6 @@ const char SmallerData[] = R"({
   ]
 })";
 
-// Project 2 with its task 20 is gone; project 3 with task 30 is new.
-const char ChangedData[] = R"({
-  "accounts": [
-    { "username": "anna", "password": "pw", "fullname": "Anna",
-      "categories": [ { "id": 100, "name": "Design" }, { "id": 101, "name": "Ανάπτυξη" }, { "id": 102, "name": "Rédaction" } ],
-      "expenseCategories": [ { "id": 7, "name": "Hôtel" }, { "id": 8, "name": "Taxi" } ],
-      "projects": [
-        { "id": 1, "name": "Café", "tasks": [
-            { "id": 10, "name": "Logo", "categories": [100, 101] },
-            { "id": 11, "name": "Workshop", "expenses": false, "categories": [101, 102] } ] },
-        { "id": 3, "name": "Hotel", "tasks": [ { "id": 30, "name": "Rooms", "categories": [100] } ] } ] }
-  ]
-})";
-
 // SmallerData with a new expense category.
 const char SmallerWithParking[] = R"({
   "accounts": [
@@ -336,7 +322,12 @@ TEST_F(SynchTest, ADailyDownloadThenAReceiveThatDropsAProjectRemovesItAndCountsO
     }
     ASSERT_EQ(Rows(Projects).size(), 2);
 
-    Receive(ChangedData);
+    // Project 2 with its task 20 is gone; project 3 with task 30 is new.
+    QByteArray changed(FullData);
+    changed.replace(R"({ "id": 2, "name": "O'Neill", "expenses": false, "tasks": [ { "id": 20, "name": "Prüfung", "categories": [100] } ] })",
+                    R"({ "id": 3, "name": "Hotel", "tasks": [ { "id": 30, "name": "Rooms", "categories": [100] } ] })");
+    ASSERT_NE(changed, QByteArray(FullData));
+    Receive(changed.constData());
     EXPECT_EQ(Rows(Projects), (QStringList{"1|Café|0|0", "3|Hotel|0|0"}));
     EXPECT_EQ(Rows(Tasks), (QStringList{"10|1|0|0", "11|1|0|-1", "30|3|0|0"}));
     EXPECT_EQ(Rows(Links), (QStringList{"10|100|0", "10|101|0", "11|101|0", "11|102|0", "30|100|0"}));
