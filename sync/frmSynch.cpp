@@ -301,15 +301,13 @@ bool frmSynch::SaveReceived()
     using reference::ReplyRead;
     ReceivedBatch batch;
     const ReplyRead projects = reference::ReadProjects(ProjectsReply, batch.projects);
-    // An error page or the service's error reply holds nothing to save.
-    if (projects.outcome == ReplyRead::Rejected)
-        return LogReply(projects);
-
-    UpdateLog(GetLangString(845) + QStringLiteral("..."), 1);
-    UpdateLog(GetLangString(847) + QStringLiteral("..."), 1);
+    // An error page, the service's error or a reply that is no whole tree holds nothing to save.
     FillReceivedTree(batch.projects, projects);
     if (!LogReply(projects))
         return false;
+
+    UpdateLog(GetLangString(845) + QStringLiteral("..."), 1);
+    UpdateLog(GetLangString(847) + QStringLiteral("..."), 1);
     UpdateLog(GetLangString(848), 0);
 
     UpdateLog(GetLangString(825) + QStringLiteral("..."), 1);

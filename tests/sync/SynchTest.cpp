@@ -267,6 +267,8 @@ TEST_F(SynchTest, AReplyThatIsNoWholeTreeNeverEmptiesTheTables)
                   QString())
             << c.what;
         EXPECT_FALSE(Log().contains(GetLangString(846))) << c.what;
+        if (c.options.contains(QStringLiteral("projects")) || c.password != u"pw" || c.options.contains(QStringLiteral("--garbage")))
+            EXPECT_FALSE(Log().contains(GetLangString(845) + QStringLiteral("..."))) << c.what << ": nothing to save";
     }
     // The error reply is told in the log with its text.
     EXPECT_TRUE(Log().contains(modHttp::GetErrMsg(2))) << Log().join(u'/').toStdString();
