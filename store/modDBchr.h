@@ -170,3 +170,5 @@ double GetTaskProjectID(double cTaskID);
 // The download upserts and the writing of a whole download: store/ReferenceDownload.h.
 
 } // namespace modDBchr
+
+#include "store/modDBchr_Daily.h"
