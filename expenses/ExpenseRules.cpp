@@ -96,14 +96,18 @@ QString NormalizeAmount(const QString &text)
     return v ? FormatAmount(*v) : text.trimmed();
 }
 
-QString AmountForService(const QString &stored)
+QString AmountForRequest(const QString &stored)
 {
-    if (const std::optional<double> v = ReadAmount(stored))
-        return QString::number(std::round(*v * 100.0) / 100.0, 'f', 2);
-    QString out = modMain::NumToDot(stored.trimmed());
-    if (out.startsWith(u'.'))
+    const QString dec = modMain::DecimalSep.isEmpty() ? QStringLiteral(".") : modMain::DecimalSep;
+    if (const std::optional<double> v = ReadAmount(stored)) {
+        QString plain = QString::number(std::round(*v * 100.0) / 100.0, 'f', 2);
+        plain.replace(u'.', dec);
+        return plain == QStringLiteral("-0") + dec + QStringLiteral("00") ? plain.mid(1) : plain;
+    }
+    QString out = stored.trimmed();
+    if (out.startsWith(dec))
         out.prepend(u'0');
-    else if (out.startsWith(QStringLiteral("-.")))
+    else if (out.startsWith(u'-' + dec))
         out.insert(1, u'0');
     return out;
 }

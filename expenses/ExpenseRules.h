@@ -30,10 +30,12 @@ QString FormatAmount(double value);
 // when it is no amount.
 QString NormalizeAmount(const QString &text);
 
-// The amount text as the service takes it: digits with "." before two decimals and no group
-// separator ("1,234.50" and "1.234,50" both give "1234.50"; ".50" gives "0.50"). A text that
-// is no amount goes as modMain::NumToDot writes it, with a leading "0" before a bare point.
-QString AmountForService(const QString &stored);
+// The amount text as the add-expense request takes it: the locale's decimal separator before
+// two decimals, no group separator and a digit before the separator, so that the request's
+// conversion to the service's form (modMain::NumToDot) gives digits with a point: "1,234.50"
+// and "1.234,50" both go as "1234.50", ".50" as "0.50". A text that is no amount goes as it
+// is, with a leading "0" before a bare decimal separator.
+QString AmountForRequest(const QString &stored);
 
 // The sum of the amounts that are numbers; texts that are not (an empty cell, a half-typed
 // amount) are skipped.

@@ -48,13 +48,22 @@ void frmDailyExp::SynchExpLog(int row)
         SetStatus(expenserules::StatusOfSyncState(1));
         return;
     }
-    const QString request = ServiceRequests::AddExpense(
-        e.comment, modDBchr::GetTaskProjectID(e.cTaskID), e.cTaskID, e.cExpID,
-        expenserules::AmountForService(e.cAmount), e.cDate, e.cTime, e.cPayee, e.cCode);
+    modHttp::AddExpenseValues values;
+    values.comment = e.comment;
+    // The project is the task's as the catalogue has it now, not the one stored with the row.
+    values.projID = modDBchr::GetTaskProjectID(e.cTaskID);
+    values.taskID = e.cTaskID;
+    values.expCatID = e.cExpID;
+    values.amount = expenserules::AmountForRequest(e.cAmount);
+    values.dayKey = e.cDate;
+    values.timeSecs = e.cTime;
+    values.payee = e.cPayee;
+    values.code = e.cCode;
+    const modHttp::ServiceRequest request = modHttp::AddExpenseRequest(values);
     QString reply;
     {
         SendingGuard guard(this);
-        reply = modHttp::HttpRequest(request, 2, true);
+        reply = modHttp::SendRequest(request, 2);
     }
     const int16_t state = expenserules::SyncStateOfReply(reply);
     // The state that could not be stored stays as it was, in the grid too.

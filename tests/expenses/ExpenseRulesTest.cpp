@@ -116,10 +116,12 @@ TEST_F(ExpenseRules, AmountsGoToTheServiceWithAPointAndALeadingDigitInEveryLangu
         // Not an amount of this locale: sent as the separators give it, never without a digit
         // before the point.
         {QLocale::English, QLocale::UnitedStates, ".5x", "0.5x"},
+        {QLocale::Greek, QLocale::Greece, ",5x", "0.5x"},
     };
     for (const auto &c : cases) {
         UseLocale(c.language, c.territory);
-        EXPECT_EQ(AmountForService(QString::fromUtf8(c.stored)), QString::fromUtf8(c.sent)) << c.stored;
+        EXPECT_EQ(modMain::NumToDot(AmountForRequest(QString::fromUtf8(c.stored))), QString::fromUtf8(c.sent))
+            << c.stored;
     }
 }
 

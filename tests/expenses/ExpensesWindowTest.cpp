@@ -7,6 +7,7 @@
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/Tag.h"
+#include "platform/forms/Units.h"
 #include "resources/Pictures.h"
 
 #include <QAction>
@@ -63,9 +64,10 @@ TEST_F(ExpensesTest, TheLatestDayOpensWithNamesTotalAndPictures)
 
     EXPECT_TRUE(FormLoaded[fiDailyExp]);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Manage Daily Expenses"));
-    ASSERT_NE(w->subWindow(), nullptr);
-    EXPECT_EQ(w->subWindow()->pos(), QPoint(0, 0));
-    EXPECT_EQ(w->subWindow()->width(), forms::TwipsToPixels(7620));
+    auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->pos(), QPoint(0, 0));
+    EXPECT_EQ(sub->width(), forms::TwipsToPixels(7620));
     // The day list: both days, then today; the last entry is shown.
     ASSERT_EQ(w->cmbDays->ListCount(), 3);
     EXPECT_EQ(w->cmbDays->ItemData(2), Today());
