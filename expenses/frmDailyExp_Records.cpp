@@ -386,8 +386,8 @@ void frmDailyExp::lTime_Change()
 
 void frmDailyExp::btnDown_Click()
 {
-    MyTree->setVisible(!MyTree->isVisible());
-    if (MyTree->isVisible())
+    MyTree->setVisible(MyTree->isHidden());
+    if (!MyTree->isHidden())
         MyTree->raise();
 }
 

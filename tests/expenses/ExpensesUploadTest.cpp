@@ -7,6 +7,7 @@
 #include "core/frmMain.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
+#include "platform/dao/dao.h"
 #include "resources/Pictures.h"
 #include "tests/service/ServiceProcess.h"
 #include "tests/support/TestEnv.h"
