@@ -13,10 +13,13 @@
 
 #include <QAction>
 #include <QDate>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStyle>
 #include <QPushButton>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -55,11 +58,16 @@ frmDailyExp::frmDailyExp()
     CreateMenus();
     PlaceInMainWindow(QStringLiteral("frmDailyExpSub"));
 
-    // 1. At the top left of the main window's document area, 7620 twips wide.
+    // 1. At the top left of the main window's document area, 7620 twips wide, or as wide as
+    // the area when it is narrower (the controls keep to that part), so that it shows whole.
     Step([&] {
         if (m_sub) {
             m_sub->move(0, 0);
-            m_sub->resize(forms::TwipsToPixels(kWindowWidth), m_sub->sizeHint().height());
+            int width = forms::TwipsToPixels(kWindowWidth);
+            // The area keeps room for its vertical scroll bar: the timers window behind is taller.
+            if (QMdiArea *area = m_sub->mdiArea())
+                width = std::min(width, area->width() - area->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2);
+            m_sub->resize(std::max(width, m_sub->minimumSizeHint().width()), m_sub->sizeHint().height());
         }
     });
     // 3.

@@ -18,14 +18,15 @@
 
 namespace {
 
-// The window's client area in twips: the menu bar takes the top strip.
-constexpr int kFormWidth = 7500;
-constexpr int kFormHeight = 6780;
+// The window's client area in twips: the menu bar takes the top strip. The controls keep to
+// the part of the window that the main window's document area shows without scrolling.
+constexpr int kFormWidth = 7380;
+constexpr int kFormHeight = 5340;
 constexpr int kMenuHeight = 330;
 constexpr int kFieldHeight = 300;
 // The editor strip: labels at the left of each column, boxes beside them.
-constexpr int kLeftLabel = 120, kLeftBox = 1380, kLeftBoxWidth = 2220;
-constexpr int kRightLabel = 3780, kRightBox = 4740, kRightBoxWidth = 2640;
+constexpr int kLeftLabel = 60, kLeftBox = 1500, kLeftBoxWidth = 1890;
+constexpr int kRightLabel = 3450, kRightBox = 4380, kRightBoxWidth = 1860;
 
 forms::Label *NewLabel(QWidget *parent, const char *name, const QString &caption, int tag, int left, int top,
                        int width, int height = kFieldHeight)
@@ -75,60 +76,60 @@ QLineEdit *NewBox(QWidget *parent, const char *name, int left, int top, int widt
 void frmDailyExp::CreateControls()
 {
     resize(forms::TwipsToPixels(kFormWidth), forms::TwipsToPixels(kFormHeight));
-    setMinimumSize(size());
+    // The controls end before 6300 twips: narrower than that the window would cut them off.
+    setMinimumSize(forms::TwipsToPixels(6300), height());
 
-    // The day: the day list with its prompt, previous/next, new and delete day; the list
-    // heading and the shown day.
-    int top = kMenuHeight + 150;
-    lbl[0] = NewLabel(this, "lbl_0", QStringLiteral("Select a Date:"), 230, 120, top, 1500);
+    // The day: the day list with its prompt and previous/next; the list heading with the
+    // shown day, new and delete day.
+    int top = kMenuHeight + 90;
+    lbl[0] = NewLabel(this, "lbl_0", QStringLiteral("Select a Date:"), 230, 60, top, 1440);
     cmbDays = new forms::ComboBox(this);
     cmbDays->setObjectName("cmbDays");
-    forms::Move(cmbDays, 1650, top - 15, 1800, 330);
-    btnNP[0] = NewButton(this, "btnNP_0", QStringLiteral("<"), 0, 3510, top - 30, 360, 360);
-    btnNP[1] = NewButton(this, "btnNP_1", QStringLiteral(">"), 0, 3900, top - 30, 360, 360);
-    btnNewDate = NewButton(this, "btnNewDate", QStringLiteral("New Day"), 231, 4380, top - 30, 1440, 360);
-    btnDelDate = NewButton(this, "btnDelDate", QStringLiteral("Delete Day"), 232, 5910, top - 30, 1440, 360);
-    top += 450;
-    lbl[1] = NewLabel(this, "lbl_1", QStringLiteral("Entries:"), 233, 120, top, 1500);
-    lblDay = NewValue(this, "lblDay", 1650, top, 1800);
+    forms::Move(cmbDays, 1500, top - 15, 1620, 330);
+    btnNP[0] = NewButton(this, "btnNP_0", QStringLiteral("<"), 0, 3180, top - 30, 360, 360);
+    btnNP[1] = NewButton(this, "btnNP_1", QStringLiteral(">"), 0, 3570, top - 30, 360, 360);
+    top += 390;
+    lbl[1] = NewLabel(this, "lbl_1", QStringLiteral("Entries:"), 233, 60, top, 1440);
+    lblDay = NewValue(this, "lblDay", 1500, top, 1500);
     QFont bold = lblDay->font();
     bold.setBold(true);
     lblDay->setFont(bold);
-    lbl[1]->setFont(bold);
+    btnNewDate = NewButton(this, "btnNewDate", QStringLiteral("New Day"), 231, 3060, top - 30, 1440, 360);
+    btnDelDate = NewButton(this, "btnDelDate", QStringLiteral("Delete Day"), 232, 4560, top - 30, 1680, 360);
 
-    // The grid with its headings, the total beside it.
-    top += 420;
-    lblHead[2] = NewLabel(this, "lblHead_2", QStringLiteral("Category"), 301, 120 + 330, top, 1400);
-    lblHead[1] = NewLabel(this, "lblHead_1", QStringLiteral("Payee"), 302, 120 + 330 + 1400, top, 1500);
-    lblHead[0] = NewLabel(this, "lblHead_0", QStringLiteral("Amount"), 303, 120 + 330 + 2900, top, 1000);
+    // The grid with its headings; the total and the commands beside it.
+    top += 390;
+    lblHead[2] = NewLabel(this, "lblHead_2", QStringLiteral("Category"), 301, 60 + 330, top, 1400);
+    lblHead[1] = NewLabel(this, "lblHead_1", QStringLiteral("Payee"), 302, 60 + 330 + 1400, top, 1500);
+    lblHead[0] = NewLabel(this, "lblHead_0", QStringLiteral("Amount"), 303, 60 + 330 + 2900, top, 960);
     for (forms::Label *h : lblHead)
         h->setFont(bold);
     lblHead[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    top += kFieldHeight;
+    AFLabel4 = NewLabel(this, "AFLabel4", QStringLiteral("Total:"), 311, 4620, top, 1620);
+    AFLabel4->setFont(bold);
+    top += 270;
     lstLog = new forms::FlexGrid(this);
     lstLog->setObjectName("lstLog");
     lstLog->SetFlexSelectionMode(forms::FlexGrid::SelectionByRow);
-    forms::Move(lstLog, 120, top, 4620, 2460);
-    AFLabel4 = NewLabel(this, "AFLabel4", QStringLiteral("Total:"), 311, 4920, top, 2460);
-    AFLabel4->setFont(bold);
-    lTotal = NewValue(this, "lTotal", 4920, top + 330, 2460);
+    forms::Move(lstLog, 60, top, 4470, 1980);
+    lTotal = NewValue(this, "lTotal", 4620, top, 1620);
     lTotal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lTotal->setFont(bold);
-    btnAdd = NewButton(this, "btnAdd", QStringLiteral("Add New"), 900, 4920, top + 900, 2460);
-    btnSave = NewButton(this, "btnSave", QStringLiteral("Save"), 903, 4920, top + 1320, 2460);
-    btnDel = NewButton(this, "btnDel", QStringLiteral("Delete"), 904, 4920, top + 1740, 2460);
-    btnExit = NewButton(this, "btnExit", QStringLiteral("Close"), 905, 4920, top + 2160, 2460);
+    btnAdd = NewButton(this, "btnAdd", QStringLiteral("New"), 900, 4620, top + 420, 1620, 360);
+    btnSave = NewButton(this, "btnSave", QStringLiteral("Save"), 903, 4620, top + 840, 1620, 360);
+    btnDel = NewButton(this, "btnDel", QStringLiteral("Delete"), 904, 4620, top + 1260, 1620, 360);
+    btnExit = NewButton(this, "btnExit", QStringLiteral("Close"), 905, 4620, top + 1770, 1620, 360);
 
     // The editor strip: category, payee, amount, code, time on the left; project and task,
     // memo on the right.
-    top += 2460 + 180;
+    top += 1980 + 150;
     const int stripTop = top;
-    lblExp = NewLabel(this, "lblExp", QStringLiteral("Category"), 301, kLeftLabel, top, 1200);
+    lblExp = NewLabel(this, "lblExp", QStringLiteral("Category"), 301, kLeftLabel, top, 1440);
     cmbExpCat = new forms::ComboBox(this);
     cmbExpCat->setObjectName("cmbExpCat");
     forms::Move(cmbExpCat, kLeftBox, top - 15, kLeftBoxWidth, 330);
-    top += 390;
-    AFLabel2 = NewLabel(this, "AFLabel2", QStringLiteral("Payee"), 307, kLeftLabel, top, 1200);
+    top += 345;
+    AFLabel2 = NewLabel(this, "AFLabel2", QStringLiteral("Payee"), 307, kLeftLabel, top, 1440);
     cmbPayee = new forms::ComboBox(this);
     cmbPayee->setObjectName("cmbPayee");
     forms::Move(cmbPayee, kLeftBox, top - 15, kLeftBoxWidth, 330);
@@ -136,36 +137,36 @@ void frmDailyExp::CreateControls()
     txtPayee = NewBox(this, "txtPayee", kLeftBox, top - 15, kLeftBoxWidth - 330, 60);
     forms::Move(txtPayee, kLeftBox, top - 15, kLeftBoxWidth - 330, 330);
     txtPayee->raise();
-    top += 390;
-    lblAmount = NewLabel(this, "lblAmount", QStringLiteral("Amount"), 308, kLeftLabel, top, 1200);
-    txtAmount = NewBox(this, "txtAmount", kLeftBox, top, 1500, 30);
+    top += 345;
+    lblAmount = NewLabel(this, "lblAmount", QStringLiteral("Amount"), 308, kLeftLabel, top, 1440);
+    txtAmount = NewBox(this, "txtAmount", kLeftBox, top, 1200, 30);
     txtAmount->setAlignment(Qt::AlignRight);
-    top += 390;
-    AFLabel3 = NewLabel(this, "AFLabel3", QStringLiteral("Receipt code"), 309, kLeftLabel, top, 1200);
-    txtCodeID = NewBox(this, "txtCodeID", kLeftBox, top, 1500, 30);
-    top += 390;
-    lblTime = NewLabel(this, "lblTime", QStringLiteral("Time"), 312, kLeftLabel, top, 1200);
-    lTime = NewValue(this, "lTime", kLeftBox, top, 1000);
+    top += 345;
+    AFLabel3 = NewLabel(this, "AFLabel3", QStringLiteral("Receipt code"), 309, kLeftLabel, top, 1440);
+    txtCodeID = NewBox(this, "txtCodeID", kLeftBox, top, 1200, 30);
+    top += 345;
+    lblTime = NewLabel(this, "lblTime", QStringLiteral("Time"), 312, kLeftLabel, top, 1440);
+    lTime = NewValue(this, "lTime", kLeftBox, top, 1050);
 
     top = stripTop;
-    lblProj = NewLabel(this, "lblProj", QStringLiteral("Project"), 949, kRightLabel, top, 900);
+    lblProj = NewLabel(this, "lblProj", QStringLiteral("Project"), 949, kRightLabel, top, 930);
     lProj = NewValue(this, "lProj", kRightBox, top, kRightBoxWidth - 330);
     btnDown = new QToolButton(this);
     btnDown->setObjectName("btnDown");
     btnDown->setArrowType(Qt::DownArrow);
     forms::Move(btnDown, kRightBox + kRightBoxWidth - 300, top, 300, kFieldHeight);
-    top += 360;
+    top += 345;
     lTask = NewValue(this, "lTask", kRightBox, top, kRightBoxWidth - 330);
-    top += 420;
-    AFLabel1 = NewLabel(this, "AFLabel1", QStringLiteral("Memo"), 310, kRightLabel, top, 900);
+    top += 345;
+    AFLabel1 = NewLabel(this, "AFLabel1", QStringLiteral("Memo"), 310, kRightLabel, top, 930);
     txtComments = new QPlainTextEdit(this);
     txtComments->setObjectName("txtComments");
-    forms::Move(txtComments, kRightBox, top, kRightBoxWidth, 1140);
+    forms::Move(txtComments, kRightBox, top, kRightBoxWidth, 990);
 
     // The task tree drops down below the project and task.
     MyTree = new forms::TreeView(this);
     MyTree->setObjectName("MyTree");
-    forms::Move(MyTree, 4455, stripTop + 330, 2925, 2400);
+    forms::Move(MyTree, 4455, stripTop + 330, 1785, 1650);
     MyTree->setVisible(false);
 
     connect(txtPayee, &QLineEdit::textChanged, this, [this] { txtPayee_Change(); });
