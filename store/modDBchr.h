@@ -179,4 +179,5 @@ void SaveExpCategory(double expID, const QString &name);
 
 } // namespace modDBchr
 
+#include "store/modDBchr_Daily.h"
 #include "store/modDBchr_Exp.h"
