@@ -1,6 +1,6 @@
 #include "expenses/ExpenseRules.h"
 
-#include "core/clsTagParser.h"
+#include "core/ServiceRequests.h"
 #include "core/modMain.h"
 
 #include <cmath>
@@ -166,39 +166,12 @@ RowLook LookOfRow(const QString &categoryId, const QString &state)
     return {QStringLiteral("NORMAL"), 0, kRowBack};
 }
 
-namespace {
-
-// The service answers in tag-structured text, after an optional XML declaration; a web page
-// (a portal's or a proxy's), a cut-off answer or bytes that are no text are not its answer.
-bool IsServiceAnswer(const QString &reply)
-{
-    QString rest = clsTagParser::TrimWhiteSpace(reply);
-    if (rest.startsWith(QStringLiteral("<?xml"))) {
-        const qsizetype end = rest.indexOf(QStringLiteral("?>"));
-        if (end < 0)
-            return false;
-        rest = clsTagParser::TrimWhiteSpace(rest.mid(end + 2));
-    }
-    // An error element is no acceptance, whatever code it carries.
-    if (!rest.startsWith(u'<') || rest.startsWith(QStringLiteral("<!"), Qt::CaseInsensitive)
-        || rest.contains(QStringLiteral("<ERROR>"))
-        || rest.contains(QStringLiteral("<html"), Qt::CaseInsensitive)
-        || rest.contains(QStringLiteral("<body"), Qt::CaseInsensitive))
-        return false;
-    for (QChar c : rest)
-        if ((c.unicode() < 0x20 && !clsTagParser::IsWhiteSpace(c)) || c == QChar::ReplacementCharacter)
-            return false;
-    clsTagParser parser;
-    return parser.ParseTags(rest) == clsTagParser::Complete;
-}
-
-} // namespace
-
 int16_t SyncStateOfReply(const QString &reply)
 {
-    const int16_t code = clsTagParser().CheckInput(reply);
+    // One rule for every add request of the program: what counts as the service's answer.
+    const int16_t code = modHttp::AddReplyCode(reply);
     if (code == 0)
-        return IsServiceAnswer(reply) ? 1 : 2;
+        return 1;
     if (code >= 5 && code <= 99)
         return 3;
     return 2;

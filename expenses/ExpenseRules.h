@@ -80,11 +80,11 @@ RowLook LookOfRow(const QString &categoryId, const QString &state);
 
 // ---- the upload -------------------------------------------------------------------------
 
-// The send state of a row after the service's reply to its add request: 1 accepted, only
-// when the reply is the service's own acceptance (no error code, and the service's answer
-// rather than a web page); 3 rejected, for an error code of the service about the entry
-// itself (5 to 99); 2 to resend for everything else: no reply, a time-out, an error page, an
-// HTML page, garbage, and the codes about the account or the request as a whole (1 to 4).
+// The send state of a row after the service's reply to its add request, by the reply code of
+// modHttp::AddReplyCode: 1 accepted (code 0: the service's own answer without an error code);
+// 3 rejected, for an error code of the service about the entry itself (5 to 99); 2 to resend
+// for everything else: no reply, a time-out, an error page, an HTML page, garbage, an answer cut
+// off, and the codes about the account or the request as a whole (1 to 4).
 int16_t SyncStateOfReply(const QString &reply);
 
 // The status-line text of a send state: string 290 for an accepted row, else 291.

@@ -183,6 +183,10 @@ protected:
 private:
     void CreateControls();
     void CreateMenus();
+    // The save of the open row: the field checks, the insert or update, then (with andSend,
+    // when automatic sending is on and the connection up) its upload and the total; the day
+    // reloaded and the editor cleared. False when nothing was written.
+    bool SaveOpenRow(bool andSend);
     // The editor's Save command and its menu entry follow one another.
     void EnableSave(bool on);
     // Writes a field into the selected row and marks it edited.

@@ -167,21 +167,35 @@ int32_t frmDailyExp::DeleteDaily()
 
 void frmDailyExp::SaveDailyChanged()
 {
+    SaveOpenRow(false);
+}
+
+bool frmDailyExp::SaveOpenRow(bool andSend)
+{
     if (CheckFields())
-        return;
+        return false;
     MyTree->setVisible(false);
     const int row = lstLog->Row();
     if (row < 0)
-        return;
+        return false;
     NewEntryMode = lstLog->TextMatrix(row, colID).trimmed().isEmpty();
+    // A row that was not written keeps its edits in the editor, and nothing is sent.
     if ((NewEntryMode ? AddDaily(row) : UpdateDaily(row)) != 0)
-        return;
+        return false;
+    if (andSend && AutoSynch == 1) {
+        frmMain::Get()->CheckConnection();
+        if (IsConnected)
+            SynchExpLog(row);
+    }
     lstLog->setVisible(false);
     LoadDailyExp();
     lstLog->setVisible(true);
+    if (andSend)
+        UpdateTotals();
     ClearAll();
     SetEnable(false);
     modDBchr::FillPayeeCombo(cmbPayee);
+    return true;
 }
 
 void frmDailyExp::SetEnable(bool on)
@@ -415,28 +429,7 @@ void frmDailyExp::btnAdd_Click()
 
 void frmDailyExp::btnSave_Click()
 {
-    if (CheckFields())
-        return;
-    MyTree->setVisible(false);
-    const int row = lstLog->Row();
-    if (row < 0)
-        return;
-    NewEntryMode = lstLog->TextMatrix(row, colID).trimmed().isEmpty();
-    // A row that was not written keeps its edits in the editor, and nothing is sent.
-    if ((NewEntryMode ? AddDaily(row) : UpdateDaily(row)) != 0)
-        return;
-    if (AutoSynch == 1) {
-        frmMain::Get()->CheckConnection();
-        if (IsConnected)
-            SynchExpLog(row);
-    }
-    lstLog->setVisible(false);
-    LoadDailyExp();
-    lstLog->setVisible(true);
-    UpdateTotals();
-    ClearAll();
-    SetEnable(false);
-    modDBchr::FillPayeeCombo(cmbPayee);
+    SaveOpenRow(true);
 }
 
 void frmDailyExp::btnDel_Click()

@@ -24,17 +24,7 @@ QString g_lastError;
 // Runs work and turns what it throws into the engine's number and description.
 int32_t Guarded(const std::function<void()> &work)
 {
-    g_lastError.clear();
-    try {
-        work();
-        return 0;
-    } catch (const dao::DaoError &e) {
-        g_lastError = e.Description();
-        return e.Number() != 0 ? e.Number() : dao::ErrDiskError;
-    } catch (const std::exception &e) {
-        g_lastError = QString::fromLocal8Bit(e.what());
-        return dao::ErrDiskError;
-    }
+    return detail::Guarded(g_lastError, work);
 }
 
 // A row and its comment are written together or not at all.

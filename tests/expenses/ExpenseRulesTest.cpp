@@ -198,7 +198,8 @@ TEST_F(ExpenseRules, OnlyTheServicesOwnAcceptanceMarksARowSent)
         {head + "<ERROR><CODE>4</CODE><MESSAGE>Locked</MESSAGE></ERROR>", 2},
         {head + "<ERROR><CODE>7</CODE><MESSAGE>No</MESSAGE></ERROR>", 3},
         {head + "<ERROR><CODE>10</CODE><MESSAGE>Bad expense</MESSAGE></ERROR>", 3},
-        {head + "<ERROR><CODE>0</CODE><MESSAGE>?</MESSAGE></ERROR>", 2},
+        {head + "<ERROR><CODE>0</CODE><MESSAGE>?</MESSAGE></ERROR>", 1},   // code 0 is no error
+        {head + "<ERROR><CODE>12</CODE><MESSAGE>?</MESSAGE></ERROR>", 3},  // the whole code
         {QString(), 2},   // no reply, a refused connection, a time-out
         {QStringLiteral("<html><head><title>404 Not Found</title></head></html>"), 2},
         {QStringLiteral("<html><head><title>500 Internal Server Error</title></head></html>"), 2},

@@ -3,6 +3,7 @@
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "store/modDBchr.h"
+#include "tests/store_queries/StoreFixture.h"
 
 #include <QApplication>
 #include <QDate>
@@ -87,24 +88,12 @@ void ExpensesTest::Fill(frmDailyExp *w, const QString &payee, const QString &tas
 
 QVariant ExpensesTest::Scalar(const QString &sql, const QVariantList &params)
 {
-    auto rs = DB->OpenRecordset(sql, dao::dbOpenSnapshot, params);
-    QVariant v;
-    if (rs->RecordCount() > 0) {
-        rs->MoveFirst();
-        v = rs->Value(0);
-        if (v.isNull())
-            v = QVariant(QStringLiteral("<Null>"));
-    }
-    rs->Close();
-    return v;
+    return storetest::StoreFixture::Scalar(sql, params);
 }
 
 int ExpensesTest::Count(const QString &sql, const QVariantList &params)
 {
-    auto rs = DB->OpenRecordset(sql, dao::dbOpenSnapshot, params);
-    const int n = rs->RecordCount();
-    rs->Close();
-    return n;
+    return storetest::StoreFixture::Count(sql, params);
 }
 
 int32_t ExpensesTest::Today()

@@ -12,10 +12,8 @@
 #include "tests/service/ServiceProcess.h"
 #include "tests/support/TestEnv.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QTcpServer>
 #include <gtest/gtest.h>
 
 using namespace modMain;
@@ -39,24 +37,6 @@ const char TestData[] = R"({
   ]
 })";
 
-QString WriteData()
-{
-    const QString path = testenv::MakeTempDir(QStringLiteral("data")) + QStringLiteral("/accounts.json");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(TestData);
-    return path;
-}
-
-int ClosedPort()
-{
-    QTcpServer s;
-    s.listen(QHostAddress::LocalHost, 0);
-    const int port = s.serverPort();
-    s.close();
-    return port;
-}
-
 class ExpensesUpload : public ExpensesTest {
 protected:
     void SetUp() override
@@ -77,7 +57,7 @@ protected:
 
     void Start(ServiceProcess &svc, QStringList options = {})
     {
-        options << QStringLiteral("--data") << WriteData();
+        options << QStringLiteral("--data") << testsvc::WriteDataFile(TestData);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
         qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
         qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
@@ -232,7 +212,7 @@ TEST_F(ExpensesUpload, EachKindOfReplyLeavesItsState)
 
 TEST_F(ExpensesUpload, NoServiceLeavesTheRowToBeSentAgain)
 {
-    qputenv("TARV_SERVICE_ENDPOINT", QByteArray("https://127.0.0.1:") + QByteArray::number(ClosedPort()));
+    qputenv("TARV_SERVICE_ENDPOINT", QByteArray("https://127.0.0.1:") + QByteArray::number(testsvc::ClosedPort()));
     AddExpense(1, kDay, 3);
     frmDailyExp *w = Open();
     ShowDay(w, kDay);
