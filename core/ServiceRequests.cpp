@@ -102,6 +102,16 @@ int16_t AddReplyCode(const QString &reply)
                       || text.contains(QLatin1String("<body"), Qt::CaseInsensitive);
     if (!text.startsWith(u'<') || page)
         return NoReply;
+    // Nor is an answer that broke off on the way: what follows the XML declaration must be
+    // whole elements.
+    QString elements = text;
+    if (elements.startsWith(QLatin1String("<?xml"))) {
+        const qsizetype end = elements.indexOf(QLatin1String("?>"));
+        elements = end < 0 ? QString() : elements.mid(end + 2);
+    }
+    clsTagParser walker;
+    if (walker.ParseTags(elements) != clsTagParser::Complete)
+        return NoReply;
     return code;
 }
 

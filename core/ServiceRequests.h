@@ -62,7 +62,8 @@ ServiceRequest AddExpenseRequest(const AddExpenseValues &expense);
 
 // The reply code of a reply to an add request: that of clsTagParser::CheckInput, except that a
 // text which is not the service's own answer (a web page, such as a captive portal's or a
-// proxy's, that came with a success status) counts as no reply (100): the entry was not taken.
+// proxy's, that came with a success status) or an answer cut off before its elements end counts
+// as no reply (100): the entry was not taken.
 int16_t AddReplyCode(const QString &reply);
 
 // Sends a built request through HttpRequest (kind as HttpRequest takes it) and returns the

@@ -94,6 +94,10 @@ REQUIRED_IDS = sorted(set(
     + _span(1500, 1505)
     # day calendar: a day after today, a day that already has entries
     + [365, 371]
+    # daily expenses window: captions, menus, field checks, records and upload
+    + [230, 231, 232, 233, 270, 271, 272, 273, 274, 275, 278, 279, 280, 281, 282, 284, 285,
+       286, 288, 289, 290, 291, 301, 302, 303, 307, 308, 309, 310, 311, 312, 320, 341, 342,
+       343, 353, 355, 356, 357, 358, 359, 365, 900, 903, 904, 949]
 ))
 
 ROW_RE = re.compile(r"<(\d+);([^;<>]*);([^;<>]*);([^;<>]*);([^;<>]*);(\d+)>")

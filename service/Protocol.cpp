@@ -3,6 +3,9 @@
 #include <QDate>
 #include <QRegularExpression>
 
+#include <functional>
+#include <optional>
+
 namespace service {
 
 namespace {
@@ -94,6 +97,27 @@ const QList<QByteArray> &Order(const QByteArray &action)
     if (action == "addExpense")
         return addExpense;
     return simple;
+}
+
+// Why an addExpense is refused, or nothing when the service takes it: the project and the
+// task must take expenses, the category must be the account's, the amount digits with a point
+// before at most two decimals (no group separator, no sign, a digit before the point), the
+// charge time a real yyyymmddhhmm. Payee and code may be empty.
+std::optional<Reply> RefusalOfExpense(const Account &account, const Project &project, const Task &task,
+                                      const std::function<QByteArray(const char *)> &value)
+{
+    if (!project.expenses || !task.expenses)
+        return Error(BadExpense, QStringLiteral("That project or task takes no expenses"));
+    qint64 ec = 0;
+    if (!ReadId(value("ec"), &ec) || !account.findExpenseCategory(ec))
+        return Error(BadExpense, QStringLiteral("Unknown expense category"));
+    static const QRegularExpression amount(QStringLiteral("^[0-9]{1,9}(\\.[0-9]{1,2})?$"));
+    if (!amount.match(QString::fromLatin1(value("amount"))).hasMatch())
+        return Error(BadExpense, QStringLiteral("The amount must be digits with a point before the decimals"));
+    QByteArray day;
+    if (ReadDateTime(value("charge"), 24 * 60, &day) < 0)
+        return Error(BadDateTime, QStringLiteral("The charge time must be yyyymmddhhmm"));
+    return std::nullopt;
 }
 
 } // namespace
@@ -370,26 +394,9 @@ Outcome Protocol::dispatch(const QByteArray &method, const QList<QPair<QByteArra
             o.reply = Error(BadDateTime, QStringLiteral("Start and end must be yyyymmddhhmm of one day, end not before start"));
             return o;
         }
-    } else {
-        if (!project->expenses || !theTask->expenses) {
-            o.reply = Error(BadExpense, QStringLiteral("That project or task takes no expenses"));
-            return o;
-        }
-        qint64 ec = 0;
-        if (!ReadId(value("ec"), &ec) || !account->findExpenseCategory(ec)) {
-            o.reply = Error(BadExpense, QStringLiteral("Unknown expense category"));
-            return o;
-        }
-        static const QRegularExpression amount(QStringLiteral("^[0-9]{1,9}(\\.[0-9]{1,2})?$"));
-        if (!amount.match(QString::fromLatin1(value("amount"))).hasMatch()) {
-            o.reply = Error(BadExpense, QStringLiteral("The amount must be digits with a point before the decimals"));
-            return o;
-        }
-        QByteArray day;
-        if (ReadDateTime(value("charge"), 24 * 60, &day) < 0) {
-            o.reply = Error(BadDateTime, QStringLiteral("The charge time must be yyyymmddhhmm"));
-            return o;
-        }
+    } else if (std::optional<Reply> refused = RefusalOfExpense(*account, *project, *theTask, value)) {
+        o.reply = *refused;
+        return o;
     }
 
     const qint64 id = m_nextEntry++;

@@ -24,17 +24,7 @@ QString g_lastError;
 template <class F>
 int32_t Guarded(F &&body)
 {
-    try {
-        g_lastError.clear();
-        body();
-        return 0;
-    } catch (const dao::DaoError &e) {
-        g_lastError = e.Description();
-        return e.Number() ? e.Number() : dao::ErrDiskError;
-    } catch (const std::exception &e) {
-        g_lastError = QString::fromLocal8Bit(e.what());
-        return dao::ErrDiskError;
-    }
+    return detail::Guarded(g_lastError, std::forward<F>(body));
 }
 
 // The columns of an entry as LoadDailyEntries and GetDailyEntry read them: the row, its

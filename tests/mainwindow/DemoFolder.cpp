@@ -2,9 +2,11 @@
 // program's own code with the person's profile, a few projects, tasks and categories that the
 // daily download would have brought, and the settings of a person who already uses the
 // program (downloaded today, version checked today). With --running the previous run left a
-// timer running (started 1 h 25 min ago) and one parked beside it.
+// timer running (started 1 h 25 min ago) and one parked beside it; with --expenses the person
+// has expense categories and today's expenses.
 //
-//   tarv_demo_folder FOLDER LOGON [--running | --daily]   (--daily: a day of time-log entries)
+//   tarv_demo_folder FOLDER LOGON [--running | --daily | --expenses]
+//   (--daily: a day of time-log entries)
 //
 // The settings go where the program reads them (XDG_CONFIG_HOME), so run it with the same
 // environment as the program.
@@ -45,6 +47,39 @@ void Park(int id, const QString &name, int cStarted, int start, int secs, int ta
                     .arg(categ));
 }
 
+// Expense categories and today's expenses of the person, amounts in the locale's form.
+void AddExpenses()
+{
+    InitSeparators();
+    modDBchr::SaveExpCategory(21, QStringLiteral("Fuel"));
+    modDBchr::SaveExpCategory(22, QStringLiteral("Meals"));
+    modDBchr::SaveExpCategory(23, QStringLiteral("Ταξί"));
+    DB->Execute(QStringLiteral("UPDATE tblExpCategs SET cChk = 0"));
+    const double today = DateToLong(QDate::currentDate());
+    const struct {
+        int id, categ;
+        const char *amount;
+        int time, task, project;
+        const char *payee;
+        int chk;
+    } rows[] = {
+        {1, 22, "18.40", 45000, 1001, 101, "Café Lumière", 1},
+        {2, 21, "62.15", 30600, 1002, 101, "Shell Station", 0},
+        {3, 23, "12.00", 33000, 1003, 102, "Ταξί Αθηνών", 2},
+        {4, 22, "1,240.00", 72000, 1003, 102, "Hotel Αιγαίο", 3},
+    };
+    for (const auto &r : rows) {
+        const QString amount = DecimalSep == QLatin1String(",")
+                                   ? QString::fromLatin1(r.amount).replace(u',', u'#').replace(u'.', u',').replace(u'#', u'.')
+                                   : QString::fromLatin1(r.amount);
+        DB->Execute(QStringLiteral("INSERT INTO tblDailyExp VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, NULL, ?)"), 0,
+                    {r.id, CurrentUserID, r.categ, amount, today, r.time, r.task, r.project,
+                     QString::fromUtf8(r.payee), r.chk});
+    }
+    DB->Execute(QStringLiteral("INSERT INTO tblDailyExpComments (cID, cUsrID, cComments) VALUES (1, ?, ?)"), 0,
+                {CurrentUserID, QStringLiteral("Lunch with the client")});
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -58,6 +93,7 @@ int main(int argc, char **argv)
     const QString logon = QString::fromLocal8Bit(argv[2]);
     const bool running = argc > 3 && QByteArray(argv[3]) == "--running";
     const bool daily = argc > 3 && QByteArray(argv[3]) == "--daily";
+    const bool expenses = argc > 3 && QByteArray(argv[3]) == "--expenses";
     qputenv("TARV_NO_PAUSES", "1");
 
     if (modDBchr::CreateDB(folder + QStringLiteral("/Tarv.crn")) != 0)
@@ -96,6 +132,9 @@ int main(int argc, char **argv)
         Park(1, QStringLiteral("Design"), 1, std::max(0, now - 5100), 0, 1001, 11);
         Park(2, QStringLiteral("Ανάπτυξη"), 2, 0, 0, 1003, 14);
     }
+    // With --expenses: today's expenses in each send state, and one not complete yet.
+    if (expenses)
+        AddExpenses();
 
     if (daily) {
         // A day of the time log: sent, rejected, to resend and not yet sent entries.

@@ -40,25 +40,6 @@ const char TestData[] = R"({
   ]
 })";
 
-QString WriteData(const QByteArray &content)
-{
-    const QString path = testenv::MakeTempDir(QStringLiteral("data")) + QStringLiteral("/accounts.json");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(content);
-    return path;
-}
-
-// A port on which nothing listens.
-int ClosedPort()
-{
-    QTcpServer s;
-    s.listen(QHostAddress::LocalHost, 0);
-    const int port = s.serverPort();
-    s.close();
-    return port;
-}
-
 const QString AnnaParams = QStringLiteral("&username=anna&password=p%E4ssw%F6rd");
 
 class ClientTest : public ::testing::Test {
@@ -89,7 +70,7 @@ protected:
     void Start(ServiceProcess &svc, QStringList options = {})
     {
         if (!options.contains(QStringLiteral("--data")))
-            options << QStringLiteral("--data") << WriteData(TestData);
+            options << QStringLiteral("--data") << testsvc::WriteDataFile(TestData);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
         ASSERT_TRUE(svc.https());
         qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
@@ -180,7 +161,7 @@ TEST_F(ClientTest, SignInThatGetsNoReplyIsTriedAgainBeforeTheNextPost)
     ServiceProcess svc;
     Start(svc, {QStringLiteral("--error-page"), QStringLiteral("502"), QStringLiteral("--only"), QStringLiteral("addTime")});
     // Without a listening service the sign-in stays undone.
-    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(ClosedPort()).toLocal8Bit());
+    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(testsvc::ClosedPort()).toLocal8Bit());
     modHttp::ServerLogin();
     EXPECT_FALSE(ServerLoggedIn);
     qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
@@ -207,7 +188,7 @@ TEST_F(ClientTest, ProgressLinesGoToTheLabelOfTheKind)
     EXPECT_EQ(captions, (QStringList{line(920), line(923), line(924), line(926), line(930)}));
 
     captions.clear();
-    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(ClosedPort()).toLocal8Bit());
+    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(testsvc::ClosedPort()).toLocal8Bit());
     EXPECT_TRUE(modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, modHttp::KindVersion, false).isEmpty());
     EXPECT_EQ(captions, (QStringList{line(920), line(923), line(924), line(926), line(929)}));
 
@@ -251,7 +232,7 @@ TEST_F(ClientTest, AReplyOneSecondLateIsAbortedWithTimeOutZeroAndReadWithTheDefa
 
 TEST_F(ClientTest, ARefusedConnectionFailsAtOnce)
 {
-    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(ClosedPort()).toLocal8Bit());
+    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(testsvc::ClosedPort()).toLocal8Bit());
     QElapsedTimer t;
     t.start();
     EXPECT_EQ(modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, 0, false), QString());
@@ -317,7 +298,7 @@ TEST_F(ClientTest, CheckNameGivesTheFullNameOrTheReplyCode)
     EXPECT_EQ(CheckName(QStringLiteral("anna"), QStringLiteral("pässwörd"), 8), QStringLiteral("404"))
         << "an error page is never a successful check";
 
-    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(ClosedPort()).toLocal8Bit());
+    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(testsvc::ClosedPort()).toLocal8Bit());
     EXPECT_EQ(CheckName(QStringLiteral("x y"), QStringLiteral("a&b"), 8), QStringLiteral("100"));
     EXPECT_EQ(UserNameURL, QStringLiteral("x+y"));
     EXPECT_EQ(PasswordURL, QStringLiteral("a%26b"));
@@ -334,7 +315,7 @@ TEST_F(ClientTest, CheckVersionReportsAndRemembersEachOutcome)
         QByteArray same = TestData;
         same.replace("\"2.3.4\"", "\"" + VersionText().toLatin1() + "\"");
         ServiceProcess svc;
-        Start(svc, {QStringLiteral("--data"), WriteData(same)});
+        Start(svc, {QStringLiteral("--data"), testsvc::WriteDataFile(same)});
         EXPECT_EQ(CheckVersion(), QStringLiteral("-1"));
         EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(1001, true));
         EXPECT_EQ(updates("DateCheckedforUpdates"), today);
@@ -353,7 +334,7 @@ TEST_F(ClientTest, CheckVersionReportsAndRemembersEachOutcome)
     EXPECT_EQ(updates("DateCheckedforUpdates"), QStringLiteral("(none)")) << "only an answer without error is remembered";
     EXPECT_EQ(updates("versionNew"), QStringLiteral("(none)"));
 
-    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(ClosedPort()).toLocal8Bit());
+    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(testsvc::ClosedPort()).toLocal8Bit());
     EXPECT_EQ(CheckVersion(), QStringLiteral("#") + GetLangString(1411));
     EXPECT_EQ(updates("DateCheckedforUpdates"), QStringLiteral("(none)"));
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QTcpServer>
 
 namespace testsvc {
 
@@ -115,6 +116,24 @@ QList<QJsonObject> ReadJsonLines(const QString &path)
         if (!line.trimmed().isEmpty())
             out << QJsonDocument::fromJson(line).object();
     return out;
+}
+
+QString WriteDataFile(const QByteArray &content)
+{
+    const QString path = testenv::MakeTempDir(QStringLiteral("data")) + QStringLiteral("/accounts.json");
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(content);
+    return path;
+}
+
+int ClosedPort()
+{
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost, 0);
+    const int port = s.serverPort();
+    s.close();
+    return port;
 }
 
 } // namespace testsvc

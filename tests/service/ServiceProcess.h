@@ -51,4 +51,10 @@ private:
 // Reads a JSON-lines file.
 QList<QJsonObject> ReadJsonLines(const QString &path);
 
+// Writes an accounts data file (--data) with that content into a fresh folder; its path.
+QString WriteDataFile(const QByteArray &content);
+
+// A port of 127.0.0.1 on which nothing listens (a connection to it is refused).
+int ClosedPort();
+
 } // namespace testsvc
