@@ -88,6 +88,10 @@ REQUIRED_IDS = sorted(set(
     + _span(1400, 1417)
     # message box buttons: Yes, No, Cancel, Abort, Retry, Ignore
     + _span(1500, 1505)
+    # help window: menu, missing help, toolbar hints, fall-back to English
+    + _span(500, 514) + [1506]
+    # video window: about panel, missing and refused videos
+    + _span(1200, 1206)
 ))
 
 ROW_RE = re.compile(r"<(\d+);([^;<>]*);([^;<>]*);([^;<>]*);([^;<>]*);(\d+)>")
