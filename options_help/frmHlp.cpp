@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -125,8 +127,10 @@ frmHlp::frmHlp()
     ApplyLang();
     Place();
     show();
-    // Once shown its frame is known: the outer height is the main window's.
+    // Once shown its frame is known (a window manager tells it a moment later): the outer
+    // height is the main window's.
     Place();
+    QTimer::singleShot(200, this, [this] { Place(); });
     lProg->setVisible(false);
     lblProg->setVisible(false);
     FormLoaded[fiHlp] = true;
@@ -257,7 +261,15 @@ void frmHlp::Place()
         y = FormRect.Top;
         height = FormRect.Bottom - FormRect.Top;
     }
-    SetFormPos(this, -1, x, y, forms::TwipsToPixels(kWidth), height, 0);
+    // Beyond the right edge of the screen it would be out of reach: it then covers the main
+    // window's right side instead.
+    const int outerWidth = forms::TwipsToPixels(kWidth) + (frameGeometry().width() - width());
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        if (x + outerWidth > area.right() + 1)
+            x = std::max(area.left(), area.right() + 1 - outerWidth);
+    }
+    SetFormPos(this, -1, x, y, outerWidth, height, 0);
 }
 
 void frmHlp::setVisible(bool visible)

@@ -25,11 +25,11 @@ namespace {
 // Where the about panel stands at design time (twips): far out of view until a caller moves it.
 constexpr int kAboutLeft = -180000;
 constexpr int kAboutTop = 2520;   // under the menu bar and the short player above the panel
-constexpr int kAboutWidth = 6450;
+constexpr int kAboutWidth = 6120;
 constexpr int kAboutHeight = 2115;
-// The window's client area (twips): the main window's document area.
-constexpr int kWidth = 6600;
-constexpr int kHeight = 5700;
+// The window's client area (twips): with its frame it fits the main window's document area.
+constexpr int kWidth = 6360;
+constexpr int kHeight = 5100;
 constexpr int kMenuHeight = 330;
 
 const QString kSupportAddress = QStringLiteral("support@tarvelo.example");
@@ -218,9 +218,12 @@ frmVideo::frmVideo()
     lTxt[4]->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     PlaceInMainWindow(QStringLiteral("frmVideoSub"));
-    // Load: the window and its player at the top left corner.
-    if (m_sub)
+    // Load: the window and its player at the top left corner, its frame holding the whole
+    // window.
+    if (m_sub) {
+        m_sub->adjustSize();
         m_sub->move(0, 0);
+    }
     ApplyLang();
     // The web site opens in the browser: only while there is a connection.
     lTxt[3]->setCursor(HandCursor());
@@ -246,9 +249,17 @@ frmVideo::~frmVideo()
 
 void frmVideo::MarkMainWindow(bool open)
 {
+    // The main window's cover picture stays out of the document area: moved into it, beside
+    // this window, it would reach past the area's right edge and scroll it.
     frmMain *main = frmMain::Peek();
-    if (main && main->picCover)
-        forms::Move(main->picCover, open ? 2100 : -12000, forms::Top(main->picCover));
+    if (main && main->picCover && !open)
+        forms::Move(main->picCover, -12000, forms::Top(main->picCover));
+}
+
+QSize frmVideo::sizeHint() const
+{
+    // Laid out by position, not by a layout: the frame in the document area takes this size.
+    return QSize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
 }
 
 void frmVideo::mnuClose_Click()

@@ -79,6 +79,7 @@ public:
     void mnuClose_Click();
     void lTxt_Click(int index);
     void flash_OnReadyStateChange(int state);
+    QSize sizeHint() const override;
 
     MoviePlayer *flash = nullptr;
     QGroupBox *frAbout = nullptr;
