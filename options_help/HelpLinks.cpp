@@ -6,6 +6,7 @@
 #include "core/modMain.h"
 #include "options_help/frmOptions.h"
 #include "recorder/frmStart.h"
+#include "resources/Pictures.h"
 
 #include <QUrl>
 
@@ -25,6 +26,15 @@ QString WebSitePage()
 void OpenWebSite(QWidget *owner)
 {
     modMain::ShellOpen(owner, WebSitePage());
+}
+
+QCursor HandCursor()
+{
+    const QPixmap hand = res::Picture(QStringLiteral("HAND"));
+    if (hand.isNull())
+        return QCursor(Qt::PointingHandCursor);
+    // the tip of the index finger
+    return QCursor(hand, 12, 1);
 }
 
 namespace {

@@ -38,14 +38,6 @@ bool FileExists(const QString &path)
     return QFileInfo(path).isFile();
 }
 
-QCursor HandCursor()
-{
-    const QPixmap hand = res::Picture(QStringLiteral("HAND"));
-    if (hand.isNull())
-        return QCursor(Qt::PointingHandCursor);
-    return QCursor(hand, 12, 1);
-}
-
 // The string id of each toolbar button's hint.
 int HintOf(const QObject *button)
 {
@@ -200,7 +192,7 @@ void frmHlp::CreateControls()
         b->setPixmap(style()->standardIcon(picture).pixmap(22, 22));
         b->setFixedSize(28, 26);
         b->setAlignment(Qt::AlignCenter);
-        b->setCursor(HandCursor());
+        b->setCursor(helplinks::HandCursor());
         b->setMouseTracking(true);
         b->installEventFilter(this);
         connect(b, &forms::Label::Click, this, click);
@@ -319,6 +311,10 @@ void frmHlp::SetStartPage(const QString &path)
 void frmHlp::Navigate(const QString &address)
 {
     using namespace modMain;
+    // Nothing asked for: nothing to show (a caller without a page, such as a help index
+    // that start-up has not named yet).
+    if (address.trimmed().isEmpty())
+        return;
     try {
         const QString folder = AppPath();
         const QString errorPage = helprules::ErrorPage(folder, m_Lang);

@@ -35,14 +35,6 @@ constexpr int kMenuHeight = 330;
 const QString kSupportAddress = QStringLiteral("support@tarvelo.example");
 const QString kNotice = QStringLiteral("\u00a9 Tarvelo. All rights reserved.");
 
-QCursor HandCursor()
-{
-    const QPixmap hand = res::Picture(QStringLiteral("HAND"));
-    if (hand.isNull())
-        return QCursor(Qt::PointingHandCursor);
-    return QCursor(hand, 12, 1);
-}
-
 } // namespace
 
 // ---- the player ---------------------------------------------------------------------------
@@ -226,7 +218,7 @@ frmVideo::frmVideo()
     }
     ApplyLang();
     // The web site opens in the browser: only while there is a connection.
-    lTxt[3]->setCursor(HandCursor());
+    lTxt[3]->setCursor(helplinks::HandCursor());
     lTxt[3]->setEnabled(IsConnected);
     QFont link = lTxt[3]->font();
     link.setUnderline(true);
