@@ -178,3 +178,5 @@ void SaveCategory(double catID, const QString &name, double taskID);
 void SaveExpCategory(double expID, const QString &name);
 
 } // namespace modDBchr
+
+#include "store/modDBchr_Daily.h"
