@@ -182,6 +182,10 @@ void CMessage::m_frmMessage_ButtonClicked(int32_t index)
 
 void CMessage::OpenHelp()
 {
+    if (HelpWindow) {
+        HelpWindow(!g_AppHelpFile.isEmpty() ? g_AppHelpFile : modMain::HelpIndexPath);
+        return;
+    }
     QString path;
     if (!g_AppHelpFile.isEmpty() && QFileInfo(g_AppHelpFile).isFile())
         path = g_AppHelpFile;

@@ -36,8 +36,11 @@ public:
     void m_frmMessage_ButtonClicked(int32_t index);
 
     // Opens the help of the program: the help file of the open box when it names one that
-    // exists, else the help index page when it exists; otherwise nothing happens.
+    // exists, else the help index page when it exists; otherwise nothing happens. While the
+    // program's help window is linked in (HelpWindow), the page opens there instead, in the
+    // person's language.
     static void OpenHelp();
+    static inline void (*HelpWindow)(const QString &page) = nullptr;
 
 private:
     QString m_Yes, m_No, m_Cancel, m_Abort, m_Retry, m_Ignore;

@@ -225,6 +225,8 @@ void frmLogin::ApplyLang()
 void frmLogin::btnLogin_Click()
 {
     using modMain::GetLangString;
+    if (m_forReading)
+        return;
     lblResult[1]->setText(QString());
     lblResult[2]->setText(QString());
     if (txtUserName->text().isEmpty() || txtPassw->text().isEmpty()) {
@@ -266,6 +268,11 @@ void frmLogin::btnLogin_Click()
 void frmLogin::btn_Click(int index)
 {
     using namespace modMain;
+    if (m_forReading) {
+        if (index == 1)
+            UnloadSelf();
+        return;
+    }
     if (index == 0) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         if (!Crypto)
@@ -313,13 +320,23 @@ void frmLogin::mnuHelp_AddUser_Click()
 {
     const QString page = modMain::AppPath() + QStringLiteral("/hlp_Login_") + QString::number(modMain::LangID)
         + QStringLiteral(".htm");
-    // The help window is a child of the main window, which start-up has loaded but not shown
-    // while nobody is signed in: it comes into view with its child.
-    if (frmMain *main = frmMain::Peek(); main && !main->isVisible())
-        main->show();
-    frmHlp *hlp = frmHlp::Get();
-    hlp->WBr->Navigate2(page);
-    hlp->show();
+    frmHlp::ShowPage(page);
+}
+
+void frmLogin::OpenForReading()
+{
+    m_forReading = true;
+    btnLogin->setEnabled(false);
+    btn[0]->setEnabled(false);
+    btn[1]->setEnabled(true);
+    // The caption follows the language as "Close".
+    forms::SetTag(btn[1], QStringLiteral("905"));
+    const QString close = modMain::GetLangString(905);
+    btn[1]->setText(close.isEmpty() ? QStringLiteral("Close") : close);
+    forms::Move(frMsg, -20000, forms::Top(frMsg));
+    show();
+    raise();
+    activateWindow();
 }
 
 void frmLogin::closeEvent(QCloseEvent *e)

@@ -32,6 +32,12 @@ public:
     void btn_Click(int index);
     void mnuHelp_AddUser_Click();
 
+    // Shows the window for reading only (the help opens it to show how a user is added):
+    // nothing can be checked or created, and leaving only closes the window, whatever the
+    // language or the button pressed, so that it never ends the program.
+    void OpenForReading();
+    bool ForReading() const { return m_forReading; }
+
     // How "end the program at once" is done; tests put a recorder of their own in its place.
     // The default closes the database and leaves the event loop.
     static inline void (*EndProgram)() = nullptr;
@@ -74,4 +80,5 @@ private:
     QString m_profileLogon;
     QString m_checkedUser;
     QString m_checkedPassword;
+    bool m_forReading = false;
 };

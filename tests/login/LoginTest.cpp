@@ -353,6 +353,10 @@ TEST_F(LoginTest, ChangingTheLanguageRecaptionsTheWindow)
 
 TEST_F(LoginTest, TheHelpEntryOpensThePageOfTheCurrentLanguage)
 {
+    // The help pages beside the program.
+    for (int16_t lang : {int16_t(0), int16_t(2)})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TARV_SOURCE_DIR "/data/hlp_Login_%1.htm").arg(lang),
+                                m_dir + QStringLiteral("/hlp_Login_%1.htm").arg(lang)));
     for (int16_t lang : {int16_t(0), int16_t(2)}) {
         LangID = lang;
         login->mnuHelp_AddUser->trigger();

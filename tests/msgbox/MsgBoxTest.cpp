@@ -392,6 +392,9 @@ public slots:
 
 TEST_F(MsgBox, HelpButtonOpensTheHelpIndexAndLeavesTheBoxOpen)
 {
+    // Without the program's help window the desktop opens the page.
+    auto *const helpWindow = CMessage::HelpWindow;
+    CMessage::HelpWindow = nullptr;
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
 
@@ -428,6 +431,23 @@ TEST_F(MsgBox, HelpButtonOpensTheHelpIndexAndLeavesTheBoxOpen)
     EXPECT_EQ(catcher.urls[0], QUrl::fromLocalFile(modMain::HelpIndexPath));
 
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    CMessage::HelpWindow = helpWindow;
+}
+
+TEST_F(MsgBox, HelpButtonOpensThePageInTheHelpWindowWhenThereIsOne)
+{
+    static QStringList pages;
+    pages.clear();
+    auto *const helpWindow = CMessage::HelpWindow;
+    CMessage::HelpWindow = [](const QString &page) { pages << page; };
+    modMain::HelpIndexPath = QStringLiteral("/prog/hlp_index.htm");
+    OnNextBox([](FMessage *box) { box->findChild<QPushButton *>(QStringLiteral("btnHelp"))->click(); },
+              QStringLiteral("btnOK"));
+    EXPECT_EQ(modMain::ShowMsg(QStringLiteral("Help?"), 16384), 1);
+    // The help window chooses the language form of the page, and tells when it is missing.
+    EXPECT_EQ(pages, QStringList{QStringLiteral("/prog/hlp_index.htm")});
+    CMessage::HelpWindow = helpWindow;
+    modMain::HelpIndexPath.clear();
 }
 
 TEST_F(MsgBox, ErrorBoxCopiesItsText)

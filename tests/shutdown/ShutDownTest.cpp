@@ -299,24 +299,31 @@ TEST_F(ChildWindows, KeepTheirLoadedFlagFromLoadToUnload)
 {
     LoadShowUnload<frmDaily>(fiDaily, "frmDaily");
     LoadShowUnload<frmDailyExp>(fiDailyExp, "frmDailyExp");
-    LoadShowUnload<frmHlp>(fiHlp, "frmHlp");
     LoadShowUnload<frmOptions>(fiOptions, "frmOptions");
     LoadShowUnload<frmVideo>(fiVideo, "frmVideo");
 }
 
 TEST_F(ChildWindows, HelpShowsAPageOrItsStartPage)
 {
-    QFile page(In("hlp_index.htm"));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write("<html><body><p>Help index of the program</p></body></html>");
-    page.close();
+    // The help window stands beside the main window, a window of its own.
+    auto write = [&](const char *name, const char *text) {
+        QFile page(In(name));
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        page.write(text);
+    };
+    write("hlp_index_0.htm", "<html><body><p>Help index of the program</p></body></html>");
+    write("hlp_err_0.htm", "<html><body><p>No such help page</p></body></html>");
     frmHlp *h = frmHlp::Get();
+    EXPECT_TRUE(FormLoaded[fiHlp]);
+    EXPECT_TRUE(h->isWindow());
     h->SetStartPage(In("hlp_index.htm"));
     h->show();
     EXPECT_TRUE(h->WBr->toPlainText().contains(QStringLiteral("Help index of the program")));
-    h->WBr->Navigate2(In("hlp_missing.htm"));   // a missing page leaves the window as it is
+    h->WBr->Navigate2(In("hlp_missing.htm"));   // a missing page shows the error page
     EXPECT_TRUE(h->isVisible());
+    EXPECT_TRUE(h->WBr->toPlainText().contains(QStringLiteral("No such help page")));
     frmHlp::Unload();
+    EXPECT_FALSE(FormLoaded[fiHlp]);
 }
 
 } // namespace

@@ -289,15 +289,21 @@ TEST_F(TimersWindowTest, OptionsAreRefusedWhileATimerRuns)
 
 TEST_F(TimersWindowTest, HelpAndVideoItemsOpenTheirWindows)
 {
+    for (const QString &page : {QStringLiteral("hlp_frmStart_0.htm"), QStringLiteral("hlp_index_0.htm")})
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TARV_SOURCE_DIR "/data/") + page, m_dir + QStringLiteral("/") + page));
+    HelpIndexPath = m_dir + QStringLiteral("/hlp_index.htm");
     frmStart *t = frmStart::Get();
     t->mnuHelp_Form->trigger();
     ASSERT_NE(frmHlp::Peek(), nullptr);
-    EXPECT_EQ(frmHlp::Peek()->WBr->LocationPath(), m_dir + QStringLiteral("/hlp_frmStart.htm"));
+    // The page of the window in the language of the person.
+    EXPECT_EQ(frmHlp::Peek()->WBr->LocationPath(), m_dir + QStringLiteral("/hlp_frmStart_0.htm"));
     frmHlp::Unload();
 
     t->mnuHelp_Help->trigger();
     ASSERT_NE(frmHlp::Peek(), nullptr);
     EXPECT_EQ(frmHlp::Peek()->StartPage(), HelpIndexPath);
+    EXPECT_EQ(frmHlp::Peek()->WBr->LocationPath(), m_dir + QStringLiteral("/hlp_index_0.htm"));
+    HelpIndexPath.clear();
 
     t->mnuFile_About->trigger();
     ASSERT_NE(frmVideo::Peek(), nullptr);
