@@ -178,3 +178,6 @@ void SaveCategory(double catID, const QString &name, double taskID);
 void SaveExpCategory(double expID, const QString &name);
 
 } // namespace modDBchr
+
+// The timers window's entries and parked timers.
+#include "store/modDBchr_Timers.h"
