@@ -120,7 +120,7 @@ void frmStart::ParkLoaded()
     const std::vector<bool> recorded(unsaved.size(), false);
     // A failure here leaves the records of the last change; the exit writes them again and
     // tells the person when that fails too.
-    modDBchr::ReplaceParkedTimers(ParkedRecords(lstTimers, HeldSegments::Keep, unsaved, recorded), &m_storeError);
+    modDBchr::ReplaceParkedTimers(ParkedRecords(lstTimers, HeldSegments::Keep, unsaved, recorded));
 }
 
 int16_t frmStart::ParkTimers(HeldSegments held)
