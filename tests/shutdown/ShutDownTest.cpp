@@ -294,6 +294,42 @@ TEST_P(SessionEnd, HandsTheTimersOverAndCompactsAsAtANormalExit)
 INSTANTIATE_TEST_SUITE_P(Signals, SessionEnd, ::testing::Values(SIGTERM, SIGHUP),
                          [](const auto &info) { return info.param == SIGTERM ? "SIGTERM" : "SIGHUP"; });
 
+// A running quick record (no activity yet) ended by a signal: SIGTERM parks it like every
+// other timer; a kill -9 leaves what the program kept parked while it ran.
+class EndedWithAQuickRecord : public shuttest::ProgramFolderTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EndedWithAQuickRecord, ItIsParkedWithItsStartAndTheOtherTimers)
+{
+    shuttest::MakeDatabase(dir, 2);
+    CloseDb();
+    QProcess child;
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.start(QStringLiteral(SHUTDOWN_CHILD), {QStringLiteral("session"), QStringLiteral("quick")});
+    ASSERT_TRUE(child.waitForStarted());
+    QByteArray out;
+    ASSERT_TRUE(testenv::WaitFor(
+        [&] {
+            child.waitForReadyRead(50);
+            out += child.readAllStandardOutput();
+            return out.contains('\n');
+        },
+        30000))
+        << child.readAllStandardError().constData();
+    ASSERT_EQ(out.trimmed(), QByteArray("ready"));
+    ::kill(pid_t(child.processId()), GetParam());
+    ASSERT_TRUE(child.waitForFinished(30000));
+    if (GetParam() == SIGTERM) {
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("Tarv.crn")});
+    }
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 1 AND cCatID IS NULL AND cStarttime >= 0"), 1);
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 2"), 3);
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 0"), 3);   // the entries of before and Meetings'
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndedWithAQuickRecord, ::testing::Values(SIGTERM, SIGKILL),
+                         [](const auto &info) { return info.param == SIGTERM ? "SIGTERM" : "SIGKILL"; });
+
 // ---- the windows the shutdown closes -----------------------------------------------------------
 
 class ChildWindows : public shuttest::TimersWindowTest {};
