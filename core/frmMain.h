@@ -36,6 +36,9 @@ public:
     // Checks the connection and keeps the result in modMain::IsConnected; a change is told in
     // a balloon once the timers window is loaded.
     void CheckConnection();
+    // Moves the toolbar marker beside toolbar entry index (0 timers .. 3 synchronisation),
+    // as a click on the entry does.
+    void MarkToolbarEntry(int16_t index);
     // Minimises the window and hides it: it lives on in the tray until shown again.
     void GoToTray();
     // Shows the window in its normal state, from the tray or the taskbar; toFront also

@@ -3,6 +3,7 @@
 // the first POST of a run, and the texts of the reply codes.
 #include "core/modHttp.h"
 
+#include "core/ServiceRequests.h"
 #include "core/frmLogin.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
@@ -205,9 +206,7 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost)
 void ServerLogin()
 {
     try {
-        const QString url = ServiceEndpoint() + QStringLiteral("?action=name&username=") + modMain::UserNameURL
-                            + QStringLiteral("&password=") + modMain::PasswordURL + QStringLiteral("&tstmp=")
-                            + TimeStamp();
+        const QString url = ServiceEndpoint() + u'?' + NameRequest().params + QStringLiteral("&tstmp=") + TimeStamp();
         http::XmlHttpRequest request;
         if (!OpenAndSend(request, url, false, QString(), QPointer<QLabel>(), false))
             return;

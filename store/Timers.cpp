@@ -14,7 +14,6 @@ namespace {
 
 using detail::CloseOnExit;
 using detail::NameValue;
-using detail::NullIfEmpty;
 using detail::OpenDatabase;
 
 constexpr int kNameSize = 60;   // cName is Text 60
@@ -75,15 +74,15 @@ double LastDailyID(dao::Database &db)
     return v.isNull() ? 0.0 : v.toDouble();
 }
 
-// Inserts one row and its comment under the id given.
-void Insert(dao::Database &db, const TimerRecord &r, double id, bool entry)
+// Inserts one parked timer and its comment under the id given.
+void InsertParked(dao::Database &db, const TimerRecord &r, double id)
 {
-    const QVariant task = entry ? QVariant(r.task.value_or(0)) : Optional(r.task);
+    const QVariant task = Optional(r.task);
     db.Execute(QStringLiteral("INSERT INTO tblDaily (cName, cID, cUsrID, cStarted, cStarttime, cSec, cDate, "
                               "cTaskID, cCatID, cChk) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                dao::dbFailOnError,
-               {NameValue(r.name, kNameSize), id, CurrentUserID, entry ? 0 : int(r.started), r.startSecs, r.secs,
-                double(r.day), task, Optional(r.category), (!entry && r.heldSegment) ? 1 : 0});
+               {NameValue(r.name, kNameSize), id, CurrentUserID, int(r.started), r.startSecs, r.secs,
+                double(r.day), task, Optional(r.category), r.heldSegment ? 1 : 0});
     if (db.RecordsAffected() != 1)
         throw dao::DaoError(dao::ErrInvalidOperation, QStringLiteral("The row was not stored."));
     if (!r.comment.isEmpty())
@@ -102,13 +101,13 @@ int32_t AddTimerEntry(const TimerRecord &entry, double &newId, QString *descript
             *description = QStringLiteral("The entry has no activity.");
         return 3314;
     }
+    // An entry like any the daily log writes.
+    const DailyValues values{entry.name, entry.startSecs, entry.secs, entry.task.value_or(0), *entry.category,
+                             entry.comment};
     double id = 0;
-    const int32_t err = InOneStep(
-        [&](dao::Database &db) {
-            id = LastDailyID(db) + 1;
-            Insert(db, entry, id, true);
-        },
-        description);
+    const int32_t err = AddDailyEntry(entry.day, values, &id);
+    if (description)
+        *description = err == 0 ? QString() : LastDailyError();
     if (err == 0)
         newId = id;
     return err;
@@ -124,7 +123,7 @@ int32_t ReplaceParkedTimers(const std::vector<TimerRecord> &timers, QString *des
             db.Execute(QStringLiteral("DELETE FROM tblDaily WHERE ") + kParked, dao::dbFailOnError, {CurrentUserID});
             double id = LastDailyID(db);
             for (const TimerRecord &t : timers)
-                Insert(db, t, ++id, false);
+                InsertParked(db, t, ++id);
         },
         description);
 }

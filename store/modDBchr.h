@@ -179,5 +179,7 @@ void SaveExpCategory(double expID, const QString &name);
 
 } // namespace modDBchr
 
+#include "store/modDBchr_Daily.h"
+
 // The timers window's entries and parked timers.
 #include "store/modDBchr_Timers.h"

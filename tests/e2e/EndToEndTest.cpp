@@ -613,10 +613,14 @@ void EndToEnd::Recording()
         trayStop.before = SecsOfDay();
         ASSERT_NO_FATAL_FAILURE(ClickItem(*stop));
     }
-    Expect(QStringLiteral("the timer stopped from the tray"), [](const UiMap &m) {
+    // The buttons are those of the selected row, the stopped timer whose segment is not saved:
+    // Start and Stop usable (Stop would still save it), Cancel not.
+    Expect(QStringLiteral("the timer stopped from the tray, its unsaved segment still to be saved"), [](const UiMap &m) {
         const UiItem *start = m.Widget(QStringLiteral("frmStart/frAct/btnStart"));
         const UiItem *stop = m.Widget(QStringLiteral("frmStart/frAct/btnStop"));
-        return start && stop && start->enabled && !stop->enabled && !m.Action(S1(90), QStringLiteral("menu"));
+        const UiItem *cancel = m.Widget(QStringLiteral("frmStart/frAct/btnCancel"));
+        return start && stop && cancel && start->enabled && stop->enabled && !cancel->enabled
+               && !m.Action(S1(90), QStringLiteral("menu"));
     });
     trayStop.after = SecsOfDay();
 }
