@@ -261,15 +261,11 @@ TEST_F(ShutDownTest, ASecondRequestWhileTheQuestionIsOpenIsIgnored)
 
 // ---- the end of the session ------------------------------------------------------------------
 
-class SessionEnd : public shuttest::ProgramFolderTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(SessionEnd, HandsTheTimersOverAndCompactsAsAtANormalExit)
+// Starts the child program with args and waits until it says it is ready.
+void StartSession(QProcess &child, const QStringList &args)
 {
-    shuttest::MakeDatabase(dir, 2);
-    CloseDb();
-    QProcess child;
     child.setProcessChannelMode(QProcess::SeparateChannels);
-    child.start(QStringLiteral(SHUTDOWN_CHILD), {QStringLiteral("session")});
+    child.start(QStringLiteral(SHUTDOWN_CHILD), args);
     ASSERT_TRUE(child.waitForStarted());
     QByteArray out;
     ASSERT_TRUE(testenv::WaitFor(
@@ -281,6 +277,16 @@ TEST_P(SessionEnd, HandsTheTimersOverAndCompactsAsAtANormalExit)
         30000))
         << child.readAllStandardError().constData();
     ASSERT_EQ(out.trimmed(), QByteArray("ready"));
+}
+
+class SessionEnd : public shuttest::ProgramFolderTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SessionEnd, HandsTheTimersOverAndCompactsAsAtANormalExit)
+{
+    shuttest::MakeDatabase(dir, 2);
+    CloseDb();
+    QProcess child;
+    ASSERT_NO_FATAL_FAILURE(StartSession(child, {QStringLiteral("session")}));
     ::kill(pid_t(child.processId()), GetParam());
     ASSERT_TRUE(child.waitForFinished(30000));
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
@@ -303,19 +309,7 @@ TEST_P(EndedWithAQuickRecord, ItIsParkedWithItsStartAndTheOtherTimers)
     shuttest::MakeDatabase(dir, 2);
     CloseDb();
     QProcess child;
-    child.setProcessChannelMode(QProcess::SeparateChannels);
-    child.start(QStringLiteral(SHUTDOWN_CHILD), {QStringLiteral("session"), QStringLiteral("quick")});
-    ASSERT_TRUE(child.waitForStarted());
-    QByteArray out;
-    ASSERT_TRUE(testenv::WaitFor(
-        [&] {
-            child.waitForReadyRead(50);
-            out += child.readAllStandardOutput();
-            return out.contains('\n');
-        },
-        30000))
-        << child.readAllStandardError().constData();
-    ASSERT_EQ(out.trimmed(), QByteArray("ready"));
+    ASSERT_NO_FATAL_FAILURE(StartSession(child, {QStringLiteral("session"), QStringLiteral("quick")}));
     ::kill(pid_t(child.processId()), GetParam());
     ASSERT_TRUE(child.waitForFinished(30000));
     if (GetParam() == SIGTERM) {
