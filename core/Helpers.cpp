@@ -3,6 +3,7 @@
 // open database and the overlap check of a time span.
 #include "core/modMain.h"
 
+#include "store/modDBchr_Timers.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/ComboBox.h"
 #include "platform/forms/TreeView.h"
@@ -264,8 +265,12 @@ bool DayHasRecords(int32_t dayKey, const QString &table)
     std::unique_ptr<dao::Recordset> rs;
     CloseOnExit guard{rs};
     try {
+        // The timers window's parked timers in tblDaily are no entries.
+        const QString entriesOnly = table.compare(QLatin1String("tblDaily"), Qt::CaseInsensitive) == 0
+            ? QStringLiteral(" AND ") + modDBchr::EntriesOnly
+            : QString();
         rs = OpenDatabase().OpenRecordset(QStringLiteral("SELECT cDate FROM ") + table +
-                                              QStringLiteral(" WHERE cUsrID = ? AND cDate = ?"),
+                                              QStringLiteral(" WHERE cUsrID = ? AND cDate = ?") + entriesOnly,
                                           dao::dbOpenDefault, {CurrentUserID, double(dayKey)});
         rs->MoveLast();
         return rs->RecordCount() != 0;
@@ -291,9 +296,8 @@ bool CountExpenseProjects()
 
 int16_t CheckTimeOverlap(int32_t dayKey, double start, double end, double ownId)
 {
-    // Only recorded entries count: the timers window's running and parked timers (cStarted 1
-    // and 2) are kept in the table too, and a timer never overlaps an entry by being kept.
-    QString sql = QStringLiteral("SELECT * FROM tblDaily WHERE cUsrID = ? AND cDate = ? AND cStarted = 0");
+    // Only entries can overlap: the timers window's parked timers are none.
+    QString sql = QStringLiteral("SELECT * FROM tblDaily WHERE cUsrID = ? AND cDate = ? AND ") + modDBchr::EntriesOnly;
     QVariantList params{CurrentUserID, double(dayKey)};
     if (ownId > -1) {
         sql += QStringLiteral(" AND cID <> ?");

@@ -12,7 +12,6 @@
 #include "core/frmLogin.h"
 #include "core/frmMain.h"
 #include "platform/dao/dao.h"
-#include "platform/forms/FlexGrid.h"
 #include "platform/fs/FileSystem.h"
 #include "recorder/CHotKey.h"
 #include "recorder/frmLoad.h"
@@ -143,35 +142,44 @@ void ShutDown(bool askSave)
     // 1. The timers.
     if (FormLoaded[fiStart]) {
         if (frmStart *start = frmStart::Peek()) {
-            bool saveFlag = false;
+            int16_t err = 0;
             if (askSave) {
                 g_asking = true;
                 // Asked once, about the first stopped timer with an activity whose last
                 // segment is not saved; the answer holds for every such timer.
-                const forms::FlexGrid *grid = start->lstTimers;
-                for (int r = 0; grid && r < grid->Rows(); ++r) {
-                    if (grid->TextMatrix(r, frmStart::colMark) == QLatin1String("3")
-                        && !grid->TextMatrix(r, frmStart::colCatID).isEmpty()) {
-                        const int32_t answer = ShowMsg(GetLangString(85), 35);
-                        if (answer == 2) {
-                            g_asking = false;
-                            return;
-                        }
-                        saveFlag = answer == 6;
-                        break;
+                bool saveFlag = false;
+                if (start->FirstUnsavedSegment() >= 0) {
+                    const int32_t answer = ShowMsg(GetLangString(85), 35);
+                    if (answer == 2) {
+                        g_asking = false;
+                        return;
+                    }
+                    saveFlag = answer == 6;
+                }
+                try {
+                    start->SaveRunning(saveFlag, err);
+                } catch (...) {
+                    err = -1;
+                }
+                if (err != 0) {
+                    const QString why = start->LastStoreError();
+                    QString text = GetLangString(1621);
+                    if (!why.isEmpty())
+                        text += QStringLiteral("\r\n\r\n") + why;
+                    if (ShowMsg(text, 36) == 7) {
+                        // The person goes on working: the timers are kept in step again.
+                        start->ResumeParking();
+                        g_asking = false;
+                        return;
                     }
                 }
-            }
-            // The timers are parked for the next run also when nobody can be asked.
-            int16_t err = 0;
-            try {
-                start->SaveRunning(saveFlag, err);
-            } catch (...) {
-                err = -1;
-            }
-            if (askSave && err != 0 && ShowMsg(GetLangString(74), 36) == 7) {
-                g_asking = false;
-                return;
+            } else {
+                // Nobody can be asked: every timer is parked for the next run as it stands,
+                // the unsaved segments with it.
+                try {
+                    start->ParkForNextRun();
+                } catch (...) {
+                }
             }
             g_asking = false;
             g_closing = true;

@@ -1,7 +1,6 @@
 #include "recorder/frmLoad.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
-#include "platform/forms/FlexGrid.h"
 #include "platform/forms/Tag.h"
 #include "platform/forms/TreeView.h"
 #include "platform/forms/Units.h"
@@ -24,7 +23,6 @@
 namespace {
 
 constexpr int kRed = 255;                       // fore colour of a category that is a timer
-constexpr int32_t kRowColor = 0xF8E8D6;         // light blue (red in the low byte)
 const QString kTicked = QStringLiteral("act_chk");
 const QString kNormal = QStringLiteral("act_normal");
 const QString kSelected = QStringLiteral("act_sel");
@@ -39,23 +37,11 @@ void Try(F &&step)
     }
 }
 
-// The timers grid, when the timers window is there.
-forms::FlexGrid *TimersGrid()
+// True when the timers window has this category of this task as a timer.
+bool IsTimer(const QString &taskTag, const QString &catTag)
 {
-    frmStart *start = frmStart::Peek();
-    return start ? start->lstTimers : nullptr;
-}
-
-// The row of the timers grid that holds this task and category, or -1.
-int TimerRowOf(const forms::FlexGrid *grid, const QString &taskTag, const QString &catTag)
-{
-    if (!grid)
-        return -1;
-    for (int r = 0; r < grid->Rows(); ++r)
-        if (grid->TextMatrix(r, frmStart::colTaskID) == taskTag
-            && grid->TextMatrix(r, frmStart::colCatID) == catTag)
-            return r;
-    return -1;
+    const frmStart *start = frmStart::Peek();
+    return start && start->IsLoaded(taskTag, catTag);
 }
 
 bool IsCategory(const forms::Node *node)
@@ -91,12 +77,9 @@ frmLoad::frmLoad()
 
     // 3. Categories that are timers already show in red.
     Try([&] {
-        const forms::FlexGrid *grid = TimersGrid();
-        if (!grid || grid->Rows() < 1)
-            return;
         for (int i = 1; i <= MyTree->Count(); ++i) {
             forms::Node *n = MyTree->Nodes(i);
-            if (IsCategory(n) && TimerRowOf(grid, n->Parent()->Tag(), n->Tag()) >= 0)
+            if (IsCategory(n) && IsTimer(n->Parent()->Tag(), n->Tag()))
                 n->SetForeColor(kRed);
         }
     });
@@ -340,39 +323,22 @@ void frmLoad::mnuHelp_Form_Click() {}
 void frmLoad::btnLoad_Click()
 {
     using namespace modMain;
-    frmStart *start = frmStart::Peek();
-    forms::FlexGrid *grid = start ? start->lstTimers : nullptr;
-    bool ticked = false;
+    std::vector<frmStart::NewTimer> chosen;
     for (int i = 1; i <= MyTree->Count(); ++i) {
         forms::Node *n = MyTree->Nodes(i);
         if (!IsCategory(n) || !n->Checked())
             continue;
-        ticked = true;
-        if (!grid)
-            continue;
         forms::Node *task = n->Parent();
         forms::Node *project = task->Parent();
-        if (TimerRowOf(grid, task->Tag(), n->Tag()) >= 0)
-            continue;
-        const int r = grid->Rows();
-        grid->SetRows(r + 1);
-        grid->SetRowHeight(r, frmStart::kRowHeight);
-        grid->SetTextMatrix(r, frmStart::colName, n->Text());
-        grid->SetTextMatrix(r, frmStart::colTaskName, task->Text());
-        grid->SetTextMatrix(r, frmStart::colProjName, project->Text());
-        grid->SetTextMatrix(r, frmStart::colCatID, n->Tag());
-        grid->SetTextMatrix(r, frmStart::colTaskID, task->Tag());
-        grid->SetTextMatrix(r, frmStart::colProjID, project->Tag());
-        grid->SetTextMatrix(r, frmStart::colSecs, QStringLiteral("0"));
-        grid->SetTextMatrix(r, frmStart::colState, QStringLiteral("0"));
-        start->SetColorsAndPics(kRowColor, kRowColor, static_cast<int16_t>(r));
+        chosen.push_back({n->Text(), n->Tag(), task->Text(), task->Tag(), project->Text(), project->Tag()});
     }
-    if (!ticked) {
+    if (chosen.empty()) {
         ShowMsg(GetLangString(416, false), 48, QString());
         return;
     }
-    if (start && start->picInfo)
-        start->picInfo->setVisible(grid && grid->Rows() == 0);
+    // Categories that are timers already are passed over by the timers window.
+    if (frmStart *start = frmStart::Peek())
+        start->AddTimers(chosen);
     QApplication::processEvents();
     UnloadLater();
 }

@@ -88,6 +88,10 @@ frmStart::frmStart()
     setWindowTitle(QStringLiteral("Live Recording"));
     CreateControls();
     CreateMenus();
+    m_parkLater = new QTimer(this);
+    m_parkLater->setSingleShot(true);
+    m_parkLater->setInterval(700);
+    connect(m_parkLater, &QTimer::timeout, this, &frmStart::ParkLoaded);
 
     frmMain *main = frmMain::Get();
     // The window fills the document area at its top left corner, without a frame of its own.

@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QGroupBox;
 class QLineEdit;
@@ -172,16 +173,56 @@ public:
     // ==== end of display ================================================================
 
     // ==== hand-over of timers across runs (frmStart_HandOver.cpp) =========================
-    // At exit: parks every row in tblDaily (the running one with cStarted 1, the others 2);
-    // with saveFlag an unsaved stopped segment becomes an ordinary entry instead. errResult
-    // -1 when a row could not be written, else 0.
+    // Every loaded timer stands in tblDaily as a parked record (cStarted 1 for the running
+    // one, 2 for the others) from the moment it is loaded, and is written again whenever it
+    // changes: whatever ends the run, the next load finds the timers. A stopped timer whose
+    // last segment is not saved is parked with that segment.
+    //
+    // What becomes of the unsaved last segment of a stopped timer with an activity at exit.
+    enum class HeldSegments {
+        Keep,     // parked with the timer: it comes back with it, to be saved or dropped then
+        Record,   // written as an ordinary entry; the timer is not parked (it does not come back)
+        Drop,     // the timer is parked at zero (the person chose not to record that time)
+    };
+    // Parks the timers for the end of the run. Timers without an activity always keep their
+    // unsaved segment (nobody was asked about them). Returns 0, or -1 when a timer could not
+    // be stored (LastStoreError() tells why); a segment that could not be recorded is parked
+    // with its timer instead.
+    int16_t ParkTimers(HeldSegments held);
+    // At exit after the question about unsaved segments: saveFlag records them, otherwise
+    // they are dropped. errResult -1 when a timer could not be stored, else 0.
     void SaveRunning(bool saveFlag, int16_t &errResult);
     int16_t SaveRunning(bool saveFlag);
-    // At load, on an empty grid: the parked rows of the person come back and are deleted.
+    // Parks every timer without asking anybody (the tray menu's Close, the end of the session,
+    // a termination signal): unsaved segments are kept for the next run.
+    int16_t ParkForNextRun() { return ParkTimers(HeldSegments::Keep); }
+    // After an exit that was abandoned once the timers were parked: the timers are parked
+    // again as they stand, and go on being parked as they change.
+    void ResumeParking();
+    // At load, on an empty grid: the parked timers of the person come back (the running one
+    // with its start, the others stopped, with an unsaved segment when they held one).
     // runningRow is the row of the restored running timer, or -1.
     void LoadRunning(int32_t &runningRow);
     int32_t LoadRunning();
+    // The engine's message of the last write of a timer that failed ("" after a success).
+    QString LastStoreError() const { return m_storeError; }
     // ==== end of hand-over ==============================================================
+
+    // ==== what other windows and the shutdown ask of the timers (frmStart_Recording.cpp) ==
+    // A timer the task loader adds: the names and ids of its category, task and project.
+    struct NewTimer {
+        QString category, categoryId, task, taskId, project, projectId;
+    };
+    // True when a loaded timer records this category of this task (ids as decimal text).
+    bool IsLoaded(const QString &taskId, const QString &categoryId) const;
+    // Appends the timers as stopped rows, passing over those already loaded; the rows keep
+    // their colours (the running one its own) and the edit panel shows the selected row.
+    // Returns the number of rows added.
+    int AddTimers(const std::vector<NewTimer> &timers);
+    // The first timer with an activity whose last segment was stopped without being saved,
+    // or -1: the one the shutdown asks about.
+    int16_t FirstUnsavedSegment() const;
+    // ==== end of what others ask ========================================================
 
     // ==== tray menu and hot key (frmStart_Tray.cpp) ======================================
     // The tray icon component and the hot-key object (the classes are declared in
@@ -227,6 +268,18 @@ private:
     bool IsStartRefused(const QDateTime &now);
     // ---- display
     void ShowDigits(const std::array<QLabel *, 2> &pair, const QString &value, QString &twoChars);
+    // True when the row is stopped with a last segment that is not saved (row mark 3).
+    bool HoldsUnsavedSegment(int row) const;
+    // Tells the person that a segment could not be saved (the engine's message); the segment
+    // stays in its row, to be saved again.
+    void TellSaveFailure();
+    int32_t m_saveError = 0;   // the engine's error number of the last SaveDaily (0 none)
+    QString m_storeError;
     // ---- hand-over
+    // Writes the parked records of the loaded timers as they stand now (unless the exit has
+    // parked them for good).
+    void ParkLoaded();
+    bool m_parkedForExit = false;   // the exit wrote the final records: no live parking
+    QTimer *m_parkLater = nullptr;  // parks a little after typing in the comment box
     // ---- tray menu and hot key
 };

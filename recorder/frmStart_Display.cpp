@@ -152,8 +152,7 @@ void frmStart::DisplayTime(const QString &h, const QString &m, const QString &s)
         return;
     const QString clock = hh + QLatin1Char(':') + mm + QLatin1Char(':') + ss;
     if (TimerRunning && main->isMinimized()) {
-        if (!main->isVisible())
-            main->setVisible(true);
+        // A main window the person hid to the tray stays hidden: only its title follows.
         if (main->windowTitle() != clock)
             main->setWindowTitle(clock);
         if (ShowBalloons == 1) {

@@ -1,13 +1,16 @@
-// The timers across program runs: at exit every timer row is parked in tblDaily (cStarted 1
-// for the running timer, 2 for the others), and the next load of the timers window for the
-// same person reads the parked rows back into the grid and deletes them.
+// The timers across program runs. Every loaded timer stands in tblDaily as a parked record
+// (cStarted 1 for the running timer, 2 for the others) for as long as it is loaded: the
+// records are written when the timers are loaded or started and replaced whenever they
+// change, so that the next load of the timers window for the same person finds them however
+// this run ends, a crash included. At a normal exit they are written a last time, after the
+// person's answer about unsaved segments.
 #include "recorder/frmStart.h"
 
 #include "core/modMain.h"
-#include "platform/dao/dao.h"
 #include "store/modDBchr.h"
 
 #include <QDate>
+#include <QTimer>
 
 #include <cmath>
 #include <map>
@@ -15,42 +18,37 @@
 #include <vector>
 
 using namespace modMain;
+using modDBchr::TimerRecord;
 
 namespace {
 
-// A stored number as the grid writes it: whole numbers as plain digits, Null as "".
-QString NumberText(const QVariant &v)
+// A stored number as the grid writes it: whole numbers as plain digits.
+QString NumberText(double d)
 {
-    if (v.isNull() || !v.isValid())
-        return {};
-    const double d = v.toDouble();
     if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e15)
         return QString::number(qlonglong(d));
     return QString::number(d, 'g', 15);
 }
 
-// One parked record, read by field position (cID, cUsrID, cName, cStarted, cStarttime, cSec,
-// cDate, cTaskID, cCatID, cChk).
-struct ParkedRecord {
-    double id = 0;
-    QString name;
-    int started = 0;
-    QString startSecs;
-    QString secs;
-    QString day;
-    QString task;
-    QString category;
-};
+QString NumberText(const std::optional<double> &v)
+{
+    return v ? NumberText(*v) : QString();
+}
 
-// The moment a parked running timer started: its start day and seconds.
-QDateTime ParkedStart(const ParkedRecord &p)
+std::optional<double> CellValue(const QString &text)
 {
     bool ok = false;
-    const int32_t day = p.day.toInt(&ok);
-    if (!ok)
+    const double v = text.trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+
+// The moment a segment started: its start day and seconds. Invalid without a day.
+QDateTime StartOf(int32_t day, double secs)
+{
+    if (day <= 0)
         return {};
     try {
-        return QDateTime(LongToDate(day), QTime(0, 0)).addSecs(qint64(p.startSecs.toDouble()));
+        return QDateTime(LongToDate(day), QTime(0, 0)).addSecs(qint64(secs));
     } catch (const std::exception &) {
         return {};
     }
@@ -58,45 +56,124 @@ QDateTime ParkedStart(const ParkedRecord &p)
 
 } // namespace
 
+// ---- parking --------------------------------------------------------------------------------
+
+namespace {
+
+// The parked records of the grid's rows. Rows listed in record are left out (their segment is
+// being written as an entry instead).
+std::vector<TimerRecord> ParkedRecords(const forms::FlexGrid *g, frmStart::HeldSegments held,
+                                       const std::vector<bool> &unsaved, const std::vector<bool> &recorded)
+{
+    using C = frmStart;
+    const QDateTime now = TimerNow();
+    std::vector<TimerRecord> out;
+    for (int row = 0; row < g->Rows(); ++row) {
+        if (recorded[size_t(row)])
+            continue;
+        TimerRecord r;
+        r.name = g->TextMatrix(row, C::colName);
+        r.task = CellValue(g->TextMatrix(row, C::colTaskID));
+        r.category = CellValue(g->TextMatrix(row, C::colCatID));
+        r.comment = g->TextMatrix(row, C::colComment);
+        bool dayOk = false;
+        const int32_t day = g->TextMatrix(row, C::colDay).trimmed().toInt(&dayOk);
+        const double start = CellValue(g->TextMatrix(row, C::colStart)).value_or(0);
+        // The person was asked only about the timers that have an activity.
+        const bool keep = held == frmStart::HeldSegments::Keep || !r.category;
+        if (g->TextMatrix(row, C::colState) == QLatin1String("1")) {
+            // The running timer keeps the day it started on, so that the next run counts it
+            // from its real start, also across midnight.
+            r.started = ParkedRunning;
+            r.startSecs = start;
+            r.day = dayOk ? day : DateToLong(now.date());
+            const QDateTime begun = StartOf(r.day, start);
+            r.secs = begun.isValid() ? double(qMax<qint64>(0, begun.secsTo(now)))
+                                     : CellValue(g->TextMatrix(row, C::colSecs)).value_or(0);
+        } else if (unsaved[size_t(row)] && keep) {
+            r.started = ParkedStopped;
+            r.heldSegment = true;
+            r.startSecs = start;
+            r.secs = CellValue(g->TextMatrix(row, C::colSecs)).value_or(0);
+            r.day = dayOk ? day : DateToLong(now.date());
+        } else {
+            // Nothing to hand over but the timer itself: it comes back at zero.
+            r.started = ParkedStopped;
+            r.day = DateToLong(now.date());
+        }
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+} // namespace
+
+void frmStart::ParkLoaded()
+{
+    if (m_parkedForExit || !lstTimers)
+        return;
+    if (m_parkLater)
+        m_parkLater->stop();
+    std::vector<bool> unsaved(static_cast<size_t>(lstTimers->Rows()));
+    for (int r = 0; r < lstTimers->Rows(); ++r)
+        unsaved[size_t(r)] = HoldsUnsavedSegment(r);
+    const std::vector<bool> recorded(unsaved.size(), false);
+    // A failure here leaves the records of the last change; the exit writes them again and
+    // tells the person when that fails too.
+    modDBchr::ReplaceParkedTimers(ParkedRecords(lstTimers, HeldSegments::Keep, unsaved, recorded));
+}
+
+int16_t frmStart::ParkTimers(HeldSegments held)
+{
+    if (m_parkLater)
+        m_parkLater->stop();
+    m_storeError.clear();
+    const int rows = lstTimers->Rows();
+    std::vector<bool> unsaved(static_cast<size_t>(rows)), recorded(static_cast<size_t>(rows), false);
+    for (int r = 0; r < rows; ++r)
+        unsaved[size_t(r)] = HoldsUnsavedSegment(r);
+
+    bool failed = false;
+    QString why;
+    if (held == HeldSegments::Record) {
+        for (int r = 0; r < rows; ++r) {
+            if (!unsaved[size_t(r)] || lstTimers->TextMatrix(r, colCatID).trimmed().isEmpty())
+                continue;
+            // The unsaved last segment becomes an ordinary entry; the timer is not parked.
+            int16_t result = 0;
+            SaveDaily(static_cast<int16_t>(r), result);
+            if (result == 0) {
+                recorded[size_t(r)] = true;
+            } else {
+                // Not lost: the timer is parked with it.
+                failed = true;
+                why = m_storeError;
+            }
+        }
+        m_saveError = 0;
+    }
+    // The running timer's seconds up to now, as the grid shows them afterwards.
+    const int16_t running = GetRunning();
+    if (running >= 0) {
+        const QDateTime begun = StartOf(lstTimers->TextMatrix(running, colDay).trimmed().toInt(),
+                                        CellValue(lstTimers->TextMatrix(running, colStart)).value_or(0));
+        if (begun.isValid())
+            lstTimers->SetTextMatrix(running, colSecs, QString::number(qMax<qint64>(0, begun.secsTo(TimerNow()))));
+    }
+    if (modDBchr::ReplaceParkedTimers(ParkedRecords(lstTimers, held, unsaved, recorded), &m_storeError) != 0) {
+        failed = true;
+        why = m_storeError;
+    }
+    m_storeError = why;
+    // The records now stand as the exit leaves them: nothing the window does from here on
+    // changes them, unless the exit is abandoned.
+    m_parkedForExit = true;
+    return failed ? -1 : 0;
+}
+
 void frmStart::SaveRunning(bool saveFlag, int16_t &errResult)
 {
-    if (lstTimers->Rows() == 0) {
-        errResult = 0;
-        return;
-    }
-    bool failed = false;
-    for (int row = 0; row < lstTimers->Rows(); ++row) {
-        int16_t result = 0;
-        const auto r = static_cast<int16_t>(row);
-        if (saveFlag && lstTimers->TextMatrix(row, colMark).trimmed() == QLatin1String("3")) {
-            // The unsaved last segment becomes an ordinary entry; the timer is not parked.
-            SaveDaily(r, result);
-        } else {
-            if (lstTimers->TextMatrix(row, colState) != QLatin1String("1")) {
-                lstTimers->SetTextMatrix(row, colState, QStringLiteral("2"));
-            } else {
-                // The running timer is parked with the seconds it has run up to now.
-                const QDateTime start = [&] {
-                    bool ok = false;
-                    const int32_t day = lstTimers->TextMatrix(row, colDay).trimmed().toInt(&ok);
-                    if (!ok)
-                        return QDateTime();
-                    try {
-                        return QDateTime(LongToDate(day), QTime(0, 0))
-                            .addSecs(qint64(lstTimers->TextMatrix(row, colStart).trimmed().toDouble()));
-                    } catch (const std::exception &) {
-                        return QDateTime();
-                    }
-                }();
-                if (start.isValid())
-                    lstTimers->SetTextMatrix(row, colSecs, QString::number(qMax<qint64>(0, start.secsTo(TimerNow()))));
-            }
-            SaveDaily(r, result);
-        }
-        if (result == -1)
-            failed = true;
-    }
-    errResult = failed ? -1 : 0;
+    errResult = ParkTimers(saveFlag ? HeldSegments::Record : HeldSegments::Drop);
 }
 
 int16_t frmStart::SaveRunning(bool saveFlag)
@@ -106,58 +183,45 @@ int16_t frmStart::SaveRunning(bool saveFlag)
     return err;
 }
 
+void frmStart::ResumeParking()
+{
+    m_parkedForExit = false;
+    ParkLoaded();
+}
+
+// ---- the load -------------------------------------------------------------------------------
+
 void frmStart::LoadRunning(int32_t &runningRow)
 {
     int32_t result = -1;
-    if (!DB) {
+    std::vector<TimerRecord> records;
+    QString why;
+    const bool readFailed = modDBchr::ReadParkedTimers(records, &why) != 0;
+    if (records.empty() && !readFailed) {
         runningRow = result;
         return;
     }
 
-    // Read every parked record of the person first. Records of one task and category can
-    // come from more than one exit (an exit abandoned after its records were written, then
-    // the real one): the newest record (highest cID) is the one that tells the timer's state.
-    std::vector<ParkedRecord> records;
-    bool readFailed = false;
-    try {
-        auto rs = DB->OpenRecordset(QStringLiteral("SELECT * from tblDaily WHERE cUsrID = ? AND cStarted >= 1 "
-                                                   "ORDER BY cID"),
-                                    dao::dbOpenSnapshot, {CurrentUserID});
-        if (rs->RecordCount() == 0) {
-            rs->Close();
-            runningRow = result;
-            return;
-        }
-        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
-            ParkedRecord p;
-            p.id = rs->Value(0).toDouble();
-            p.name = rs->Value(2).toString().trimmed();
-            p.started = rs->Value(3).toInt();
-            p.startSecs = NumberText(rs->Value(4));
-            p.secs = NumberText(rs->Value(5));
-            p.day = NumberText(rs->Value(6));
-            p.task = NumberText(rs->Value(7));
-            p.category = NumberText(rs->Value(8));
-            records.push_back(std::move(p));
-        }
-        rs->Close();
-    } catch (const std::exception &) {
-        readFailed = true;
-    }
-
-    // One row per task and category pair: its newest record, in the order the newest records
-    // were written (the grid order of the last exit).
+    // A timer of a task's category is one row. Records of one pair can come from an older
+    // version of the program that wrote them only at exit (an exit abandoned after its
+    // records were written, then the real one): the newest record (highest cID) tells the
+    // timer's state. Timers without an activity are each their own.
+    const auto key = [](const TimerRecord &r) {
+        return std::make_pair(NumberText(r.task), NumberText(r.category));
+    };
     std::map<std::pair<QString, QString>, std::size_t> newest;
     for (std::size_t i = 0; i < records.size(); ++i)
-        newest[{records[i].task, records[i].category}] = i;
-    // Of several running records (an abandoned exit left one behind) only the one with the
-    // latest start keeps running; the others come back stopped.
+        if (records[i].category)
+            newest[key(records[i])] = i;
+    const auto isNewest = [&](std::size_t i) { return !records[i].category || newest[key(records[i])] == i; };
+    // Of several running records only the one with the latest start keeps running; the
+    // others come back stopped.
     std::size_t runner = records.size();
     QDateTime runnerStart;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        if (newest[{records[i].task, records[i].category}] != i || records[i].started != ParkedRunning)
+        if (!isNewest(i) || records[i].started != ParkedRunning)
             continue;
-        const QDateTime start = ParkedStart(records[i]);
+        const QDateTime start = StartOf(records[i].day, records[i].startSecs);
         if (runner == records.size() || (start.isValid() && (!runnerStart.isValid() || start >= runnerStart))) {
             runner = i;
             runnerStart = start;
@@ -165,59 +229,54 @@ void frmStart::LoadRunning(int32_t &runningRow)
     }
 
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const ParkedRecord &p = records[i];
-        if (newest[{p.task, p.category}] != i)
+        const TimerRecord &p = records[i];
+        if (!isNewest(i) || (p.category && IsLoaded(NumberText(p.task), NumberText(p.category))))
             continue;
-        bool present = false;
-        for (int row = 0; row < lstTimers->Rows() && !present; ++row)
-            present = lstTimers->TextMatrix(row, colCatID) == p.category
-                && lstTimers->TextMatrix(row, colTaskID) == p.task;
-        if (present)
-            continue;
-
         const int row = lstTimers->Rows();
         lstTimers->SetRows(row + 1);
         lstTimers->SetRow(row);
         lstTimers->SetRowHeight(row, kRowHeight);
+        // Column 1 stays empty: the parked record is no saved entry. A restored running timer
+        // that is cancelled thus holds an unsaved segment, as any other.
         if (i == runner) {
             lstTimers->SetTextMatrix(row, colState, QStringLiteral("1"));
-            lstTimers->SetTextMatrix(row, colStart, p.startSecs);
-            lstTimers->SetTextMatrix(row, colSecs, p.secs);
-            lstTimers->SetTextMatrix(row, colID, NumberText(p.id));
+            lstTimers->SetTextMatrix(row, colStart, NumberText(p.startSecs));
+            lstTimers->SetTextMatrix(row, colSecs, NumberText(p.secs));
             result = row;
+        } else if (p.heldSegment) {
+            // A stopped timer with the segment it held: to be saved (Stop) or dropped (Start).
+            lstTimers->SetTextMatrix(row, colState, QStringLiteral("0"));
+            lstTimers->SetTextMatrix(row, colStart, NumberText(p.startSecs));
+            lstTimers->SetTextMatrix(row, colSecs, NumberText(p.secs));
         } else {
             lstTimers->SetTextMatrix(row, colState, QStringLiteral("0"));
             lstTimers->SetTextMatrix(row, colStart, QStringLiteral("0"));
             lstTimers->SetTextMatrix(row, colSecs, QStringLiteral("0"));
         }
-        try {
-            lstTimers->SetTextMatrix(row, colComment, modDBchr::GetDailyComment(p.id));
-            lstTimers->SetTextMatrix(row, colName, p.name);
-            lstTimers->SetTextMatrix(row, colDay, p.day);
-            lstTimers->SetTextMatrix(row, colTaskID, p.task);
-            const double task = p.task.toDouble();
-            lstTimers->SetTextMatrix(row, colTaskName, modDBchr::GetTaskName(task));
-            const double project = modDBchr::GetTaskProjectID(task);
-            lstTimers->SetTextMatrix(row, colProjID, NumberText(project));
-            lstTimers->SetTextMatrix(row, colProjName, modDBchr::GetProjectName(project));
-        } catch (const std::exception &) {
-            // the names stay empty; the timer itself is there
+        lstTimers->SetTextMatrix(row, colComment, p.comment);
+        lstTimers->SetTextMatrix(row, colName, p.name);
+        lstTimers->SetTextMatrix(row, colDay, p.day > 0 ? QString::number(p.day) : QString());
+        lstTimers->SetTextMatrix(row, colTaskID, NumberText(p.task));
+        lstTimers->SetTextMatrix(row, colCatID, NumberText(p.category));
+        if (p.task) {
+            lstTimers->SetTextMatrix(row, colTaskName, modDBchr::GetTaskName(*p.task));
+            const double project = modDBchr::GetTaskProjectID(*p.task);
+            if (project != 0) {
+                lstTimers->SetTextMatrix(row, colProjID, NumberText(project));
+                lstTimers->SetTextMatrix(row, colProjName, modDBchr::GetProjectName(project));
+            }
         }
-        lstTimers->SetTextMatrix(row, colCatID, p.category);
     }
 
     SetColorsAndPics(kRunColor, kOtherColor, static_cast<int16_t>(result));
 
     if (readFailed) {
-        // What could be read is in the grid; the parked records stay for the next load, so
-        // that nothing is lost.
+        // What could be read is in the grid and is parked again at the next change.
+        m_storeError = why;
         ShowMsg(QStringLiteral("Error loading Activities!"), 16);
     } else {
-        try {
-            DB->Execute(QStringLiteral("DELETE FROM tblDaily WHERE cUsrID = ? AND cStarted >= 1"), 0,
-                        {CurrentUserID});
-        } catch (const std::exception &) {
-        }
+        // The records stand for the timers of this run from now on (one per timer).
+        ParkLoaded();
     }
     if (lstTimers->Rows() > 0)
         lstTimers->SetTopRow(result >= 0 ? result : 0);

@@ -6,7 +6,6 @@
 #include "recorder/frmStart.h"
 
 #include "core/modMain.h"
-#include "platform/dao/dao.h"
 #include "platform/forms/Tag.h"
 #include "resources/Pictures.h"
 #include "store/modDBchr.h"
@@ -59,9 +58,6 @@ QString GeneralDateText(const QDateTime &value)
 using namespace modMain;
 
 namespace {
-
-// The length of a tblDaily name (cName is Text 60).
-constexpr int kNameSize = 60;
 
 double CellNumber(const QString &text)
 {
@@ -133,10 +129,12 @@ void frmStart::StopAction(int16_t row, bool save, int16_t &result)
     // The box shows the selected row's comment; another row keeps its own.
     if (valid && row == lstTimers->Row())
         lstTimers->SetTextMatrix(row, colComment, txtComments->toPlainText());
-    if (save && valid)
+    if (save && valid) {
         SaveDaily(row, result);
-    else
+        TellSaveFailure();
+    } else {
         result = save ? -1 : 0;
+    }
     // Stopping a row that was not the running one leaves the running one running.
     const int16_t running = GetRunning();
     TimerRunning = running >= 0;
@@ -146,6 +144,7 @@ void frmStart::StopAction(int16_t row, bool save, int16_t &result)
     } else {
         SetColorsAndPics(kOtherColor, kOtherColor, row);
     }
+    ParkLoaded();
 }
 
 int16_t frmStart::StopAction(int16_t row, bool save)
@@ -163,6 +162,7 @@ void frmStart::CalcSecs(int32_t &secs)
 
 void frmStart::SaveDaily(int16_t row, int16_t &result)
 {
+    m_saveError = 0;
     if (row == -10)
         row = static_cast<int16_t>(lstTimers->Row());
     if (row < 0 || row >= lstTimers->Rows()
@@ -170,41 +170,93 @@ void frmStart::SaveDaily(int16_t row, int16_t &result)
         result = -1;
         return;
     }
-    try {
-        if (!DB)
-            throw dao::DaoError(dao::ErrClosed, QStringLiteral("no database"));
-        const double newId = modDBchr::GetLastID() + 1;
-        const QString name = lstTimers->TextMatrix(row, colName).left(kNameSize);
-        const double task = CellNumber(lstTimers->TextMatrix(row, colTaskID));
-        const double start = CellNumber(lstTimers->TextMatrix(row, colStart));
-        const int state = static_cast<int>(CellNumber(lstTimers->TextMatrix(row, colState)));
-        // An entry belongs to the day it is saved on. A timer parked while running keeps the
-        // day it started on, so that the next run counts it from its real start even when it
-        // ran across midnight.
-        int32_t day = DateToLong(TimerNow().date());
-        if (state == ParkedRunning) {
-            bool ok = false;
-            const int32_t startDay = lstTimers->TextMatrix(row, colDay).trimmed().toInt(&ok);
-            if (ok && startDay > 0)
-                day = startDay;
-        }
-        DB->Execute(QStringLiteral("INSERT INTO tblDaily (cName, cID, cUsrID, cStarted, "
-                                   "cStarttime, cSec, cDate, cTaskID, cCatID, cChk) "
-                                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 0)"),
-                    dao::dbFailOnError,
-                    {name.isEmpty() ? QVariant() : QVariant(name), newId, CurrentUserID, state, start,
-                     CellNumber(lstTimers->TextMatrix(row, colSecs)), day, task,
-                     CellNumber(lstTimers->TextMatrix(row, colCatID))});
-        if (DB->RecordsAffected() != 1)
-            throw dao::DaoError(dao::ErrInvalidOperation, QStringLiteral("entry not stored"));
-        lstTimers->SetTextMatrix(row, colID, QString::number(qlonglong(newId)));
-        modDBchr::InsertDailyComment(newId, lstTimers->TextMatrix(row, colComment));
-        result = 0;
-    } catch (const std::exception &) {
+    modDBchr::TimerRecord entry;
+    entry.name = lstTimers->TextMatrix(row, colName);
+    entry.started = static_cast<int16_t>(CellNumber(lstTimers->TextMatrix(row, colState)));
+    entry.startSecs = CellNumber(lstTimers->TextMatrix(row, colStart));
+    entry.secs = CellNumber(lstTimers->TextMatrix(row, colSecs));
+    entry.task = CellNumber(lstTimers->TextMatrix(row, colTaskID));
+    entry.category = CellNumber(lstTimers->TextMatrix(row, colCatID));
+    entry.comment = lstTimers->TextMatrix(row, colComment);
+    // A segment belongs to the day it started on, with its full length, also when it ran
+    // past midnight: the service takes end times past 24:00 for such an entry.
+    bool ok = false;
+    const int32_t startDay = lstTimers->TextMatrix(row, colDay).trimmed().toInt(&ok);
+    entry.day = ok && startDay > 0 ? startDay : DateToLong(TimerNow().date());
+    double newId = 0;
+    m_saveError = modDBchr::AddTimerEntry(entry, newId, &m_storeError);
+    if (m_saveError != 0) {
         // Nothing was stored: column 1 stays empty, so the row shows its segment as unsaved and
         // the caller learns that it was not written.
         result = -1;
+        return;
     }
+    lstTimers->SetTextMatrix(row, colID, QString::number(qlonglong(newId)));
+    result = 0;
+}
+
+void frmStart::TellSaveFailure()
+{
+    if (m_saveError == 0)
+        return;
+    const QString why = m_storeError.isEmpty() ? QString::number(m_saveError)
+                                               : QStringLiteral("%1 (%2)").arg(m_storeError).arg(m_saveError);
+    m_saveError = 0;
+    ShowMsg(GetLangString(1620) + QStringLiteral("\r\n\r\n") + why, 16);
+}
+
+bool frmStart::HoldsUnsavedSegment(int row) const
+{
+    if (row < 0 || row >= lstTimers->Rows() || lstTimers->TextMatrix(row, colState) == QLatin1String("1"))
+        return false;
+    const QString start = lstTimers->TextMatrix(row, colStart).trimmed();
+    return lstTimers->TextMatrix(row, colID).trimmed().isEmpty() && !start.isEmpty() && start != QLatin1String("0");
+}
+
+int16_t frmStart::FirstUnsavedSegment() const
+{
+    for (int r = 0; r < lstTimers->Rows(); ++r)
+        if (HoldsUnsavedSegment(r) && !lstTimers->TextMatrix(r, colCatID).trimmed().isEmpty())
+            return static_cast<int16_t>(r);
+    return -1;
+}
+
+bool frmStart::IsLoaded(const QString &taskId, const QString &categoryId) const
+{
+    for (int r = 0; r < lstTimers->Rows(); ++r)
+        if (lstTimers->TextMatrix(r, colTaskID) == taskId && lstTimers->TextMatrix(r, colCatID) == categoryId)
+            return true;
+    return false;
+}
+
+int frmStart::AddTimers(const std::vector<NewTimer> &timers)
+{
+    int added = 0;
+    for (const NewTimer &t : timers) {
+        if (IsLoaded(t.taskId, t.categoryId))
+            continue;
+        const int r = lstTimers->Rows();
+        lstTimers->SetRows(r + 1);
+        lstTimers->SetRowHeight(r, kRowHeight);
+        lstTimers->SetTextMatrix(r, colName, t.category);
+        lstTimers->SetTextMatrix(r, colTaskName, t.task);
+        lstTimers->SetTextMatrix(r, colProjName, t.project);
+        lstTimers->SetTextMatrix(r, colCatID, t.categoryId);
+        lstTimers->SetTextMatrix(r, colTaskID, t.taskId);
+        lstTimers->SetTextMatrix(r, colProjID, t.projectId);
+        lstTimers->SetTextMatrix(r, colSecs, QStringLiteral("0"));
+        lstTimers->SetTextMatrix(r, colState, QStringLiteral("0"));
+        ++added;
+    }
+    // The running timer keeps its colour among the new rows.
+    SetColorsAndPics(kRunColor, kOtherColor, GetRunning());
+    picInfo->setVisible(lstTimers->Rows() == 0);
+    if (added > 0) {
+        // The first rows of an empty grid become its selected row: the panel shows that one.
+        DoClick();
+        ParkLoaded();
+    }
+    return added;
 }
 
 int16_t frmStart::SaveDaily(int16_t row)
@@ -265,6 +317,7 @@ void frmStart::QuickRec()
         TimerRunning = false;
         SetTaskbarIcon();
     }
+    ParkLoaded();
 }
 
 void frmStart::LoadRecArr(int16_t row)
@@ -344,6 +397,8 @@ void frmStart::btnStart_Click()
 
     SetColorsAndPics(kRunColor, kOtherColor, r);
     tmr->start();
+    ParkLoaded();
+    TellSaveFailure();
 }
 
 void frmStart::btnStop_Click()
@@ -389,6 +444,7 @@ void frmStart::btnUnload_Click()
     lTask->SetCaption(QString());
     btnStart->setEnabled(false);
     picInfo->setVisible(lstTimers->Rows() == 0);
+    ParkLoaded();
 }
 
 void frmStart::btnLoad_Click()
@@ -428,13 +484,18 @@ void frmStart::MyTree_NodeClick(forms::Node *node)
     lTask->SetCaption(task->Text());
     MyTree->setVisible(false);
     DoClick();
+    ParkLoaded();
 }
 
 void frmStart::txtComments_Change()
 {
     const int r = lstTimers->Row();
-    if (r >= 0)
-        lstTimers->SetTextMatrix(r, colComment, txtComments->toPlainText());
+    if (r < 0 || lstTimers->TextMatrix(r, colComment) == txtComments->toPlainText())
+        return;
+    lstTimers->SetTextMatrix(r, colComment, txtComments->toPlainText());
+    // The comment goes with the parked timer once the person pauses typing.
+    if (m_parkLater)
+        m_parkLater->start();
 }
 
 void frmStart::txtComments_Click()

@@ -93,8 +93,10 @@ void frmStart::m_frmSysTray_MenuClick(int Index, const QString &Key)
         if (!modMain::TimerRunning)
             QuickRec();
     } else if (Key == QStringLiteral("stop")) {
-        // From the tray the segment ends without an entry.
+        // From the tray the segment ends without an entry. The buttons then follow the
+        // selected row, whichever it is.
         StopAction(GetRunning(), false);
+        DoClick();
     } else if (Key == QStringLiteral("close")) {
         // Once this handler has returned: the shutdown takes the tray component (whose event
         // this is) and this window down with it.
@@ -144,8 +146,15 @@ void frmStart::SetHotKey()
 void frmStart::m_Hotkey_Hotkey()
 {
     if (modMain::TimerRunning) {
-        // The running row, whichever row the person has selected since.
-        StopAction(GetRunning(), true);
+        // The running row, whichever row the person has selected since, stopped as the Stop
+        // button would: a timer without an activity keeps running (it could not be saved).
+        const int16_t running = GetRunning();
+        if (running >= 0 && lstTimers->TextMatrix(running, colCatID).trimmed().isEmpty()) {
+            modMain::ShowMsg(modMain::GetLangString(71), 16);
+            return;
+        }
+        StopAction(running, true);
+        DoClick();
     } else {
         QuickRec();
     }

@@ -28,6 +28,7 @@ constexpr int BalloonMinMs = 10000;
 constexpr int BalloonMaxMs = 30000;
 
 const char *const CheckedProperty = "sysTrayChecked";
+const char *const CaptionProperty = "sysTrayCaption";
 
 } // namespace
 
@@ -138,8 +139,12 @@ QAction *frmSysTray::NewItem()
 
 void frmSysTray::SetCaption(QAction *item, const QString &caption)
 {
-    item->setText(caption);
-    item->setSeparator(caption == QStringLiteral("-"));
+    // A separator is only a line: with a text of its own the menu would draw it as a section
+    // titled "-". The caption is kept with the item for the moves of RemoveMenuItem.
+    const bool separator = caption == QStringLiteral("-");
+    item->setProperty(CaptionProperty, caption);
+    item->setSeparator(separator);
+    item->setText(separator ? QString() : caption);
 }
 
 bool frmSysTray::ValidIndex(int Index) const
@@ -202,7 +207,7 @@ void frmSysTray::RemoveMenuItem(int Index)
     for (int i = Index; i < mnuSysTrayUBound(); ++i) {
         QAction *to = m_mnuSysTray[static_cast<size_t>(i)];
         QAction *from = m_mnuSysTray[static_cast<size_t>(i + 1)];
-        SetCaption(to, from->text());
+        SetCaption(to, from->property(CaptionProperty).toString());
         to->setData(from->data());
     }
     QAction *last = m_mnuSysTray.back();

@@ -53,6 +53,8 @@ REQUIRED_IDS = sorted(set(
     + [60, 61, 83]
     # timers window: messages and the quick-record project label
     + [70, 71, 72, 73, 74, 75, 84, 85, 92]
+    # timers window: a save or a parked timer the database refused
+    + [1620, 1621]
     # timers window: status-line hints of its buttons
     + _span(76, 82)
     # tray menu

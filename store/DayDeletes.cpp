@@ -22,9 +22,12 @@ struct EntryTables {
     const char *entries;
     const char *comments;
     void (*deleteComment)(double);
+    bool hasTimers;   // the table also holds the timers window's parked timers (no entries)
+    // " AND ..." that keeps a statement on the table's entries.
+    QString EntriesOnly() const { return hasTimers ? QStringLiteral(" AND ") + modDBchr::EntriesOnly : QString(); }
 };
-const EntryTables Daily{"tblDaily", "tblDailyComments", &DeleteDailyComment};
-const EntryTables Exp{"tblDailyExp", "tblDailyExpComments", &DeleteExpComment};
+const EntryTables Daily{"tblDaily", "tblDailyComments", &DeleteDailyComment, true};
+const EntryTables Exp{"tblDailyExp", "tblDailyExpComments", &DeleteExpComment, false};
 
 // Runs f and turns its failure into the engine's error number (0 when it succeeds).
 template <typename F>
@@ -49,13 +52,15 @@ int32_t DeleteWithComments(const EntryTables &t, const QString &filter, const QV
         {
             std::unique_ptr<dao::Recordset> rs;
             CloseOnExit guard{rs};
-            rs = db.OpenRecordset(QStringLiteral("SELECT * FROM %1 WHERE ").arg(QLatin1String(t.entries)) + filter,
+            rs = db.OpenRecordset(QStringLiteral("SELECT * FROM %1 WHERE ").arg(QLatin1String(t.entries)) + filter
+                                      + t.EntriesOnly(),
                                   dao::dbOpenDefault, params);
             if (rs->RecordCount() > 0)
                 for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
                     t.deleteComment(rs->Value(0).toDouble());
         }
-        db.Execute(QStringLiteral("DELETE FROM %1 WHERE ").arg(QLatin1String(t.entries)) + filter, 0, params);
+        db.Execute(QStringLiteral("DELETE FROM %1 WHERE ").arg(QLatin1String(t.entries)) + filter + t.EntriesOnly(), 0,
+                   params);
     });
 }
 
@@ -63,11 +68,17 @@ int32_t DeleteAllOf(const EntryTables &t)
 {
     return ErrorNumberOf([&] {
         dao::Database &db = OpenDatabase();
-        // The entries go first, then every comment of the user in one statement.
-        db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ?").arg(QLatin1String(t.entries)), 0,
+        // The entries go first, then every comment of the user in one statement, except those
+        // of the rows that stay (the parked timers).
+        db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ?").arg(QLatin1String(t.entries)) + t.EntriesOnly(), 0,
                    {CurrentUserID});
-        db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ?").arg(QLatin1String(t.comments)), 0,
-                   {CurrentUserID});
+        if (t.hasTimers)
+            db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ? AND cID NOT IN (SELECT cID FROM %2 WHERE cUsrID = ?)")
+                           .arg(QLatin1String(t.comments), QLatin1String(t.entries)),
+                       0, {CurrentUserID, CurrentUserID});
+        else
+            db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ?").arg(QLatin1String(t.comments)), 0,
+                       {CurrentUserID});
     });
 }
 
@@ -78,8 +89,8 @@ QString NextPrevDate(const EntryTables &t, const QDate &date, bool later)
         std::unique_ptr<dao::Recordset> rs;
         CloseOnExit guard{rs};
         rs = OpenDatabase().OpenRecordset(
-            QStringLiteral("SELECT cDate FROM %1 WHERE cUsrID = ? AND cDate %2 ? ORDER BY cDate")
-                .arg(QLatin1String(t.entries), later ? QStringLiteral(">") : QStringLiteral("<")),
+            QStringLiteral("SELECT cDate FROM %1 WHERE cUsrID = ? AND cDate %2 ?%3 ORDER BY cDate")
+                .arg(QLatin1String(t.entries), later ? QStringLiteral(">") : QStringLiteral("<"), t.EntriesOnly()),
             dao::dbOpenDefault, {CurrentUserID, double(key)});
         if (rs->RecordCount() > 0) {
             // The smallest later day, or the largest earlier one.

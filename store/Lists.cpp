@@ -134,7 +134,9 @@ void FillPayeeCombo(forms::ComboBox *list)
 
 void FillDailyDatesCombo(forms::ComboBox *list, const QString &query)
 {
-    FillDates(list, QStringLiteral("SELECT cDate FROM tblDaily WHERE cUsrID = ? ORDER BY cDate"), query);
+    // The timers window's parked timers are no entries: their days are not listed.
+    FillDates(list, QStringLiteral("SELECT cDate FROM tblDaily WHERE cUsrID = ? AND ") + EntriesOnly + QStringLiteral(" ORDER BY cDate"),
+              query);
 }
 
 void FillExpDatesCombo(forms::ComboBox *list, const QString &query)

@@ -174,3 +174,6 @@ double GetTaskProjectID(double cTaskID);
 #include "store/modDBchr_Daily.h"
 #include "store/modDBchr_Cal.h"
 #include "store/modDBchr_Exp.h"
+
+// The timers window's entries and parked timers.
+#include "store/modDBchr_Timers.h"

@@ -27,6 +27,7 @@
 #include <QTime>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <ctime>
 #include <functional>
 #include <iostream>
@@ -321,6 +322,39 @@ protected:
                [&](const UiMap &m) { return m.Text(QStringLiteral("FMessage/lblMessage")) != text; });
     }
 
+    // Exit from the tray menu: no question; waits for the end and the compacted database.
+    void CloseFromTray()
+    {
+        const UiMap map = OpenTrayMenu();
+        ASSERT_FALSE(HasFailure());
+        const UiItem *close = map.Action(S1(24), QStringLiteral("menu"));
+        ASSERT_TRUE(close) << Why(QStringLiteral("the tray menu's exit"), map);
+        ASSERT_NO_FATAL_FAILURE(ClickItem(*close));
+        ASSERT_NO_FATAL_FAILURE(WaitForEnd(*program, kLong, QStringLiteral("the program")));
+        ExpectOnlyTheDatabaseBeside();
+    }
+
+    // Opens the main window, started minimised with the desktop, with a double click on the
+    // tray icon, as the person does once the window has gone to the task bar.
+    void OpenFromTray(const UiMap &map)
+    {
+        const UiItem *main = map.Widget(QStringLiteral("frmMain"));
+        const UiItem *icon = map.Tray();
+        ASSERT_TRUE(main && icon) << Why(QStringLiteral("the main window and the tray icon"), map);
+        const QString id = main->extra;
+        QElapsedTimer t;
+        for (t.start(); t.elapsed() < kShort && desk->WindowState(id) != QStringLiteral("Iconic");)
+            QThread::msleep(100);
+        QString state;
+        for (int attempt = 0; attempt < 2 && state != QStringLiteral("Normal"); ++attempt) {
+            desk->Note(QStringLiteral("on the tray icon"));
+            ASSERT_TRUE(desk->DoubleClickAt(icon->Centre()));
+            for (t.start(); t.elapsed() < kShort && (state = desk->WindowState(id)) != QStringLiteral("Normal");)
+                QThread::msleep(100);
+        }
+        ASSERT_EQ(state, QStringLiteral("Normal")) << Why(QStringLiteral("the main window opened from the tray"), desk->Map());
+    }
+
     static bool Running(const UiMap &m)
     {
         const UiItem *start = m.Widget(QStringLiteral("frmStart/frAct/btnStart"));
@@ -390,6 +424,7 @@ protected:
     void ShutDownWithQuestions();
     void SecondStart();
     void SecondInstance();
+    void KilledWhileRecording();
 
     xtest::XServer *x = nullptr;
     testsvc::ServiceProcess service;
@@ -611,10 +646,14 @@ void EndToEnd::Recording()
         trayStop.before = SecsOfDay();
         ASSERT_NO_FATAL_FAILURE(ClickItem(*stop));
     }
-    Expect(QStringLiteral("the timer stopped from the tray"), [](const UiMap &m) {
+    // The buttons are those of the selected row, the stopped timer whose segment is not saved:
+    // Start and Stop usable (Stop would still save it), Cancel not.
+    Expect(QStringLiteral("the timer stopped from the tray, its unsaved segment still to be saved"), [](const UiMap &m) {
         const UiItem *start = m.Widget(QStringLiteral("frmStart/frAct/btnStart"));
         const UiItem *stop = m.Widget(QStringLiteral("frmStart/frAct/btnStop"));
-        return start && stop && start->enabled && !stop->enabled && !m.Action(S1(90), QStringLiteral("menu"));
+        const UiItem *cancel = m.Widget(QStringLiteral("frmStart/frAct/btnCancel"));
+        return start && stop && cancel && start->enabled && stop->enabled && !cancel->enabled
+               && !m.Action(S1(90), QStringLiteral("menu"));
     });
     trayStop.after = SecsOfDay();
 }
@@ -623,7 +662,7 @@ void EndToEnd::Recording()
 // closed and compacted, and holds exactly the entries and the parked timers.
 void EndToEnd::ShutDownWithQuestions()
 {
-    // A quick record from the tray menu, left without a category: it cannot be kept.
+    // A quick record from the tray menu, left without a category: its time is kept with it.
     UiMap map = OpenTrayMenu();
     ASSERT_FALSE(HasFailure());
     {
@@ -654,8 +693,7 @@ void EndToEnd::ShutDownWithQuestions()
     // minimises it while the program starts with the desktop).
     WaitClockPast(designRestart.after, 2);
     ASSERT_NO_FATAL_FAILURE(ChooseMenu(QStringLiteral("mnuFile"), QStringLiteral("mnuFile_Exit")));
-    ASSERT_NO_FATAL_FAILURE(AnswerBox(85, QStringLiteral("btnYes"), QStringLiteral("04-shutdown-question-85")));
-    ASSERT_NO_FATAL_FAILURE(AnswerBox(74, QStringLiteral("btnYes"), QStringLiteral("04-shutdown-question-74"), true));
+    ASSERT_NO_FATAL_FAILURE(AnswerBox(85, QStringLiteral("btnYes"), QStringLiteral("04-shutdown-question-85"), true));
     ASSERT_NO_FATAL_FAILURE(WaitForEnd(*program, kLong, QStringLiteral("the program")));
 
     ExpectOnlyTheDatabaseBeside();
@@ -666,19 +704,22 @@ void EndToEnd::ShutDownWithQuestions()
     struct Want {
         QString name;
         int started;
-        const Pick *pick;
+        const Pick *pick;   // null: no task and no category
         Moment start;
         int minSecs, maxSecs;   // -1: not checked
+        int chk;
     };
-    // Stopped segments become entries (0); at exit the running timer is parked with its start
-    // (1), the stopped one parked (2), the cancelled quick record becomes an entry (the answer
-    // Yes to string 85), and the quick record without a category is lost (string 74).
+    // Stopped segments become entries (0); the quick record stopped from the tray becomes an
+    // entry at exit (the answer Yes to string 85). Then the timers are parked in their order:
+    // the running one with its start (1), the stopped one (2), and the quick record without a
+    // category with the time it holds (2, marked 1 in cChk): nothing is lost, nobody asked.
     const QList<Want> want{
-        {kDesign.category, 0, &kDesign, designStart, travelStart.before - designStart.after - 1, travelStart.after - designStart.before + 1},
-        {kTravel.category, 0, &kTravel, travelStart, travelStop.before - travelStart.after - 1, travelStop.after - travelStart.before + 1},
-        {kDesign.category, 1, &kDesign, designRestart, -1, -1},
-        {kTravel.category, 2, &kTravel, {-1, -1}, -1, -1},
-        {kWriting.category, 0, &kWriting, quickStart, trayStop.before - quickStart.after - 2, trayStop.after - quickStart.before + 1},
+        {kDesign.category, 0, &kDesign, designStart, travelStart.before - designStart.after - 1, travelStart.after - designStart.before + 1, 0},
+        {kTravel.category, 0, &kTravel, travelStart, travelStop.before - travelStart.after - 1, travelStop.after - travelStart.before + 1, 0},
+        {kWriting.category, 0, &kWriting, quickStart, trayStop.before - quickStart.after - 2, trayStop.after - quickStart.before + 1, 0},
+        {kDesign.category, 1, &kDesign, designRestart, -1, -1, 0},
+        {kTravel.category, 2, &kTravel, {-1, -1}, -1, -1, 0},
+        {S(25), 2, nullptr, {quickAgain - 5, quickAgain}, 1, designRestart.after - quickAgain + 6, 1},
     };
     QString table;
     for (const QStringList &r : rows)
@@ -701,19 +742,25 @@ void EndToEnd::ShutDownWithQuestions()
         }
         // The tool writes the double columns with a decimal point.
         EXPECT_EQ(r[5].toDouble(), today.toDouble()) << where;
-        EXPECT_EQ(r[6].toDouble(), w.pick->taskId) << where;
-        EXPECT_EQ(r[7].toDouble(), w.pick->categoryId) << where;
-        EXPECT_EQ(r[8].toDouble(), 0) << where;
+        if (w.pick) {
+            EXPECT_EQ(r[6].toDouble(), w.pick->taskId) << where;
+            EXPECT_EQ(r[7].toDouble(), w.pick->categoryId) << where;
+        } else {
+            // No task and no category: Null, as the tool writes it.
+            EXPECT_EQ(r[6], QStringLiteral("<NULL>")) << where;
+            EXPECT_EQ(r[7], QStringLiteral("<NULL>")) << where;
+        }
+        EXPECT_EQ(r[8].toDouble(), w.chk) << where;
     }
     // The comment went with the parked timer it was typed for, and only there.
     const QList<QStringList> comments = Query(QStringLiteral("SELECT cID, cComments FROM tblDailyComments ORDER BY cID;"));
     ASSERT_EQ(comments.size(), 1) << "step " << step.toStdString() << ": tblDailyComments";
-    EXPECT_EQ(comments[0].value(0).toDouble(), rows[2].value(0).toDouble()) << "step " << step.toStdString();
+    EXPECT_EQ(comments[0].value(0).toDouble(), rows[3].value(0).toDouble()) << "step " << step.toStdString();
     EXPECT_EQ(comments[0].value(1), kComment) << "step " << step.toStdString();
 }
 
 // 5. A second start on the same day: the running timer is back with its start, the parked one
-// at zero, and nothing is downloaded again.
+// at zero, the quick record with its unsaved time, and nothing is downloaded again.
 void EndToEnd::SecondStart()
 {
     requestsBeforeSecondStart = int(service.requests().size());
@@ -721,9 +768,9 @@ void EndToEnd::SecondStart()
     ASSERT_NO_FATAL_FAILURE(StartProgram(program));
 
     Expect(QStringLiteral("the splash"), [](const UiMap &m) { return m.Widget(QStringLiteral("frmSplash")); }, kLong);
-    UiMap map = Expect(QStringLiteral("the timers window with the two timers handed over"), [](const UiMap &m) {
-        return m.Widget(QStringLiteral("frmMain")) && m.Widget(kTimers) && m.Cells(kGrid).size() == 8
-               && m.Cell(kGrid, kDesign.category, 2) && m.Cell(kGrid, kTravel.category, 2);
+    UiMap map = Expect(QStringLiteral("the timers window with the three timers handed over"), [](const UiMap &m) {
+        return m.Widget(QStringLiteral("frmMain")) && m.Widget(kTimers) && m.Cells(kGrid).size() == 12
+               && m.Cell(kGrid, kDesign.category, 2) && m.Cell(kGrid, kTravel.category, 2) && m.Cell(kGrid, S(25), 2);
     }, kLong);
     ASSERT_FALSE(HasFailure());
     const long rssKb = program->ResidentKb();
@@ -843,44 +890,102 @@ void EndToEnd::SecondInstance()
     desk->Screenshot(QStringLiteral("06-single-instance-restored"));
 
     // Exit from the tray: no question; the timers are parked again for the next run.
-    map = OpenTrayMenu();
-    ASSERT_FALSE(HasFailure());
-    const UiItem *close = map.Action(S1(24), QStringLiteral("menu"));
-    ASSERT_TRUE(close) << Why(QStringLiteral("the tray menu's exit"), map);
-    ASSERT_NO_FATAL_FAILURE(ClickItem(*close));
-    ASSERT_NO_FATAL_FAILURE(WaitForEnd(*program, kLong, QStringLiteral("the program")));
-    ExpectOnlyTheDatabaseBeside();
+    ASSERT_NO_FATAL_FAILURE(CloseFromTray());
 
-    // The parked rows of the first run were deleted when they were loaded: what is parked now
-    // was written at this exit, under new ids. The running timer kept its start of the run
-    // before; the parked one came back at zero.
+    // The parked rows of the first run stood for the timers while this run was on: what is
+    // parked now was written for them again, after the entries. The running timer kept its
+    // start of the run before; the parked one came back at zero; the quick record keeps the
+    // time it holds (nobody was asked at this exit).
     const QList<QStringList> rows = Query(QStringLiteral(
-        "SELECT CAST(cID AS INTEGER), cName, CAST(cStarted AS INTEGER), CAST(cStarttime AS INTEGER), CAST(cSec AS INTEGER) "
-        "FROM tblDaily ORDER BY cID;"));
+        "SELECT CAST(cID AS INTEGER), cName, CAST(cStarted AS INTEGER), CAST(cStarttime AS INTEGER), CAST(cSec AS INTEGER), "
+        "CAST(cChk AS INTEGER) FROM tblDaily ORDER BY cID;"));
     QString table;
     for (const QStringList &r : rows)
         table += r.join(QStringLiteral(" | ")) + QLatin1Char('\n');
     const std::string where = "step " + step.toStdString() + ": tblDaily holds\n" + table.toStdString();
-    ASSERT_EQ(rows.size(), 5) << where;
-    const QList<QStringList> entries{{QStringLiteral("1"), kDesign.category, QStringLiteral("0")},
-                                     {QStringLiteral("2"), kTravel.category, QStringLiteral("0")},
-                                     {QStringLiteral("5"), kWriting.category, QStringLiteral("0")}};
+    ASSERT_EQ(rows.size(), 6) << where;
+    const QList<QStringList> entries{{kDesign.category, QStringLiteral("0")},
+                                     {kTravel.category, QStringLiteral("0")},
+                                     {kWriting.category, QStringLiteral("0")}};
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(rows[i].mid(0, 3), entries[i]) << where;
+        EXPECT_EQ(rows[i].mid(1, 2), entries[i]) << where;
     QStringList parked;
-    for (int i = 3; i < 5; ++i) {
-        EXPECT_GT(rows[i][0].toInt(), 5) << where;
-        parked << rows[i][1] + QLatin1Char('/') + rows[i][2];
+    for (int i = 3; i < 6; ++i) {
+        EXPECT_GT(rows[i][0].toInt(), rows[2][0].toInt()) << where;
+        parked << rows[i][1] + QLatin1Char('/') + rows[i][2] + QLatin1Char('/') + rows[i][5];
         if (rows[i][2] == QStringLiteral("1")) {
             EXPECT_GE(rows[i][3].toInt(), designRestart.before) << where;
             EXPECT_LE(rows[i][3].toInt(), designRestart.after) << where;
-        } else {
+        } else if (rows[i][1] == kTravel.category) {
             EXPECT_EQ(rows[i][3], QStringLiteral("0")) << where;
             EXPECT_EQ(rows[i][4], QStringLiteral("0")) << where;
+        } else {
+            EXPECT_GT(rows[i][4].toInt(), 0) << where;
         }
     }
     parked.sort();
-    EXPECT_EQ(parked, (QStringList{kDesign.category + QStringLiteral("/1"), kTravel.category + QStringLiteral("/2")})) << where;
+    QStringList wantParked{kDesign.category + QStringLiteral("/1/0"), kTravel.category + QStringLiteral("/2/0"),
+                           S(25) + QStringLiteral("/2/1")};
+    wantParked.sort();
+    EXPECT_EQ(parked, wantParked) << where;
+}
+
+// 7. The program killed (kill -9) while a timer runs that was started in this run: the next
+// start has it back, running, with its start.
+void EndToEnd::KilledWhileRecording()
+{
+    ASSERT_NO_FATAL_FAILURE(StartProgram(program));
+    UiMap map = Expect(QStringLiteral("the timers window with the three timers"), [](const UiMap &m) {
+        return m.Widget(QStringLiteral("frmMain")) && m.Widget(kTimers) && m.Cells(kGrid).size() == 12 && m.Tray();
+    }, kLong);
+    ASSERT_FALSE(HasFailure());
+    // Opened from the tray, as after the second start.
+    ASSERT_NO_FATAL_FAILURE(OpenFromTray(map));
+    Expect(QStringLiteral("the main window open"), [](const UiMap &m) {
+        const UiItem *main = m.Widget(QStringLiteral("frmMain"));
+        return main && main->text == QStringLiteral("Tarvelo Desktop Companion") && m.Widget(QStringLiteral("frmStart/frAct/btnStart"));
+    });
+    ASSERT_FALSE(HasFailure());
+
+    // The Travel time timer takes over from the running one.
+    ASSERT_NO_FATAL_FAILURE(ClickRow(kTravel.category));
+    Expect(QStringLiteral("the Travel time timer selected"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmStart/frEdit/lTask")) == kTravel.task && m.Widget(QStringLiteral("frmStart/frAct/btnStart"))->enabled;
+    });
+    ASSERT_FALSE(HasFailure());
+    const Moment travelAgain = StartSelected();
+    ASSERT_FALSE(HasFailure());
+    const QString startText = desk->Map().Text(QStringLiteral("frmStart/frAct/lStart1"));
+    desk->Screenshot(QStringLiteral("07-killed-running"));
+    WaitClockPast(travelAgain.after, 2);
+
+    desk->Note(QStringLiteral("kill -9 of the program"));
+    ASSERT_EQ(::kill(pid_t(program->Pid()), SIGKILL), 0);
+    ASSERT_TRUE(program->WaitForEnd(kLong));
+    EXPECT_EQ(program->ExitStatus(), QProcess::CrashExit) << "step " << step.toStdString();
+
+    ASSERT_NO_FATAL_FAILURE(StartProgram(program));
+    map = Expect(QStringLiteral("the timers window with the three timers after the kill"), [](const UiMap &m) {
+        return m.Widget(QStringLiteral("frmMain")) && m.Widget(kTimers) && m.Cells(kGrid).size() == 12 && m.Tray();
+    }, kLong);
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(OpenFromTray(map));
+    ASSERT_NO_FATAL_FAILURE(ClickRow(kTravel.category));
+    map = Expect(QStringLiteral("the Travel time timer running since its start before the kill"), [&](const UiMap &m) {
+        return m.Text(QStringLiteral("frmStart/frEdit/lTask")) == kTravel.task && Running(m)
+               && m.Text(QStringLiteral("frmStart/frAct/lStart1")) == startText;
+    }, kLong);
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(QStringLiteral("07-killed-back"));
+
+    // Ended from the tray; the timer is parked with the start it had.
+    ASSERT_NO_FATAL_FAILURE(CloseFromTray());
+    const QList<QStringList> running = Query(QStringLiteral(
+        "SELECT cName, CAST(cStarttime AS INTEGER) FROM tblDaily WHERE cStarted = 1;"));
+    ASSERT_EQ(running.size(), 1) << "step " << step.toStdString();
+    EXPECT_EQ(running[0].value(0), kTravel.category) << "step " << step.toStdString();
+    EXPECT_GE(running[0].value(1).toInt(), travelAgain.before) << "step " << step.toStdString();
+    EXPECT_LE(running[0].value(1).toInt(), travelAgain.after) << "step " << step.toStdString();
 }
 
 TEST_F(EndToEnd, FromTheFirstStartToRecordedTimeAndBack)
@@ -895,7 +1000,9 @@ TEST_F(EndToEnd, FromTheFirstStartToRecordedTimeAndBack)
         return;
     if (!RunStep(QStringLiteral("05-second-start"), [&] { SecondStart(); }))
         return;
-    RunStep(QStringLiteral("06-single-instance"), [&] { SecondInstance(); });
+    if (!RunStep(QStringLiteral("06-single-instance"), [&] { SecondInstance(); }))
+        return;
+    RunStep(QStringLiteral("07-killed"), [&] { KilledWhileRecording(); });
 }
 
 } // namespace

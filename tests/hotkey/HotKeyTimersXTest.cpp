@@ -1,7 +1,14 @@
 // The timers window's hot key on a real X server: Ctrl+F10 pressed with xdotool starts a quick
 // recording, stops the running timer with its entry, and is gone once the options drop it.
 #include "recorder/CHotKey.h"
+#include "tests/support/TimerRows.h"
 #include "tests/tray/TimersFixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 
 #include <QWidget>
 
@@ -129,4 +136,54 @@ TEST_F(HotKeyTimersX, TheStoredKeyWorksFromTheWindowsLoad)
 int main(int argc, char **argv)
 {
     return xtest::RunAllTestsOnX(argc, argv, {.windowManager = true, .trayHost = false});
+}
+
+TEST_F(HotKeyTimersX, OnAQuickRecordWithoutActivityItDoesWhatStopDoesAndAStopKeepsTheSelectedRowsButtons)
+{
+    timers->SetHotKey();
+    ASSERT_TRUE(timers->m_Hotkey);
+    // Design: started and cancelled, its segment still to be saved.
+    testenv::AddTimerRow(timers, QStringLiteral("Design"), 11, QStringLiteral("Logo"), 1001, QStringLiteral("Café Lumière"), 101);
+    testenv::ClickTimerRow(timers, 0);
+    testenv::ClickButton(timers->btnStart);
+    testenv::ClickButton(timers->btnCancel);
+
+    Press(QStringLiteral("ctrl+F10"));
+    ASSERT_TRUE(testenv::WaitFor([] { return TimerRunning; }, 5000));
+    ASSERT_EQ(timers->GetRunning(), 1);
+
+    // Pressed again before the quick record has an activity: the Stop button's refusal, and
+    // the timer runs on.
+    QString shown;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            if (auto *ok = modal->findChild<QAbstractButton *>(QStringLiteral("btnOK"))) {
+                for (const QLabel *l : modal->findChildren<QLabel *>())
+                    shown += l->text();
+                ok->click();
+            }
+    });
+    answer.start(20);
+    Press(QStringLiteral("ctrl+F10"));
+    ASSERT_TRUE(testenv::WaitFor([&] { return !shown.isEmpty(); }, 5000));
+    answer.stop();
+    EXPECT_TRUE(shown.contains(GetLangString(71).left(20))) << shown.toStdString();
+    Settle();
+    EXPECT_TRUE(TimerRunning);
+    EXPECT_EQ(timers->GetRunning(), 1);
+    EXPECT_EQ(DailyRows(), 0);
+
+    // With an activity it stops with its entry; Design, selected meanwhile, keeps its buttons.
+    GiveCategory(1);
+    timers->lstTimers->SetTextMatrix(1, frmStart::colCatID, QStringLiteral("12"));
+    testenv::ClickTimerRow(timers, 0);
+    ASSERT_TRUE(timers->btnStop->isEnabled());
+    Press(QStringLiteral("ctrl+F10"));
+    ASSERT_TRUE(testenv::WaitFor([] { return !TimerRunning; }, 5000));
+    EXPECT_EQ(DailyRows(), 1);
+    EXPECT_EQ(timers->lstTimers->Row(), 0);
+    EXPECT_TRUE(timers->btnStart->isEnabled());
+    EXPECT_TRUE(timers->btnStop->isEnabled());
+    EXPECT_FALSE(timers->btnCancel->isEnabled());
 }

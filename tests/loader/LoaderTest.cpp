@@ -197,6 +197,40 @@ TEST_F(Loader, SelectAllAndLoadAddEveryNewCategoryOnce)
     EXPECT_EQ(Timers(), (QStringList{"Meetings", "Mail", "Drawing"}));
 }
 
+TEST_F(Loader, AddKeepsTheRunningTimersColourAndThePanelShowsTheSelectedRow)
+{
+    // Into an empty grid: the first new row becomes the selected one, and the panel shows it.
+    frmLoad *l = Open();
+    ASSERT_TRUE(l);
+    Tick(l, NodeNamed(l, "Drawing"));
+    QTest::mouseClick(l->btnLoad, Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(Timers(), (QStringList{"Drawing"}));
+    EXPECT_EQ(w->lstTimers->Row(), 0);
+    EXPECT_EQ(w->lTask->Caption(), QStringLiteral("Design"));
+    EXPECT_EQ(w->lProj->Caption(), QStringLiteral("Website"));
+    EXPECT_TRUE(w->btnStart->isEnabled());
+    // Loaded timers stand parked at once.
+    {
+        auto rs = DB->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM tblDaily WHERE cStarted = 2"), dao::dbOpenSnapshot);
+        EXPECT_EQ(rs->Value(0).toInt(), 1);
+    }
+
+    // While Drawing runs, more timers come in: Drawing keeps the running colour.
+    Press(0, w->btnStart);
+    ASSERT_TRUE(TimerRunning);
+    l = Open();
+    ASSERT_TRUE(l);
+    Tick(l, NodeNamed(l, "Mail"));
+    QTest::mouseClick(l->btnLoad, Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_EQ(Timers(), (QStringList{"Drawing", "Mail"}));
+    EXPECT_EQ(w->lstTimers->CellBackColorAt(0, frmStart::colName), frmStart::kRunColor);
+    EXPECT_EQ(w->lstTimers->CellBackColorAt(1, frmStart::colName), frmStart::kOtherColor);
+    EXPECT_EQ(w->lstTimers->Row(), 0);
+    EXPECT_TRUE(w->btnCancel->isEnabled());   // the panel still shows the running Drawing
+}
+
 TEST_F(Loader, SelectAllTwiceUnticksEverythingAndKeepsTheTreeOpen)
 {
     frmLoad *l = Open();

@@ -206,7 +206,7 @@ TEST_F(TimerDisplay, SetColorsAndPicsMarksEveryRowByItsStateAndKeepsTheSelection
 {
     // rows: 0 running, 1 saved, 2 cancelled (unsaved), 3 never started, 4 start "0"
     for (int i = 0; i < 5; ++i)
-        AddMeetings();
+        AddTimer("Meetings", 1000 + i, "Design", 100, "Website", 10);
     auto set = [&](int r, const char *state, const char *id, const char *start) {
         w->lstTimers->SetTextMatrix(r, C::colState, state);
         w->lstTimers->SetTextMatrix(r, C::colID, id);

@@ -73,7 +73,7 @@ TEST_F(HandOver, OneRunningAndTwoStoppedTimersComeBackAsTheyWere)
     ASSERT_EQ(Entries().size(), 1u);
 
     EXPECT_EQ(w->SaveRunning(false), 0);
-    const auto parked = Entries("WHERE cStarted >= 1");
+    const auto parked = Parked();
     ASSERT_EQ(parked.size(), 3u);
     EXPECT_EQ(parked[0].started, 1);
     EXPECT_EQ(parked[0].start, 33000);
@@ -81,16 +81,19 @@ TEST_F(HandOver, OneRunningAndTwoStoppedTimersComeBackAsTheyWere)
     EXPECT_EQ(parked[0].comment, "board meeting");
     EXPECT_EQ(parked[1].started, 2);
     EXPECT_EQ(parked[2].started, 2);
+    // Parking leaves the rows as they were: an exit the person abandons goes on with them.
     EXPECT_EQ(Cell(0, C::colState), "1");
-    EXPECT_EQ(Cell(1, C::colState), "2");
-    EXPECT_EQ(Cell(2, C::colState), "2");
-    EXPECT_EQ(Cell(0, C::colID), QString::number(qlonglong(parked[0].id)));
+    EXPECT_EQ(Cell(1, C::colState), "0");
+    EXPECT_EQ(Cell(2, C::colState), "0");
+    EXPECT_EQ(Cell(0, C::colID), "");
+    EXPECT_EQ(Cell(1, C::colMark), "2");
 
     // The program is closed for an hour and a half.
     now = QDateTime(QDate(2026, 3, 10), QTime(11, 30, 0));
     NextRun();
     ASSERT_EQ(Rows(), 3);
-    EXPECT_TRUE(Entries("WHERE cStarted >= 1").empty());
+    // The records now stand for the timers of this run: one each.
+    EXPECT_EQ(Parked().size(), 3u);
     EXPECT_EQ(Entries().size(), 1u);   // the ordinary entry stays
     EXPECT_TRUE(TimerRunning);
     EXPECT_EQ(RunningRows(), 1);
@@ -146,30 +149,155 @@ TEST_F(HandOver, AnUnsavedSegmentBecomesAnEntryWhenAskedAndIsParkedOtherwise)
 
         EXPECT_EQ(w->SaveRunning(save), 0);
         const auto e = Entries();
-        ASSERT_EQ(e.size(), 1u);
-        EXPECT_EQ(e[0].started, save ? 0 : 2);
-        EXPECT_EQ(e[0].secs, 45);
+        const auto parked = Parked();
+        ASSERT_EQ(e.size(), save ? 1u : 0u);
+        ASSERT_EQ(parked.size(), save ? 0u : 1u);
+        if (save) {
+            EXPECT_EQ(e[0].secs, 45);
+        } else {
+            // The person chose not to record it: the timer comes back at zero.
+            EXPECT_EQ(parked[0].started, 2);
+            EXPECT_EQ(parked[0].secs, 0);
+        }
         NextRun();
         EXPECT_EQ(Rows(), save ? 0 : 1);
-        if (!save)
+        if (!save) {
             EXPECT_EQ(Cell(0, C::colSecs), "0");
+            EXPECT_EQ(Cell(0, C::colMark), "4");
+        }
     }
 }
 
-TEST_F(HandOver, ARowWithoutCategoryIsNotWrittenAndTheCallerIsTold)
+TEST_F(HandOver, ARunningQuickRecordWithoutCategoryIsParkedAndComesBackRunning)
 {
     AddMeetings();
     Click(w->btnQ);   // runs, without a category
-    int16_t err = 0;
+    w->txtComments->setPlainText("phone call");
+    Advance(300);
+    int16_t err = 5;
     w->SaveRunning(false, err);
-    EXPECT_EQ(err, -1);
+    EXPECT_EQ(err, 0);
+    EXPECT_TRUE(Entries().empty());
+    const auto parked = Parked();
+    ASSERT_EQ(parked.size(), 2u);
+    EXPECT_EQ(parked[1].started, 1);
+    EXPECT_EQ(parked[1].category, 0);   // Null
+    EXPECT_EQ(parked[1].start, 36000);
+    NextRun();
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Cell(0, C::colName), "Meetings");
+    EXPECT_EQ(Cell(1, C::colName), w->QuickRecName);
+    EXPECT_EQ(Cell(1, C::colState), "1");
+    EXPECT_EQ(Cell(1, C::colCatID), "");
+    EXPECT_EQ(Cell(1, C::colTaskID), "");
+    EXPECT_EQ(Cell(1, C::colComment), "phone call");
+    EXPECT_TRUE(TimerRunning);
+    // It is the same timer as before: it cannot be stopped with saving before it has an
+    // activity, also not with the hot key.
+    ClickRow(1);
+    EXPECT_FALSE(w->btnStop->isEnabled());
+    auto box = AnswerBox("btnOK");
+    w->m_Hotkey_Hotkey();
+    EXPECT_TRUE(box->shown);
+    EXPECT_TRUE(box->text.contains(GetLangString(71).left(20)));
+    EXPECT_TRUE(TimerRunning);
+    EXPECT_EQ(w->GetRunning(), 1);
+}
+
+TEST_F(HandOver, ARestoredTimerThatIsCancelledHoldsItsSegmentForStopAndTheExitQuestion)
+{
+    now = QDateTime(QDate(2026, 3, 10), QTime(9, 0, 0));
+    AddMeetings();
+    ClickRow(0);
+    Click(w->btnStart);
+    EXPECT_EQ(w->SaveRunning(false), 0);
+    now = QDateTime(QDate(2026, 3, 10), QTime(9, 20, 0));
+    NextRun();
+    ClickRow(0);
+    Click(w->btnCancel);
+    // Not saved: the stop picture, Stop usable once the row is shown again, and the exit asks.
+    EXPECT_EQ(Cell(0, C::colMark), "3");
+    EXPECT_EQ(w->FirstUnsavedSegment(), 0);
+    ClickRow(0);
+    EXPECT_TRUE(w->btnStop->isEnabled());
+    Click(w->btnStop);
     const auto e = Entries();
     ASSERT_EQ(e.size(), 1u);
-    EXPECT_EQ(e[0].category, 1000);
+    EXPECT_EQ(e[0].start, 32400);
+    EXPECT_EQ(e[0].secs, 1200);
+}
+
+TEST_F(HandOver, AnAbandonedExitLeavesTheRowsAsTheyWereAndTheirSegmentsUnsaved)
+{
+    AddMeetings();
+    AddMail();
+    ClickRow(0);
+    Click(w->btnStart);
+    Advance(100);
+    Click(w->btnCancel);            // Meetings holds 100 unsaved seconds
+    ClickRow(1);
+    Click(w->btnStart);             // Mail runs
+    Advance(50);
+    EXPECT_EQ(w->SaveRunning(false), 0);
+    w->ResumeParking();             // the person abandons the exit
+    for (int r = 0; r < 2; ++r)
+        EXPECT_NE(Cell(r, C::colState), "2") << r;
+    EXPECT_EQ(Cell(0, C::colMark), "3");
+    EXPECT_EQ(Cell(1, C::colState), "1");
+    EXPECT_EQ(w->FirstUnsavedSegment(), 0);
+    // The parked records follow the rows again: Meetings with its segment.
+    const auto parked = Parked();
+    ASSERT_EQ(parked.size(), 2u);
+    EXPECT_EQ(parked[0].secs, 100);
+    EXPECT_EQ(parked[0].chk, 1);
+    EXPECT_EQ(parked[1].started, 1);
+    // Stop on Mail and on Meetings write both segments once.
+    Advance(10);
+    Click(w->btnStop);
+    ClickRow(0);
+    Click(w->btnStop);
+    const auto e = Entries();
+    ASSERT_EQ(e.size(), 2u);
+    EXPECT_EQ(e[0].secs, 60);
+    EXPECT_EQ(e[1].secs, 100);
+}
+
+TEST_F(HandOver, TheLoadedTimersStandParkedWhileTheProgramRunsAndComeBackWithoutAnExit)
+{
+    AddMeetings();
+    AddMail();
+    // Loaded: both parked at zero.
+    auto parked = Parked();
+    ASSERT_EQ(parked.size(), 2u);
+    EXPECT_EQ(parked[0].started, 2);
+    EXPECT_EQ(parked[1].started, 2);
+    ClickRow(1);
+    w->txtComments->setPlainText("inbox");
+    Click(w->btnStart);
+    parked = Parked();
+    ASSERT_EQ(parked.size(), 2u);
+    EXPECT_EQ(parked[1].started, 1);
+    EXPECT_EQ(parked[1].start, 36000);
+    EXPECT_EQ(parked[1].day, 20260310);
+    EXPECT_EQ(parked[1].comment, "inbox");
+    // Nothing parked is an entry: the day shows none and a start is not refused by them.
+    EXPECT_FALSE(DayHasRecords(20260310, "tblDaily"));
+    EXPECT_EQ(CheckTimeOverlap(20260310, 36010, 36010, -1), -1);
+
+    // The run ends without any exit (the window simply goes, as in a crash).
+    Advance(600);
     NextRun();
-    ASSERT_EQ(Rows(), 1);
-    EXPECT_EQ(Cell(0, C::colName), "Meetings");
-    EXPECT_FALSE(TimerRunning);
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Cell(1, C::colState), "1");
+    EXPECT_EQ(Cell(1, C::colStart), "36000");
+    EXPECT_EQ(Cell(1, C::colComment), "inbox");
+    EXPECT_EQ(Parked().size(), 2u);
+    // A removed timer is no longer parked.
+    ClickRow(0);
+    Click(w->btnUnload);
+    parked = Parked();
+    ASSERT_EQ(parked.size(), 1u);
+    EXPECT_EQ(parked[0].category, 2000);
 }
 
 TEST_F(HandOver, RecordsOfOneTaskAndCategoryLoadOnceFromTheNewestAndAllAreDeleted)
@@ -189,13 +317,15 @@ TEST_F(HandOver, RecordsOfOneTaskAndCategoryLoadOnceFromTheNewestAndAllAreDelete
     const int m = RowOf(1000), mail = RowOf(2000);
     EXPECT_EQ(Cell(m, C::colState), "1");
     EXPECT_EQ(Cell(m, C::colStart), "34000");
-    EXPECT_EQ(Cell(m, C::colID), "3");
+    EXPECT_EQ(Cell(m, C::colID), "");   // the parked record is no saved entry
     EXPECT_EQ(Cell(mail, C::colState), "0");
     EXPECT_TRUE(TimerRunning);
-    const auto left = Entries();
+    const auto left = Entries("WHERE cStarted >= 0 AND cID <= 6");
     ASSERT_EQ(left.size(), 2u);
     EXPECT_EQ(left[0].id, 5);   // another person's parked timer waits for that person
     EXPECT_EQ(left[1].id, 6);
+    // The person's own records were replaced by one per timer.
+    EXPECT_EQ(Entries("WHERE cStarted IN (1, 2) AND cUsrID = 1").size(), 2u);
 }
 
 TEST_F(HandOver, OfSeveralRunningRecordsOnlyTheLatestStartRunsAfterTheLoad)
@@ -249,9 +379,10 @@ TEST_F(HandOver, ATimerRunningAcrossMidnightAtExitKeepsItsRealStart)
     ClickRow(0);
     EXPECT_EQ(Cell(0, C::colSecs), "1800");
     Click(w->btnStop);
+    // Stored on the day it started, with its full length.
     const auto e = Entries();
     ASSERT_EQ(e.size(), 1u);
-    EXPECT_EQ(e[0].day, 20260311);
+    EXPECT_EQ(e[0].day, 20260310);
     EXPECT_EQ(e[0].start, 85800);
     EXPECT_EQ(e[0].secs, 1800);
 }

@@ -146,7 +146,12 @@ int RecorderTest::RunningRows() const
 std::vector<Entry> RecorderTest::Entries(const QString &where) const
 {
     std::vector<Entry> out;
-    auto rs = DB->OpenRecordset(QStringLiteral("SELECT * FROM tblDaily ") + where + QStringLiteral(" ORDER BY cID"),
+    // The time-log entries, unless the test asks for the parked timers by their mark.
+    QString filter = where;
+    if (!filter.contains(QLatin1String("cStarted")))
+        filter = (filter.isEmpty() ? QStringLiteral("WHERE ") : filter + QStringLiteral(" AND "))
+            + QStringLiteral("IFNULL(cStarted, 0) NOT IN (1, 2)");
+    auto rs = DB->OpenRecordset(QStringLiteral("SELECT * FROM tblDaily ") + filter + QStringLiteral(" ORDER BY cID"),
                                 dao::dbOpenSnapshot);
     for (; !rs->Eof(); rs->MoveNext()) {
         Entry e;

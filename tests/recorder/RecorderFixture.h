@@ -59,7 +59,10 @@ protected:
     QString Cell(int row, int col) const { return w->lstTimers->TextMatrix(row, col); }
     int Rows() const { return w->lstTimers->Rows(); }
     int RunningRows() const;
+    // The time-log entries (where may narrow them); a where that names cStarted reads any row.
     std::vector<Entry> Entries(const QString &where = QString()) const;
+    // The parked timers of tblDaily (cStarted 1 or 2), in the order they were written.
+    std::vector<Entry> Parked() const { return Entries(QStringLiteral("WHERE cStarted IN (1, 2)")); }
     void AddEntry(double id, const QString &name, int started, double start, double secs, double day,
                   double task, double cat, int user = 1);
 

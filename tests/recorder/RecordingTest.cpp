@@ -16,6 +16,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
+#include <vector>
+
 using namespace modMain;
 using namespace rectest;
 using C = frmStart;
@@ -79,7 +82,7 @@ TEST_F(Recording, StopWritesTheSegmentWithItsCommentAndMarksTheRowSaved)
 
     const auto e = Entries();
     ASSERT_EQ(e.size(), 1u);
-    EXPECT_EQ(e[0].id, 1);
+    EXPECT_GE(e[0].id, 1);
     EXPECT_EQ(e[0].user, 1);
     EXPECT_EQ(e[0].name, "Meetings");
     EXPECT_EQ(e[0].started, 0);
@@ -93,7 +96,7 @@ TEST_F(Recording, StopWritesTheSegmentWithItsCommentAndMarksTheRowSaved)
 
     EXPECT_EQ(Cell(0, C::colState), "0");
     EXPECT_EQ(Cell(0, C::colMark), "2");
-    EXPECT_EQ(Cell(0, C::colID), "1");
+    EXPECT_EQ(Cell(0, C::colID), QString::number(qlonglong(e[0].id)));
     EXPECT_TRUE(SamePicture(w->lstTimers->CellPictureAt(0, C::colPic), res::Picture("SAVE")));
     EXPECT_FALSE(TimerRunning);
     EXPECT_FALSE(w->tmr->isActive());
@@ -116,11 +119,11 @@ TEST_F(Recording, TwoStartsAndStopsGiveTwoEntriesAndTheRowKeepsTheNewerId)
     }
     const auto e = Entries("WHERE cUsrID = 1");
     ASSERT_EQ(e.size(), 2u);
-    // Ids continue after the highest of any person.
-    EXPECT_EQ(e[0].id, 8);
-    EXPECT_EQ(e[1].id, 9);
+    // Ids continue after the highest of any person (the parked timer's record included).
+    EXPECT_GT(e[0].id, 7);
+    EXPECT_GT(e[1].id, e[0].id);
     EXPECT_EQ(e[1].start, 36065);
-    EXPECT_EQ(Cell(0, C::colID), "9");
+    EXPECT_EQ(Cell(0, C::colID), QString::number(qlonglong(e[1].id)));
 }
 
 TEST_F(Recording, CancelKeepsTheSegmentUnsavedAndAStopWritesItOnceLater)
@@ -223,21 +226,47 @@ TEST_F(Recording, StartingAnotherTimerLeavesARunningOneWithoutCategoryUnsaved)
     EXPECT_EQ(RunningRows(), 1);
 }
 
-TEST_F(Recording, ASegmentAcrossMidnightIsStoredOnTheLaterDayWithTheEarlierStart)
+TEST_F(Recording, ASegmentAcrossMidnightIsStoredOnTheDayItStartedWithItsFullLength)
 {
-    now = QDateTime(QDate(2026, 3, 10), QTime(23, 50, 0));
+    // 23:00 on the 10th to 01:00 on the 11th, ended by starting another timer; that one runs
+    // from 01:00 to 01:30 and is stopped with its button.
+    now = QDateTime(QDate(2026, 3, 10), QTime(23, 0, 0));
     AddMeetings();
     AddDrawing();
     ClickRow(0);
     Click(w->btnStart);
-    now = QDateTime(QDate(2026, 3, 11), QTime(0, 10, 0));
+    now = QDateTime(QDate(2026, 3, 11), QTime(1, 0, 0));
     ClickRow(1);
     Click(w->btnStart);
-    const auto e = Entries();
+    ASSERT_EQ(w->GetRunning(), 1);
+    auto e = Entries();
     ASSERT_EQ(e.size(), 1u);
-    EXPECT_EQ(e[0].day, 20260311);
-    EXPECT_EQ(e[0].start, 85800);
-    EXPECT_EQ(e[0].secs, 1200);
+    EXPECT_EQ(e[0].day, 20260310);
+    EXPECT_EQ(e[0].start, 82800);
+    EXPECT_EQ(e[0].secs, 7200);
+
+    // The long entry lies on the 10th and blocks nothing of the 11th.
+    Advance(1800);
+    Click(w->btnStop);
+    e = Entries();
+    ASSERT_EQ(e.size(), 2u);
+    EXPECT_EQ(e[1].day, 20260311);
+    EXPECT_EQ(e[1].start, 3600);
+    EXPECT_EQ(e[1].secs, 1800);
+    EXPECT_LT(CheckTimeOverlap(20260311, 600, 600, -1), 1);
+    EXPECT_FALSE(DayHasRecords(20260312, "tblDaily"));
+
+    // The same with the Stop button across midnight.
+    now = QDateTime(QDate(2026, 3, 11), QTime(23, 0, 0));
+    ClickRow(0);
+    Click(w->btnStart);
+    now = QDateTime(QDate(2026, 3, 12), QTime(1, 0, 0));
+    Click(w->btnStop);
+    e = Entries();
+    ASSERT_EQ(e.size(), 3u);
+    EXPECT_EQ(e[2].day, 20260311);
+    EXPECT_EQ(e[2].start, 82800);
+    EXPECT_EQ(e[2].secs, 7200);
 }
 
 TEST_F(Recording, AStartInsideARecordedEntryIsRefusedAndChangesNothing)
@@ -461,10 +490,74 @@ TEST_F(Recording, AnEntryThatCannotBeWrittenIsReportedAndTheRowStaysUnsaved)
     Click(w->btnStart);
     DB->Execute("DROP TABLE tblDaily");
     Advance(10);
+    auto box = AnswerBox("btnOK");
     EXPECT_EQ(w->StopAction(0, true), -1);
     EXPECT_EQ(Cell(0, C::colID), "");
     EXPECT_EQ(Cell(0, C::colMark), "3");
+    EXPECT_TRUE(box->shown);
+    EXPECT_TRUE(box->text.contains("tblDaily")) << box->text.toStdString();
     EXPECT_EQ(w->SaveDaily(0), -1);
+}
+
+// The engine refuses new entries (cStarted 0) while the parked timers still go in.
+static void RefuseEntries()
+{
+    DB->Execute("CREATE TRIGGER refuse_entries BEFORE INSERT ON tblDaily WHEN NEW.cStarted = 0 "
+                "BEGIN SELECT RAISE(ABORT, 'disk quota exceeded'); END");
+}
+
+TEST_F(Recording, AFailedSaveIsToldWithTheEnginesMessageAndTheSegmentCanBeSavedAgain)
+{
+    AddMeetings();
+    AddMail();
+    struct Case {
+        const char *how;
+        std::function<void()> act;
+    };
+    const std::vector<Case> cases{
+        {"Stop", [&] { ClickRow(0); Click(w->btnStop); }},
+        {"another start", [&] { ClickRow(1); Click(w->btnStart); }},
+        {"hot key", [&] { w->m_Hotkey_Hotkey(); }},
+        {"quick record", [&] { Click(w->btnQ); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.how);
+        // Meetings runs from a clean state.
+        while (w->lstTimers->Rows() > 2)
+            w->lstTimers->RemoveItem(2);
+        if (w->GetRunning() >= 0)
+            w->StopAction(w->GetRunning(), false);
+        ClickRow(0);
+        if (Cell(0, C::colMark) == "3") {
+            auto discard = AnswerBox("btnYes");
+            Click(w->btnStart);
+        } else {
+            Click(w->btnStart);
+        }
+        ASSERT_EQ(w->GetRunning(), 0);
+        Advance(30);
+        RefuseEntries();
+        auto box = AnswerBox("btnOK");
+        c.act();
+        EXPECT_TRUE(box->shown);
+        EXPECT_TRUE(box->text.contains("disk quota exceeded")) << box->text.toStdString();
+        EXPECT_TRUE(box->text.contains(GetLangString(1620).left(20))) << box->text.toStdString();
+        EXPECT_TRUE(Entries().empty());
+        // The segment stays in the window, unsaved, and is saved once the engine takes it.
+        EXPECT_EQ(Cell(0, C::colState), "0");
+        EXPECT_EQ(Cell(0, C::colSecs), "30");
+        EXPECT_EQ(Cell(0, C::colMark), "3");
+        DB->Execute("DROP TRIGGER refuse_entries");
+        if (w->GetRunning() >= 0)
+            w->StopAction(w->GetRunning(), false);
+        ClickRow(0);
+        ASSERT_TRUE(w->btnStop->isEnabled());
+        Click(w->btnStop);
+        const auto e = Entries();
+        ASSERT_EQ(e.size(), 1u);
+        EXPECT_EQ(e[0].secs, 30);
+        DB->Execute("DELETE FROM tblDaily WHERE cStarted = 0");
+    }
 }
 
 TEST_F(Recording, SaveDailyStoresZeroForAMissingTaskOrStartAndRefusesARowWithoutCategory)

@@ -99,7 +99,10 @@ TEST_F(ShutDownTest, CancelAtTheQuestionAbandonsTheShutdown)
     ASSERT_EQ(box->shown, 1);
     EXPECT_TRUE(box->texts[0].contains(GetLangString(85).left(20)));
     ExpectStillRunning();
-    EXPECT_EQ(RowsInOpenDb(QString()), 0);   // nothing was written
+    EXPECT_EQ(RowsInOpenDb("WHERE cStarted = 0"), 0);   // nothing was recorded
+    // The loaded timers stand parked as they are, the cancelled segments with them.
+    EXPECT_EQ(RowsInOpenDb("WHERE cStarted = 2 AND cChk = 1"), 2);
+    EXPECT_EQ(RowsInOpenDb("WHERE cStarted = 2"), 3);
     // The program goes on and can be closed later.
     auto again = AnswerBox(QStringLiteral("btnNo"));
     ShutDown(true);
@@ -131,25 +134,53 @@ TEST_F(ShutDownTest, NoParksTheTimersWithTheirUnsavedSegments)
     EXPECT_EQ(CountRows(Db()), 3);
 }
 
-TEST_F(ShutDownTest, TimersThatCannotBeStoredAskWhetherToCloseAnyway)
+TEST_F(ShutDownTest, AQuickRecordWithoutActivityIsParkedWithoutAQuestion)
 {
     AddMeetings();
     Press(0, w->btnQ);   // a quick record: running, without an activity
     ASSERT_EQ(w->lstTimers->Rows(), 2);
     ASSERT_TRUE(Cell(1, frmStart::colCatID).isEmpty());
 
+    auto box = AnswerBox(QStringLiteral("btnYes"));
+    ShutDown(true);
+    EXPECT_EQ(box->shown, 0);
+    ExpectClosedAndCompacted();
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 2 AND cCatID = 1000"), 1);
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 1 AND cCatID IS NULL"), 1);
+    EXPECT_EQ(CountRows(Db()), 2);
+}
+
+TEST_F(ShutDownTest, TimersThatCannotBeStoredAskWhetherToCloseAnyway)
+{
+    AddMeetings();
+    AddMail();
+    Press(1, w->btnStart);
+    // The engine refuses the running timer's parked record.
+    DB->Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblDaily WHEN NEW.cStarted = 1 "
+                               "BEGIN SELECT RAISE(ABORT, 'disk quota exceeded'); END"));
+
     auto no = AnswerBox(QStringLiteral("btnNo"));
     ShutDown(true);
     ASSERT_EQ(no->shown, 1);
-    EXPECT_TRUE(no->texts[0].contains(GetLangString(74).left(20)));
+    EXPECT_TRUE(no->texts[0].contains(GetLangString(1621).left(20))) << no->texts[0].toStdString();
+    EXPECT_TRUE(no->texts[0].contains(QStringLiteral("disk quota exceeded"))) << no->texts[0].toStdString();
     ExpectStillRunning();
-    EXPECT_EQ(RowsInOpenDb("WHERE cStarted = 2 AND cCatID = 1000"), 1);   // what was stored stays
+    // Nothing half written: the records of before stand.
+    EXPECT_EQ(RowsInOpenDb("WHERE cStarted = 1 AND cCatID = 2000"), 1);
+    EXPECT_EQ(RowsInOpenDb("WHERE cStarted = 2 AND cCatID = 1000"), 1);
+    EXPECT_EQ(Cell(1, frmStart::colState), QStringLiteral("1"));
 
+    // The engine takes the records again; the program goes on parking as before.
+    DB->Execute(QStringLiteral("DROP TRIGGER refuse"));
+    Press(0, w->btnStart);
+    EXPECT_EQ(RowsInOpenDb("WHERE cStarted = 1 AND cCatID = 1000"), 1);
     auto yes = AnswerBox(QStringLiteral("btnYes"));
     ShutDown(true);
-    EXPECT_EQ(yes->shown, 1);
+    EXPECT_EQ(yes->shown, 0);
     ExpectClosedAndCompacted();
-    EXPECT_EQ(CountRows(Db(), "WHERE cCatID = 1000"), 2);   // parked at each attempt
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 1 AND cCatID = 1000"), 1);
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 0 AND cCatID = 2000"), 1);
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 2 AND cCatID = 2000"), 1);
 }
 
 TEST_F(ShutDownTest, WithoutQuestionsTheTimersAreParkedAllTheSame)
@@ -162,10 +193,12 @@ TEST_F(ShutDownTest, WithoutQuestionsTheTimersAreParkedAllTheSame)
     QApplication::processEvents();
     EXPECT_EQ(box->shown, 0);
     ExpectClosedAndCompacted();
-    // The cancelled segments are kept in parked rows with the third timer; the quick record
-    // cannot be stored without an activity, and nobody is asked about it.
-    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 2 AND cSec >= 0"), 3);
-    EXPECT_EQ(CountRows(Db()), 3);
+    // The cancelled segments are kept in parked rows with the third timer; the running quick
+    // record is parked with its start. Nobody is asked, nothing is lost.
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 2 AND cChk = 1 AND cSec >= 0 AND cStarttime > 0"), 2);
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 2 AND cChk = 0 AND cCatID = 2000"), 1);
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 1 AND cCatID IS NULL"), 1);
+    EXPECT_EQ(CountRows(Db()), 4);
 }
 
 TEST_F(ShutDownTest, UnloadsEveryLoadedWindow)
@@ -228,15 +261,11 @@ TEST_F(ShutDownTest, ASecondRequestWhileTheQuestionIsOpenIsIgnored)
 
 // ---- the end of the session ------------------------------------------------------------------
 
-class SessionEnd : public shuttest::ProgramFolderTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(SessionEnd, HandsTheTimersOverAndCompactsAsAtANormalExit)
+// Starts the child program with args and waits until it says it is ready.
+void StartSession(QProcess &child, const QStringList &args)
 {
-    shuttest::MakeDatabase(dir, 2);
-    CloseDb();
-    QProcess child;
     child.setProcessChannelMode(QProcess::SeparateChannels);
-    child.start(QStringLiteral(SHUTDOWN_CHILD), {QStringLiteral("session")});
+    child.start(QStringLiteral(SHUTDOWN_CHILD), args);
     ASSERT_TRUE(child.waitForStarted());
     QByteArray out;
     ASSERT_TRUE(testenv::WaitFor(
@@ -248,6 +277,16 @@ TEST_P(SessionEnd, HandsTheTimersOverAndCompactsAsAtANormalExit)
         30000))
         << child.readAllStandardError().constData();
     ASSERT_EQ(out.trimmed(), QByteArray("ready"));
+}
+
+class SessionEnd : public shuttest::ProgramFolderTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SessionEnd, HandsTheTimersOverAndCompactsAsAtANormalExit)
+{
+    shuttest::MakeDatabase(dir, 2);
+    CloseDb();
+    QProcess child;
+    ASSERT_NO_FATAL_FAILURE(StartSession(child, {QStringLiteral("session")}));
     ::kill(pid_t(child.processId()), GetParam());
     ASSERT_TRUE(child.waitForFinished(30000));
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
@@ -260,6 +299,30 @@ TEST_P(SessionEnd, HandsTheTimersOverAndCompactsAsAtANormalExit)
 
 INSTANTIATE_TEST_SUITE_P(Signals, SessionEnd, ::testing::Values(SIGTERM, SIGHUP),
                          [](const auto &info) { return info.param == SIGTERM ? "SIGTERM" : "SIGHUP"; });
+
+// A running quick record (no activity yet) ended by a signal: SIGTERM parks it like every
+// other timer; a kill -9 leaves what the program kept parked while it ran.
+class EndedWithAQuickRecord : public shuttest::ProgramFolderTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EndedWithAQuickRecord, ItIsParkedWithItsStartAndTheOtherTimers)
+{
+    shuttest::MakeDatabase(dir, 2);
+    CloseDb();
+    QProcess child;
+    ASSERT_NO_FATAL_FAILURE(StartSession(child, {QStringLiteral("session"), QStringLiteral("quick")}));
+    ::kill(pid_t(child.processId()), GetParam());
+    ASSERT_TRUE(child.waitForFinished(30000));
+    if (GetParam() == SIGTERM) {
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("Tarv.crn")});
+    }
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 1 AND cCatID IS NULL AND cStarttime >= 0"), 1);
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 2"), 3);
+    EXPECT_EQ(CountRows(Db(), "WHERE cStarted = 0"), 3);   // the entries of before and Meetings'
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndedWithAQuickRecord, ::testing::Values(SIGTERM, SIGKILL),
+                         [](const auto &info) { return info.param == SIGTERM ? "SIGTERM" : "SIGKILL"; });
 
 // ---- the windows the shutdown closes -----------------------------------------------------------
 

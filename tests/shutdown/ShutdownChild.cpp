@@ -5,6 +5,7 @@
 //   shutdown_child session               opens the program folder's database (TARV_PROGRAM_DIR)
 //                                        with the timers window, starts the first of three
 //                                        timers, says "ready" and waits for the end
+//   shutdown_child session quick         the same, then a quick record takes over and runs
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "recorder/frmStart.h"
@@ -12,6 +13,8 @@
 
 #include <QApplication>
 #include <QDateTime>
+
+#include <vector>
 
 #include <csignal>
 #include <cstdio>
@@ -31,7 +34,7 @@ int Compact(const QString &dbPath, int killAt)
     return ok ? 0 : 1;
 }
 
-int Session()
+int Session(bool quick)
 {
     using namespace modMain;
     LoadLangTable(QString());
@@ -53,23 +56,18 @@ int Session()
     const Timer timers[] = {{"Meetings", "Design", "Website", 1000, 100, 10},
                             {"Drawing", "Design", "Website", 1001, 100, 10},
                             {"Mail", "Admin", "Office", 2000, 200, 20}};
-    forms::FlexGrid *g = w->lstTimers;
-    for (const Timer &t : timers) {
-        const int r = g->Rows();
-        g->SetRows(r + 1);
-        g->SetTextMatrix(r, frmStart::colName, QString::fromUtf8(t.cat));
-        g->SetTextMatrix(r, frmStart::colTaskName, QString::fromUtf8(t.task));
-        g->SetTextMatrix(r, frmStart::colProjName, QString::fromUtf8(t.proj));
-        g->SetTextMatrix(r, frmStart::colCatID, QString::number(t.catId));
-        g->SetTextMatrix(r, frmStart::colTaskID, QString::number(t.taskId));
-        g->SetTextMatrix(r, frmStart::colProjID, QString::number(t.projId));
-        g->SetTextMatrix(r, frmStart::colSecs, QStringLiteral("0"));
-        g->SetTextMatrix(r, frmStart::colState, QStringLiteral("0"));
-    }
-    w->SetColorsAndPics(frmStart::kOtherColor, frmStart::kOtherColor, 0);
-    g->SetRow(0);
+    std::vector<frmStart::NewTimer> load;
+    for (const Timer &t : timers)
+        load.push_back({QString::fromUtf8(t.cat), QString::number(t.catId), QString::fromUtf8(t.task),
+                        QString::number(t.taskId), QString::fromUtf8(t.proj), QString::number(t.projId)});
+    w->AddTimers(load);
+    w->lstTimers->SetRow(0);
     w->lstTimers_Click();
     w->btnStart_Click();
+    // With "quick": a quick record takes over (the first timer's segment becomes an entry)
+    // and runs without an activity.
+    if (quick)
+        w->btnQ_Click();
     std::printf("%s\n", TimerRunning ? "ready" : "not running");
     std::fflush(stdout);
     return QApplication::exec();
@@ -86,7 +84,7 @@ int main(int argc, char **argv)
     if (argc >= 4 && std::strcmp(argv[1], "compact") == 0)
         return Compact(QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
     if (argc >= 2 && std::strcmp(argv[1], "session") == 0)
-        return Session();
+        return Session(argc >= 3 && std::strcmp(argv[2], "quick") == 0);
     std::fprintf(stderr, "usage: %s compact DBPATH STEP | session\n", argv[0]);
     return 2;
 }

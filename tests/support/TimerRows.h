@@ -11,25 +11,14 @@
 
 namespace testenv {
 
-// Appends a stopped timer the way the task loader does; its row.
+// Appends a stopped timer through the window's own procedure, as the task loader does; its row.
 inline int AddTimerRow(frmStart *w, const QString &category, double catId, const QString &task, double taskId,
                        const QString &project, double projId)
 {
-    forms::FlexGrid *g = w->lstTimers;
-    const int r = g->Rows();
-    g->SetRows(r + 1);
-    g->SetRowHeight(r, frmStart::kRowHeight);
-    g->SetTextMatrix(r, frmStart::colName, category);
-    g->SetTextMatrix(r, frmStart::colTaskName, task);
-    g->SetTextMatrix(r, frmStart::colProjName, project);
-    g->SetTextMatrix(r, frmStart::colCatID, QString::number(qlonglong(catId)));
-    g->SetTextMatrix(r, frmStart::colTaskID, QString::number(qlonglong(taskId)));
-    g->SetTextMatrix(r, frmStart::colProjID, QString::number(qlonglong(projId)));
-    g->SetTextMatrix(r, frmStart::colSecs, QStringLiteral("0"));
-    g->SetTextMatrix(r, frmStart::colState, QStringLiteral("0"));
-    w->SetColorsAndPics(frmStart::kOtherColor, frmStart::kOtherColor, static_cast<int16_t>(r));
-    w->picInfo->setVisible(false);
-    return r;
+    const auto id = [](double v) { return QString::number(qlonglong(v)); };
+    const int before = w->lstTimers->Rows();
+    EXPECT_EQ(w->AddTimers({{category, id(catId), task, id(taskId), project, id(projId)}}), 1);
+    return before;
 }
 
 // Selects a timer row with the mouse, as the person does.

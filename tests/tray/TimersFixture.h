@@ -54,10 +54,10 @@ protected:
         modMain::TimerRunning = false;
     }
 
-    // Time-log rows written so far.
-    static int DailyRows()
+    // Time-log entries written so far (the parked timers are none).
+    static int DailyRows(const QString &where = QStringLiteral("IFNULL(cStarted, 0) NOT IN (1, 2)"))
     {
-        auto rs = modMain::DB->OpenRecordset(QStringLiteral("SELECT cID FROM tblDaily"));
+        auto rs = modMain::DB->OpenRecordset(QStringLiteral("SELECT cID FROM tblDaily WHERE ") + where);
         int n = 0;
         if (rs->RecordCount() > 0) {
             rs->MoveLast();

@@ -21,8 +21,9 @@ protected:
     QStringList Captions() const
     {
         QStringList out;
+        // A separator shows as a line, which these lists write "-".
         for (int i = 0; i <= tray->mnuSysTrayUBound(); ++i)
-            out << tray->mnuSysTray(i)->text();
+            out << (tray->mnuSysTray(i)->isSeparator() ? QStringLiteral("-") : tray->mnuSysTray(i)->text());
         return out;
     }
     QStringList Keys() const
@@ -60,6 +61,8 @@ TEST_F(SysTrayTest, ItemsAreAddedAtRunTimeStartingWithTheDesignItem)
     EXPECT_TRUE(tray->mnuSysTray(0)->isVisible());
     EXPECT_TRUE(tray->mnuSysTray(2)->isSeparator());
     EXPECT_FALSE(tray->mnuSysTray(1)->isSeparator());
+    // A separator carries no text: the menu would draw it as a section titled "-".
+    EXPECT_EQ(tray->mnuSysTray(2)->text(), QString());
     // Indexes outside the array name no item.
     EXPECT_EQ(tray->mnuSysTray(-1), nullptr);
     EXPECT_EQ(tray->mnuSysTray(3), nullptr);
@@ -76,7 +79,9 @@ TEST_F(SysTrayTest, RemovingAnItemMovesTheLaterOnesUp)
     EXPECT_EQ(Captions(), (QStringList{"&Open", "-", "&Exit"}));
     EXPECT_EQ(Keys(), (QStringList{"open", "", "close"}));
     EXPECT_TRUE(tray->mnuSysTray(1)->isSeparator());
+    EXPECT_EQ(tray->mnuSysTray(1)->text(), QString());
     EXPECT_FALSE(tray->mnuSysTray(2)->isSeparator());
+    EXPECT_EQ(tray->mnuSysTray(2)->text(), QStringLiteral("&Exit"));
     EXPECT_EQ(tray->mnuPopup()->actions().size(), 3);
 
     // Item 0 stays, only its caption goes.

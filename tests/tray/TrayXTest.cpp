@@ -1,7 +1,11 @@
 // The tray icon and its menu on a real X server with a tray host (trayer) and a window
 // manager, clicked with xdotool.
 #include "platform/tray/TrayIcon.h"
+#include "core/modMain_ShutDown.h"
+#include "tests/support/TimerRows.h"
 #include "tests/tray/TimersFixture.h"
+
+#include <QPushButton>
 
 #include <QAction>
 #include <QApplication>
@@ -242,6 +246,125 @@ TEST_F(TrayX, WithoutTheMenuARightClickShowsNothing)
     testenv::WaitFor([] { return false; }, 500);
     EXPECT_FALSE(tray->mnuPopup()->isVisible());
     EXPECT_EQ(tray->mnuSysTrayUBound(), 0);
+}
+
+// The parked timers of the closed database file, as "name/cStarted/cChk/has a category".
+static QStringList ParkedInFile(const QString &path)
+{
+    QStringList out;
+    auto db = dao::OpenDatabase(path, modDBchr::DBConnect());
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT cName, cStarted, cChk, cCatID, cStarttime FROM tblDaily "
+                                               "WHERE cStarted IN (1, 2) ORDER BY cID"),
+                                dao::dbOpenSnapshot);
+    for (; !rs->Eof(); rs->MoveNext())
+        out << QStringLiteral("%1/%2/%3/%4").arg(rs->Value(0).toString()).arg(rs->Value(1).toInt()).arg(rs->Value(2).toInt())
+                   .arg(rs->Value(3).isNull() ? QStringLiteral("none") : QStringLiteral("cat"));
+    rs->Close();
+    db->Close();
+    return out;
+}
+
+TEST_F(TrayX, CloseParksTheRunningQuickRecordAndTheSegmentStoppedFromTheTray)
+{
+    // A quick record given a category and stopped from the tray (its segment not saved), then
+    // a second quick record left running without one.
+    ASSERT_TRUE(OpenMenu());
+    ChooseItem(3);
+    ASSERT_TRUE(testenv::WaitFor([] { return TimerRunning; }, 5000));
+    GiveCategory(0);
+    ASSERT_TRUE(OpenMenu());
+    ChooseItem(4);
+    ASSERT_TRUE(testenv::WaitFor([] { return !TimerRunning; }, 5000));
+    ASSERT_EQ(timers->lstTimers->TextMatrix(0, frmStart::colMark), QStringLiteral("3"));
+    ASSERT_TRUE(OpenMenu());
+    ChooseItem(3);
+    ASSERT_TRUE(testenv::WaitFor([] { return TimerRunning; }, 5000));
+    ASSERT_EQ(timers->lstTimers->Rows(), 2);
+
+    int ended = 0;
+    SetEndProcess([&] { ++ended; });
+    ASSERT_TRUE(OpenMenu());
+    {
+        // Clicked as ChooseItem does; the menu goes with the shutdown, so only the end is awaited.
+        QMenu *menu = tray->mnuPopup();
+        QAction *close = tray->mnuSysTray(6);
+        const QPoint c = menu->mapToGlobal(menu->actionGeometry(close).center());
+        Run({QStringLiteral("mousemove"), QString::number(c.x()), QString::number(c.y())});
+        testenv::WaitFor([&] { return menu->activeAction() == close; }, 2000);
+        Run({QStringLiteral("click"), QStringLiteral("1")});
+    }
+    tray = nullptr;
+    ASSERT_TRUE(testenv::WaitFor([&] { return ended == 1; }, 15000));
+    SetEndProcess({});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);   // nobody was asked
+    EXPECT_FALSE(DB);
+    const QString file = modMain::AppPath() + QStringLiteral("/Tarv.crn");
+    EXPECT_EQ(ParkedInFile(file), (QStringList{QStringLiteral("Design/2/1/cat"), timers->QuickRecName + QStringLiteral("/1/0/none")}));
+
+    // The next start brings both back: the segment to be saved, the quick record running.
+    frmStart::Unload();
+    TimerRunning = false;
+    ASSERT_EQ(modDBchr::OpenDB(file), 0);
+    timers = frmStart::Get();
+    timers->ShowForm();
+    ASSERT_EQ(timers->lstTimers->Rows(), 2);
+    EXPECT_EQ(timers->lstTimers->TextMatrix(0, frmStart::colMark), QStringLiteral("3"));
+    EXPECT_EQ(timers->lstTimers->TextMatrix(1, frmStart::colState), QStringLiteral("1"));
+    EXPECT_TRUE(TimerRunning);
+}
+
+TEST_F(TrayX, HideStaysWhileATimerRunsAndAStopLeavesTheButtonsOfTheSelectedRow)
+{
+    // Design: started and cancelled, so that its segment can still be saved with Stop.
+    testenv::AddTimerRow(timers, QStringLiteral("Design"), 11, QStringLiteral("Logo"), 1001, QStringLiteral("Café Lumière"), 101);
+    testenv::ClickTimerRow(timers, 0);
+    testenv::ClickButton(timers->btnStart);
+    testenv::ClickButton(timers->btnCancel);
+    ASSERT_EQ(timers->lstTimers->TextMatrix(0, frmStart::colMark), QStringLiteral("3"));
+
+    // A quick record from the tray; the main window hidden to the tray while it runs.
+    ASSERT_TRUE(OpenMenu());
+    ChooseItem(3);
+    ASSERT_TRUE(testenv::WaitFor([] { return TimerRunning; }, 5000));
+    ASSERT_TRUE(OpenMenu());
+    ChooseItem(1);
+    ASSERT_TRUE(testenv::WaitFor([&] { return !main->isVisible(); }, 5000));
+    // The display ticks on (its time in the title) and leaves the window where it was put.
+    const QString title = main->windowTitle();
+    testenv::WaitFor([] { return false; }, 1600);
+    timers->ShowTime();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(main->windowTitle().contains(QLatin1Char(':'))) << main->windowTitle().toStdString();
+
+    // Back, with Design selected; the tray's stop ends the quick record.
+    timers->m_frmSysTray_SysTrayDoubleClick(1);
+    ASSERT_TRUE(testenv::WaitFor([&] { return main->isVisible(); }, 5000));
+    testenv::ClickTimerRow(timers, 0);
+    ASSERT_TRUE(timers->btnStop->isEnabled());
+    ASSERT_TRUE(OpenMenu());
+    ChooseItem(4);
+    ASSERT_TRUE(testenv::WaitFor([] { return !TimerRunning; }, 5000));
+    EXPECT_EQ(timers->lstTimers->Row(), 0);
+    EXPECT_TRUE(timers->btnStart->isEnabled());
+    EXPECT_TRUE(timers->btnStop->isEnabled());   // Design's unsaved segment
+    EXPECT_FALSE(timers->btnCancel->isEnabled());
+    EXPECT_TRUE(timers->btnUnload->isEnabled());
+}
+
+TEST_F(TrayX, TheMenusSeparatorIsALineWithoutText)
+{
+    ASSERT_TRUE(OpenMenu());
+    QAction *dash = tray->mnuSysTray(5);
+    EXPECT_TRUE(dash->isSeparator());
+    EXPECT_TRUE(dash->text().isEmpty());
+    // No item of the open menu reads "-".
+    for (QAction *a : tray->mnuPopup()->actions())
+        if (a->isVisible())
+            EXPECT_NE(a->text(), QStringLiteral("-"));
+    // Its row is the height of a line, not of an item.
+    QMenu *menu = tray->mnuPopup();
+    EXPECT_LT(menu->actionGeometry(dash).height(), menu->actionGeometry(tray->mnuSysTray(6)).height());
+    CloseMenu();
 }
 
 int main(int argc, char **argv)
