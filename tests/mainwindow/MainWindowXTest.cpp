@@ -6,6 +6,7 @@
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "platform/forms/Units.h"
+#include "recorder/frmStart.h"
 #include "resources/Pictures.h"
 #include "tests/support/TestEnv.h"
 #include "tests/xserver/XServer.h"
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <QResizeEvent>
+#include <QMdiArea>
 #include <QWindow>
 
 using namespace modMain;
@@ -87,18 +89,27 @@ protected:
 
     xtest::XServer *x = nullptr;
 };
+using MainWindowXTray = MainWindowX;
 
+#ifndef TARV_TRAY_HOST
+// This desktop has no tray: the close box minimises the window, which stays on the desktop
+// for the person to bring back.
 TEST_F(MainWindowX, TheCloseBoxMinimisesWhileAutostartIsOn)
 {
+    AddReferenceData(false);
     AutoStart = 1;
     frmMain *m = ShownAndActive();
-    // Gone from the desktop to the tray, and it stays there.
-    ASSERT_TRUE(CloseBox([m] { return !m->isVisible(); })) << "state " << int(m->windowState());
+    frmStart::Get()->ShowForm();
+    ASSERT_TRUE(CloseBox([m] { return m->isMinimized(); })) << "state " << int(m->windowState());
     testenv::WaitFor([] { return false; }, 700);
-    EXPECT_FALSE(m->isVisible());
     EXPECT_TRUE(m->isMinimized());
+    EXPECT_TRUE(m->isVisible());
     EXPECT_EQ(Ended(), 0);
     EXPECT_EQ(frmMain::Peek(), m);
+
+    // The person brings it back from the desktop's list of windows.
+    Xdo({QStringLiteral("windowactivate"), QStringLiteral("--sync"), Id(m)});
+    EXPECT_TRUE(testenv::WaitFor([m] { return !m->isMinimized() && m->isVisible(); }, 10000));
 }
 
 TEST_F(MainWindowX, TheCloseBoxEndsTheProgramWhileAutostartIsOff)
@@ -109,15 +120,26 @@ TEST_F(MainWindowX, TheCloseBoxEndsTheProgramWhileAutostartIsOff)
     EXPECT_FALSE(DB);
 }
 
-TEST_F(MainWindowX, ASizeFromTheDesktopIsUndone)
+// The person enlarges the window from the desktop: it keeps the size, the document area takes
+// it; a smaller size is not given.
+TEST_F(MainWindowX, TheDesktopCanEnlargeTheWindowButNotShrinkIt)
 {
     frmMain *m = ShownAndActive();
-    const QSize keep(forms::TwipsToPixels(7695), forms::TwipsToPixels(7320));
-    SizeSeen seen(m, keep);
+    const QSize normal(forms::TwipsToPixels(7695), forms::TwipsToPixels(8400));
+    ASSERT_EQ(m->size(), normal);
+    SizeSeen seen(m, normal);
     Xdo({QStringLiteral("windowsize"), Id(m), QStringLiteral("900"), QStringLiteral("700")});
     ASSERT_TRUE(testenv::WaitFor([&] { return seen.other; }, 10000)) << "the desktop never resized the window";
-    ASSERT_TRUE(testenv::WaitFor([&] { return m->size() == keep && !m->isMaximized(); }, 10000))
-        << m->width() << "x" << m->height();
+    ASSERT_TRUE(testenv::WaitFor([&] { return m->size() == QSize(900, 700); }, 10000)) << m->width() << "x" << m->height();
+    testenv::WaitFor([] { return false; }, 500);
+    EXPECT_EQ(m->size(), QSize(900, 700));
+    EXPECT_EQ(m->mdi->width(), 900 - forms::TwipsToPixels(1095));
+
+    Xdo({QStringLiteral("windowsize"), Id(m), QStringLiteral("300"), QStringLiteral("200")});
+    testenv::WaitFor([m, normal] { return m->size() == normal; }, 5000);
+    testenv::WaitFor([] { return false; }, 500);
+    EXPECT_GE(m->width(), normal.width());
+    EXPECT_GE(m->height(), normal.height());
 }
 
 TEST_F(MainWindowX, TheMouseLightsTheToolbarAndTheFlags)
@@ -140,9 +162,43 @@ TEST_F(MainWindowX, TheMouseLightsTheToolbarAndTheFlags)
     EXPECT_EQ(m->btn[0]->text(), GetLangString(100));
 }
 
+#else
+// The desktop's tray holds the timers window's icon: minimising, the close box and the leave
+// button hide the window to it, and the tray brings it back.
+TEST_F(MainWindowXTray, WithATrayTheWindowGoesToIt)
+{
+    AddReferenceData(false);
+    AutoStart = 1;
+    ShowBalloons = 1;
+    frmMain *m = ShownAndActive();
+    frmStart::Get()->ShowForm();
+    ASSERT_TRUE(testenv::WaitFor([m] { return m->TrayHoldsIcon(); }, 10000)) << "the tray never held the icon";
+
+    ASSERT_TRUE(CloseBox([m] { return !m->isVisible(); })) << "state " << int(m->windowState());
+    testenv::WaitFor([] { return false; }, 700);
+    EXPECT_FALSE(m->isVisible());
+    EXPECT_EQ(Ended(), 0);
+
+    m->ShowFromTray(true);
+    ASSERT_TRUE(testenv::WaitFor([m] { return m->isVisible() && !m->isMinimized(); }, 10000));
+
+    // The leave button, clicked as the person clicks it.
+    ShownAndActive();
+    Point(m->btn[4]);
+    Xdo({QStringLiteral("click"), QStringLiteral("1")});
+    ASSERT_TRUE(testenv::WaitFor([m] { return !m->isVisible(); }, 10000)) << "state " << int(m->windowState());
+    EXPECT_EQ(Ended(), 0);
+}
+
+#endif
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+#ifdef TARV_TRAY_HOST
+    return xtest::RunAllTestsOnX(argc, argv, {.windowManager = true, .trayHost = true});
+#else
     return xtest::RunAllTestsOnX(argc, argv, {.windowManager = true, .trayHost = false});
+#endif
 }
