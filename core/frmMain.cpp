@@ -354,6 +354,8 @@ void frmMain::BuildControls()
     picCover->setAlignment(Qt::AlignCenter);
     picCover->setPixmap(res::Picture(QStringLiteral("COVER")));
     picCover->lower();
+    picCover->installEventFilter(this);
+    mdi->viewport()->installEventFilter(this);
 
     // ---- the person's line with the flags
     PicUser = new Strip(frame, QColor(246, 249, 253), QColor(222, 231, 243));
@@ -425,6 +427,23 @@ void frmMain::BuildControls()
     }
 }
 
+void frmMain::PlaceCover()
+{
+    // Other windows move the cover aside (to a negative left) or part of the way (the video
+    // window): aside it has no size, so that it gives the document area no scroll range, and
+    // in view it ends at the area's right edge. (It stays shown: a hidden widget would not
+    // report its next move.)
+    if (!picCover || !mdi || m_placingCover)
+        return;
+    m_placingCover = true;
+    const int left = picCover->x();
+    const QSize size = left < 0 ? QSize(0, 0)
+                                : QSize(std::max(0, mdi->viewport()->width() - left), mdi->viewport()->height());
+    if (picCover->size() != size)
+        picCover->resize(size);
+    m_placingCover = false;
+}
+
 void frmMain::LayOut(int width, int height)
 {
     // Never smaller than the default: everything keeps its place then.
@@ -439,7 +458,7 @@ void frmMain::LayOut(int width, int height)
     const int overTop = kButtonTop0 + 5 * kButtonStep;
     forms::Move(imgOver[1], 0, overTop, kPaneWidth, docHeight - overTop);
     forms::Move(mdi, kPaneWidth, 0, docWidth, docHeight);
-    forms::Move(picCover, 0, 0, docWidth, docHeight);
+    PlaceCover();
 
     forms::Move(PicUser, 0, docHeight, width, kUserHeight);
     const int flagsLeft = width - 120 - 4 * kFlagWidth - 3 * kFlagGap;
@@ -831,6 +850,11 @@ void frmMain::RequestShutDown()
 bool frmMain::eventFilter(QObject *watched, QEvent *e)
 {
     const QEvent::Type t = e->type();
+    if (watched == picCover || watched == mdi->viewport()) {
+        if (t == QEvent::Move || t == QEvent::Resize)
+            PlaceCover();
+        return QMainWindow::eventFilter(watched, e);
+    }
     if (watched == centralWidget()) {
         if (t == QEvent::Resize) {
             const QSize size = static_cast<QResizeEvent *>(e)->size();

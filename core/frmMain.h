@@ -138,6 +138,8 @@ private:
     void BuildControls();
     // Places the controls for a client area of that size (twips).
     void LayOut(int width, int height);
+    void PlaceCover();
+    bool m_placingCover = false;
     bool m_lastConnected = false;   // state seen at the previous connection check
     int16_t m_iconFrame = 0;        // frame of the icon animation, 105..112 (0 at rest)
     bool m_resizing = false;

@@ -334,6 +334,20 @@ TEST_F(MainWindowTest, TheWindowCanBeEnlargedButNotMadeSmaller)
     testenv::WaitFor([] { return false; }, 100);
     EXPECT_EQ(m->size(), normal);
     EXPECT_EQ(m->mdi->size(), doc);
+
+    // The cover keeps the place other windows gave it: aside it stays aside (and gives the
+    // area no scroll range), part of the way in view it ends at the area's right edge.
+    forms::Move(m->picCover, -12000, forms::Top(m->picCover));
+    m->resize(800, 700);
+    ASSERT_TRUE(testenv::WaitFor([&] { return m->size() == QSize(800, 700); }));
+    EXPECT_EQ(forms::Left(m->picCover), -12000);
+    QApplication::processEvents();
+    EXPECT_FALSE(m->mdi->horizontalScrollBar()->isVisible());
+    forms::Move(m->picCover, 2100, forms::Top(m->picCover));
+    EXPECT_TRUE(m->picCover->isVisible());
+    EXPECT_EQ(m->picCover->geometry().right(), m->mdi->viewport()->width() - 1);
+    QApplication::processEvents();
+    EXPECT_FALSE(m->mdi->horizontalScrollBar()->isVisible());
 }
 
 // The document area is smaller than some child windows: its scroll bars reach their far ends.
@@ -365,6 +379,8 @@ TEST_F(MainWindowTest, TheTaskLoaderShowsItsButtonsAtTheDefaultSize)
     AddReferenceData(false);
     frmMain *m = Shown();
     frmStart::Get()->ShowForm();
+    // The timers window puts the cover aside when it becomes active.
+    forms::Move(m->picCover, -12000, forms::Top(m->picCover));
     frmLoad *loader = frmLoad::Get();
     loader->ShowForm();
     ASSERT_TRUE(testenv::WaitFor([loader] { return loader->isVisible(); }));

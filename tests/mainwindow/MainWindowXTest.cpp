@@ -6,6 +6,7 @@
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "platform/forms/Units.h"
+#include "recorder/frmLoad.h"
 #include "recorder/frmStart.h"
 #include "resources/Pictures.h"
 #include "tests/support/TestEnv.h"
@@ -16,6 +17,9 @@
 #include <functional>
 #include <QResizeEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QWindow>
 
 using namespace modMain;
@@ -118,6 +122,41 @@ TEST_F(MainWindowX, TheCloseBoxEndsTheProgramWhileAutostartIsOff)
     ShownAndActive();
     ASSERT_TRUE(CloseBox([this] { return Ended() == 1; }));
     EXPECT_FALSE(DB);
+}
+
+// On the desktop, at the default size, the task loader stands whole in the document area.
+TEST_F(MainWindowX, TheTaskLoaderShowsItsButtonsAtTheDefaultSize)
+{
+    AddReferenceData(false);
+    frmMain *m = ShownAndActive();
+    frmStart::Get()->ShowForm();
+    // The timers window puts the cover aside when it becomes active.
+    forms::Move(m->picCover, -12000, forms::Top(m->picCover));
+    frmLoad *loader = frmLoad::Get();
+    loader->ShowForm();
+    ASSERT_TRUE(testenv::WaitFor([loader] { return loader->isVisible(); }));
+    // The pointer over the loader and away, as the person moves it, and the timers' ticks.
+    Point(loader->btnLoad);
+    testenv::WaitFor([] { return false; }, 300);
+    Point(m->lblUser);
+    testenv::WaitFor([] { return false; }, 1500);
+
+    std::string where;
+    for (QObject *o : m->mdi->viewport()->children())
+        if (auto *w = qobject_cast<QWidget *>(o); w && w->isVisible())
+            where += w->objectName().toStdString() + "@" + std::to_string(w->x()) + "," + std::to_string(w->y()) + " "
+                     + std::to_string(w->width()) + "x" + std::to_string(w->height()) + "; ";
+    for (QMdiSubWindow *sub : m->mdi->subWindowList())
+        where += sub->objectName().toStdString() + " " + std::to_string(sub->x()) + "," + std::to_string(sub->y()) + " "
+                 + std::to_string(sub->width()) + "x" + std::to_string(sub->height()) + "; ";
+    where += "viewport " + std::to_string(m->mdi->viewport()->width()) + "x" + std::to_string(m->mdi->viewport()->height());
+    EXPECT_FALSE(m->mdi->verticalScrollBar()->isVisible()) << where;
+    EXPECT_FALSE(m->mdi->horizontalScrollBar()->isVisible()) << where;
+    const QRect area = m->mdi->viewport()->rect();
+    for (QPushButton *b : {loader->btnSelAll, loader->btnLoad, loader->btnClose}) {
+        const QRect r(b->mapTo(m->mdi->viewport(), QPoint(0, 0)), b->size());
+        EXPECT_TRUE(area.contains(r)) << b->objectName().toStdString() << " " << where;
+    }
 }
 
 // The person enlarges the window from the desktop: it keeps the size, the document area takes
