@@ -260,6 +260,8 @@ void StartUp()
         main->show();
     SetUserLabel(main);
     ShowTimersWindow();
+    // The tray icon came with the timers window: the window minimised at the start goes there.
+    main->SettleInTray();
     UpdateCheck();
     main->SynchTables();
 }

@@ -698,6 +698,8 @@ void frmMain::CheckConnection()
 void frmMain::tmr_Timer()
 {
     CheckConnection();
+    // A tray host may have come or gone since.
+    SettleInTray();
     QApplication::processEvents();
 }
 
@@ -728,7 +730,8 @@ void frmMain::MDIForm_Resize()
         const Qt::WindowStates state = windowState();
         if (state & Qt::WindowMinimized) {
             if (!TimerRunning) {
-                if (AutoStart == 1)
+                // Only a tray that holds the icon can give the window back.
+                if (AutoStart == 1 && TrayHoldsIcon())
                     GoToTray();
                 if (FormLoaded[fiStart])
                     if (frmStart *timers = frmStart::Peek())
@@ -773,23 +776,35 @@ bool frmMain::TrayHoldsIcon() const
 
 void frmMain::GoToTray()
 {
-    const Qt::WindowStates minimised =
-        (windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)) | Qt::WindowMinimized;
-    // Without a tray holding the icon, a hidden window could not be found again.
-    if (!TrayHoldsIcon()) {
-        if (windowState() != minimised)
-            setWindowState(minimised);
-        return;
-    }
     // Set first: hiding can bring the window system's report of a state at once.
     m_inTray = true;
-    setWindowState(minimised);
+    setWindowState((windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen)) | Qt::WindowMinimized);
     hide();
+}
+
+void frmMain::SettleInTray()
+{
+    using namespace modMain;
+    if (m_inTray && !isVisible()) {
+        // The tray has gone (or dropped the icon): the window comes back on the taskbar.
+        if (!TrayHoldsIcon()) {
+            m_inTray = false;
+            setWindowState(windowState() | Qt::WindowMinimized);
+            show();
+        }
+        return;
+    }
+    if (isVisible() && (windowState() & Qt::WindowMinimized) && AutoStart == 1 && !TimerRunning && TrayHoldsIcon())
+        GoToTray();
 }
 
 void frmMain::ShowFromTray(bool toFront)
 {
     m_inTray = false;
+    // A window minimised on the taskbar comes back the way one from the tray does: the desktop
+    // does not always bring an iconic window back for a change of its state alone.
+    if (isVisible() && (windowState() & Qt::WindowMinimized))
+        hide();
     forms::ShowNormal(this);
     if (toFront) {
         raise();

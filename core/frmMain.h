@@ -36,10 +36,15 @@ public:
     // Checks the connection and keeps the result in modMain::IsConnected; a change is told in
     // a balloon once the timers window is loaded.
     void CheckConnection();
-    // Minimises the window and hides it: it lives on in the tray until shown again. While the
-    // desktop has no tray holding the program's icon, the window is only minimised, so that it
-    // stays on the taskbar within the person's reach.
+    // Minimises the window and hides it: it lives on in the tray until shown again (asked from
+    // the tray itself). Minimising the window, its close box and its leave button hide it so
+    // only while the desktop's tray holds the program's icon; otherwise the window stays
+    // minimised on the taskbar, within the person's reach.
     void GoToTray();
+    // After the tray icon came or went (the timers window adds it when it loads; a tray host
+    // may start or end): a minimised window goes to the tray as minimising would have taken it
+    // there, and a window hidden to a tray that is gone comes back on the taskbar.
+    void SettleInTray();
     // True while the desktop's tray holds the timers window's icon (the way back to a window
     // hidden to the tray).
     bool TrayHoldsIcon() const;

@@ -280,8 +280,10 @@ TEST_F(MainWindowTest, WithoutATrayTheWindowIsNeverHidden)
     frmMain *m = Shown();
     frmStart::Get()->ShowForm();
     EXPECT_FALSE(m->TrayHoldsIcon());
-    m->GoToTray();
+    m->setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(testenv::WaitFor([m] { return m->isMinimized(); }));
+    m->SettleInTray();
+    testenv::WaitFor([] { return false; }, 200);
     EXPECT_TRUE(m->isVisible());
     m->ShowFromTray(true);
     ASSERT_TRUE(testenv::WaitFor([m] { return !m->isMinimized(); }));

@@ -66,6 +66,14 @@ protected:
 
     static QString Id(QWidget *w) { return QString::number(w->winId()); }
 
+    // The window's state as the desktop keeps it: "Normal", "Iconic", or "" while unmapped.
+    QString WmState(QWidget *w)
+    {
+        const xtest::RunResult r = x->Run(QStringLiteral("xprop"), {QStringLiteral("-id"), Id(w), QStringLiteral("WM_STATE")});
+        const qsizetype at = r.out.indexOf(QLatin1String("window state: "));
+        return at < 0 ? QString() : r.out.mid(at + 14).section(QLatin1Char('\n'), 0, 0).trimmed();
+    }
+
     void Xdo(const QStringList &args)
     {
         const xtest::RunResult r = x->Run(QStringLiteral("xdotool"), args);
@@ -111,9 +119,12 @@ TEST_F(MainWindowX, TheCloseBoxMinimisesWhileAutostartIsOn)
     EXPECT_EQ(Ended(), 0);
     EXPECT_EQ(frmMain::Peek(), m);
 
-    // The person brings it back from the desktop's list of windows.
-    Xdo({QStringLiteral("windowactivate"), QStringLiteral("--sync"), Id(m)});
-    EXPECT_TRUE(testenv::WaitFor([m] { return !m->isMinimized() && m->isVisible(); }, 10000));
+    EXPECT_TRUE(testenv::WaitFor([&] { return WmState(m) == QLatin1String("Iconic"); }, 5000)) << WmState(m).toStdString();
+
+    // A later start (or the tray, were there one) brings it back to the desktop.
+    m->ShowFromTray(true);
+    EXPECT_TRUE(testenv::WaitFor([&] { return WmState(m) == QLatin1String("Normal"); }, 10000)) << WmState(m).toStdString();
+    EXPECT_FALSE(m->isMinimized());
 }
 
 TEST_F(MainWindowX, TheCloseBoxEndsTheProgramWhileAutostartIsOff)
@@ -220,6 +231,7 @@ TEST_F(MainWindowXTray, WithATrayTheWindowGoesToIt)
 
     m->ShowFromTray(true);
     ASSERT_TRUE(testenv::WaitFor([m] { return m->isVisible() && !m->isMinimized(); }, 10000));
+    EXPECT_TRUE(testenv::WaitFor([&] { return WmState(m) == QLatin1String("Normal"); }, 10000)) << WmState(m).toStdString();
 
     // The leave button, clicked as the person clicks it.
     ShownAndActive();
@@ -229,6 +241,27 @@ TEST_F(MainWindowXTray, WithATrayTheWindowGoesToIt)
     EXPECT_EQ(Ended(), 0);
 }
 
+
+// Started with the desktop: the main window is minimised before the timers window has put its
+// icon in the tray; once the icon is there the window goes to the tray.
+TEST_F(MainWindowXTray, MinimisedAtTheStartItGoesToTheTrayOnceTheIconIsThere)
+{
+    AddReferenceData(false);
+    AutoStart = 1;
+    ShowBalloons = 1;
+    frmMain *m = frmMain::Get();
+    m->setWindowState(Qt::WindowMinimized);
+    m->showMinimized();
+    ASSERT_TRUE(testenv::WaitFor([&] { return WmState(m) == QLatin1String("Iconic"); }, 10000)) << WmState(m).toStdString();
+    EXPECT_TRUE(m->isVisible());
+    frmStart::Get()->ShowForm();
+    ASSERT_TRUE(testenv::WaitFor([m] { return m->TrayHoldsIcon(); }, 10000)) << "the tray never held the icon";
+    m->SettleInTray();
+    ASSERT_TRUE(testenv::WaitFor([m] { return !m->isVisible(); }, 10000));
+
+    m->ShowFromTray(true);
+    EXPECT_TRUE(testenv::WaitFor([&] { return WmState(m) == QLatin1String("Normal"); }, 10000)) << WmState(m).toStdString();
+}
 #endif
 
 } // namespace
