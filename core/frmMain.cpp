@@ -576,7 +576,7 @@ bool frmMain::OpenToolbarEntry(int16_t index)
     default:
         return false;
     }
-    MoveMarker(index);
+    MarkToolbarEntry(index);
     return shown;
 }
 
@@ -618,7 +618,7 @@ bool frmMain::OpenWindow(const QString &name)
     return false;
 }
 
-void frmMain::MoveMarker(int16_t index)
+void frmMain::MarkToolbarEntry(int16_t index)
 {
     if (index < 0 || index > 3 || !btn[index] || !shMenu)
         return;

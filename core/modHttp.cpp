@@ -3,8 +3,10 @@
 // the first POST of a run, and the texts of the reply codes.
 #include "core/modHttp.h"
 
+#include "core/ServiceRequests.h"
 #include "core/frmLogin.h"
 #include "core/frmMain.h"
+#include "core/RequestGuard.h"
 #include "core/modMain.h"
 #include "platform/forms/Label.h"
 #include "platform/http/XmlHttpRequest.h"
@@ -166,6 +168,11 @@ void SetProgressCaption(const QString &text, QLabel *label)
 
 QString HttpRequest(const QString &params, int32_t kind, bool isPost)
 {
+    // The progress lines let the event loop turn: a request started from there is refused
+    // (nothing is sent) instead of running inside this one.
+    const RequestGuard inFlight(RequestGuard::Request);
+    if (!inFlight)
+        return QString();
     const QPointer<QLabel> label = ProgressLabel(kind);
     try {
         if (isPost && !modMain::ServerLoggedIn)
@@ -205,9 +212,7 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost)
 void ServerLogin()
 {
     try {
-        const QString url = ServiceEndpoint() + QStringLiteral("?action=name&username=") + modMain::UserNameURL
-                            + QStringLiteral("&password=") + modMain::PasswordURL + QStringLiteral("&tstmp=")
-                            + TimeStamp();
+        const QString url = ServiceEndpoint() + u'?' + NameRequest().params + QStringLiteral("&tstmp=") + TimeStamp();
         http::XmlHttpRequest request;
         if (!OpenAndSend(request, url, false, QString(), QPointer<QLabel>(), false))
             return;

@@ -558,11 +558,11 @@ TEST_F(MainWindowTest, OtherWindowsMoveTheMarkerAndWriteTheStatusLine)
 {
     frmMain *m = Shown();
     for (int16_t i : {3, 1, 0, 2}) {
-        m->MoveMarker(i);
+        m->MarkToolbarEntry(i);
         EXPECT_EQ(HighlightTop(m), ButtonTop(m, i) - 15) << i;
     }
-    m->MoveMarker(4);
-    m->MoveMarker(-1);
+    m->MarkToolbarEntry(4);
+    m->MarkToolbarEntry(-1);
     EXPECT_EQ(HighlightTop(m), ButtonTop(m, 2) - 15);
 
     SetStatusText(QStringLiteral("Page shown in English"));
