@@ -43,7 +43,10 @@ protected:
         CurrentUserID = -1;
         LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
     }
-    void TearDown() override
+    void TearDown() override { EndRun(); }
+
+    // What a run leaves: its windows and the open database.
+    static void EndRun()
     {
         frmLogin::Unload();
         frmStart::Unload();
@@ -297,12 +300,7 @@ protected:
     void Start()
     {
         StartUp();
-        frmLogin::Unload();
-        frmStart::Unload();
-        frmMain::Unload();
-        if (DB)
-            DB->Close();
-        DB.reset();
+        EndRun();
     }
     void Prepare()
     {
