@@ -80,12 +80,19 @@ void LoadSettings()
     StoredPassword = Get(kUser, QStringLiteral("passw"));
     StoredUserName = Get(kUser, QStringLiteral("user"));
     if (!StoredPassword.isEmpty() || !StoredUserName.isEmpty()) {
-        if (!Crypto)
-            Crypto = std::make_unique<CCrypto>();
-        if (!StoredPassword.isEmpty())
-            PasswordURL = DecryptForURL(StoredPassword);
-        if (!StoredUserName.isEmpty())
-            UserNameURL = DecryptForURL(StoredUserName);
+        try {
+            if (!Crypto)
+                Crypto = std::make_unique<CCrypto>();
+            if (!StoredPassword.isEmpty())
+                PasswordURL = DecryptForURL(StoredPassword);
+            if (!StoredUserName.isEmpty())
+                UserNameURL = DecryptForURL(StoredUserName);
+        } catch (const CCryptoError &e) {
+            // Without the encryption component the credentials stay unread (start-up tells
+            // the person); the rest of the profile still loads, so the program can start.
+            if (e.Number() != CCrypto::ErrAcquireContext)
+                throw;
+        }
     }
 
     PCUserName = Get(kUser, QStringLiteral("pcuser"));

@@ -9,20 +9,14 @@
 #include "core/modMain.h"
 
 #include "core/CCrypto.h"
-#include "core/frmLogin.h"
+#include "core/WindowRegistry.h"
 #include "core/frmMain.h"
 #include "platform/dao/dao.h"
 #include "platform/fs/FileSystem.h"
 #include "recorder/CHotKey.h"
-#include "recorder/frmLoad.h"
 #include "recorder/frmStart.h"
 #include "recorder/frmSysTray.h"
 #include "store/modDBchr.h"
-#include "expenses/frmDailyExp.h"
-#include "options_help/frmHlp.h"
-#include "options_help/frmOptions.h"
-#include "options_help/frmVideo.h"
-#include "timelog/frmDaily.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -53,13 +47,6 @@ void EndProcess()
     // would come back to windows that are gone).
     std::fflush(nullptr);
     ::_exit(0);
-}
-
-template <class T>
-void UnloadIfLoaded(FormIndex index)
-{
-    if (FormLoaded[index] && T::Peek())
-        T::Unload();
 }
 
 // ---- the database file ----------------------------------------------------------------------
@@ -200,13 +187,7 @@ void ShutDown(bool askSave)
         } catch (...) {
         }
     };
-    step([] { UnloadIfLoaded<frmLogin>(fiLogin); });
-    step([] { UnloadIfLoaded<frmDaily>(fiDaily); });
-    step([] { UnloadIfLoaded<frmDailyExp>(fiDailyExp); });
-    step([] { UnloadIfLoaded<frmLoad>(fiLoad); });
-    step([] { UnloadIfLoaded<frmHlp>(fiHlp); });
-    step([] { UnloadIfLoaded<frmOptions>(fiOptions); });
-    step([] { UnloadIfLoaded<frmVideo>(fiVideo); });
+    step([] { winreg::UnloadLoadedWindows(); });
 
     // 3.
     step([] { Crypto.reset(); });

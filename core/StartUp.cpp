@@ -6,6 +6,7 @@
 #include "core/frmLogin.h"
 #include "core/frmMain.h"
 #include "core/frmSplash.h"
+#include "core/StartUpRules.h"
 #include "platform/dao/dao.h"
 #include "platform/fs/FileSystem.h"
 #include "platform/registry/Registry.h"
@@ -162,23 +163,24 @@ void ShowTimersWindow()
 // The scheduled version check of a normal start.
 void UpdateCheck()
 {
+    const QString running = VersionText();
     const QString current = registry::GetSetting(kApp, "updates", "versionCurrent", QString());
     const QString newer = registry::GetSetting(kApp, "updates", "versionNew", QString());
-    if (current != newer) {
-        ShowMsg(GetLangString(1015), 64, QString());
-        return;
-    }
     const QString checked = registry::GetSetting(kApp, "updates", "DateCheckedforUpdates", QString());
-    if (!IsConnected)
-        return;
-    const long today = DateToLong(QDate::currentDate());
-    bool ok = false;
-    const long stored = checked.trimmed().toLong(&ok);
-    // A date that is missing or not a number counts as never checked.
-    const long d = ok ? today - stored : 16;
-    if (d > 15)
-        frmStart::Get()->DisplayUpdatesResult(false);
-    else if (AutoCheck == 1 && QString::number(today) != checked)
+    const VersionStep step =
+        ScheduledVersionStep(newer, running, checked, QDate::currentDate(), IsConnected, AutoCheck == 1);
+    if (step != VersionStep::AnnounceKnown && (current != running || newer != running)) {
+        // The program is the version last heard of, or a later one: the keys say so from now
+        // on, and no earlier announcement comes back.
+        try {
+            registry::SaveSetting(kApp, "updates", "versionCurrent", running);
+            registry::SaveSetting(kApp, "updates", "versionNew", running);
+        } catch (const registry::RegistryError &) {
+        }
+    }
+    if (step == VersionStep::AnnounceKnown)
+        ShowMsg(GetLangString(1015), 64, QString());
+    else if (step == VersionStep::Check)
         frmStart::Get()->DisplayUpdatesResult(false);
 }
 
@@ -258,6 +260,8 @@ void StartUp()
         main->show();
     SetUserLabel(main);
     ShowTimersWindow();
+    // The tray icon came with the timers window: the window minimised at the start goes there.
+    main->SettleInTray();
     UpdateCheck();
     main->SynchTables();
 }
@@ -281,14 +285,29 @@ int Main(int argc, char **argv)
     // The end of the desktop session stores the timers like a normal exit.
     InstallSessionEndHandlers();
 
-    // 3.-6.
-    Crypto = std::make_unique<CCrypto>();
-    LoadSettings();
+    // 3.-6. Every step on its own: one that fails is left out and the rest still runs.
+    QString cryptoError;
+    try {
+        Crypto = std::make_unique<CCrypto>();
+    } catch (const std::exception &e) {
+        cryptoError = QString::fromUtf8(e.what());
+    }
+    try {
+        LoadSettings();
+    } catch (const std::exception &) {
+    }
     InitSeparators();
     InitDateSep();
 
     // 7. The string table, whole; a missing file leaves every text empty.
     LoadLangTable();
+
+    // Without the encryption component no stored credential can be read: the person is told
+    // (in the language of the settings) before the program goes on without them.
+    if (!cryptoError.isEmpty()) {
+        const QString text = GetLangString(1016);
+        ShowMsg(text.isEmpty() ? cryptoError : text, 16, QString());
+    }
 
     // 8. A failure inside start-up must not end the program before the person sees a window.
     try {

@@ -2,6 +2,7 @@
 // the language flags, and the status bar with the connection indicator.
 #include "core/frmMain.h"
 #include "core/Captions.h"
+#include "core/WindowRegistry.h"
 
 #include "core/frmLogin.h"
 #include "core/modMain.h"
@@ -15,6 +16,7 @@
 #include "recorder/frmLoad.h"
 #include "recorder/frmStart.h"
 #include "recorder/frmSysTray.h"
+#include "platform/tray/TrayIcon.h"
 #include "resources/Pictures.h"
 #include "sync/frmSynch.h"
 #include "timelog/frmDaily.h"
@@ -26,32 +28,36 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QShowEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QGroupBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Tarvelo Desktop Companion");
 
-// The window keeps this size (twips of its client area).
-constexpr int kWidth = 7695;
-constexpr int kHeight = 7320;
-
-// Where things stand (twips). The document area takes exactly the timers window, which opens
-// at its top left corner without a frame of its own.
+// Where things stand at the window's default size (twips of its client area). The document
+// area is as wide as the timers window, which opens at its top left corner without a frame of
+// its own, and as high as the task loader with its frame, so that the loader's buttons show
+// without scrolling. The person may make the window larger, never smaller: the document area
+// takes what is added.
 constexpr int kPaneWidth = 1095;
-constexpr int kDocWidth = kWidth - kPaneWidth;   // 6600
-constexpr int kDocHeight = 6210;
+constexpr int kDocWidth = 6600;
+constexpr int kDocHeight = 7290;
 constexpr int kUserHeight = 660;
-constexpr int kStatusTop = kDocHeight + kUserHeight;
-constexpr int kStatusHeight = kHeight - kStatusTop;   // 450
+constexpr int kStatusHeight = 450;
+constexpr int kWidth = kPaneWidth + kDocWidth;                     // 7695
+constexpr int kHeight = kDocHeight + kUserHeight + kStatusHeight;  // 8400
 constexpr int kButtonLeft = 30;
 constexpr int kButtonWidth = kPaneWidth - 60;
 constexpr int kButtonHeight = 1020;
@@ -258,6 +264,14 @@ void SetStatus(int16_t id, const QString &suffix)
         main->lblMsg->SetCaption(QStringLiteral(" ") + GetLangString(id, true) + suffix);
 }
 
+void SetStatusText(const QString &text)
+{
+    frmMain *main = frmMain::Peek();
+    if (!main || !main->lblMsg)
+        return;
+    main->lblMsg->SetCaption(text.isEmpty() ? QString() : QStringLiteral(" ") + text);
+}
+
 } // namespace modMain
 
 // ---- loading ----------------------------------------------------------------------------------
@@ -289,6 +303,7 @@ frmMain::frmMain()
     // 6.
     ApplyLang();
 
+    centralWidget()->setMinimumSize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
     resize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
 }
 
@@ -310,14 +325,10 @@ void frmMain::BuildControls()
     // ---- the toolbar pane
     picL = new Pane(frame);
     picL->setObjectName("picL");
-    forms::Move(picL, 0, 0, kPaneWidth, kDocHeight);
     imgOver[0] = new QLabel(picL);
     imgOver[0]->setObjectName("imgOver_0");
-    forms::Move(imgOver[0], 0, 0, kPaneWidth, kDocHeight);
     imgOver[1] = new QLabel(picL);
     imgOver[1]->setObjectName("imgOver_1");
-    const int overTop = kButtonTop0 + 5 * kButtonStep;
-    forms::Move(imgOver[1], 0, overTop, kPaneWidth, kDocHeight - overTop);
     imgOver[1]->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     imgOver[1]->setContentsMargins(0, 0, 0, 4);
     imgOver[1]->setPixmap(res::Picture(QStringLiteral("ARUNNOT")));
@@ -334,30 +345,27 @@ void frmMain::BuildControls()
     // ---- the document area and its cover
     mdi = new QMdiArea(frame);
     mdi->setObjectName("mdi");
-    forms::Move(mdi, kPaneWidth, 0, kDocWidth, kDocHeight);
     mdi->setBackground(QColor(221, 230, 242));
     mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // A child window taller than the area (the task loader is) is scrolled into view.
+    // A child window larger than the area is scrolled into view.
     mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     picCover = new QLabel(mdi->viewport());
     picCover->setObjectName("picCover");
     picCover->setAlignment(Qt::AlignCenter);
     picCover->setPixmap(res::Picture(QStringLiteral("COVER")));
-    forms::Move(picCover, 0, 0, kDocWidth, kDocHeight);
     picCover->lower();
+    picCover->installEventFilter(this);
+    mdi->viewport()->installEventFilter(this);
 
     // ---- the person's line with the flags
     PicUser = new Strip(frame, QColor(246, 249, 253), QColor(222, 231, 243));
     PicUser->setObjectName("PicUser");
-    forms::Move(PicUser, 0, kDocHeight, kWidth, kUserHeight);
     lblUser = NewLabel(PicUser, "lblUser", 120, 60, 5400, 270);
     lblUser->setFont(ArialFont(9, true));
     lblDate = NewLabel(PicUser, "lblDate", 120, 345, 3000, 240);
-    const int flagsLeft = kWidth - 120 - 4 * kFlagWidth - 3 * kFlagGap;
     for (int i = 0; i < 4; ++i) {
         auto *f = new forms::Label(PicUser);
         f->setObjectName(FlagName(i));
-        forms::Move(f, flagsLeft + i * (kFlagWidth + kFlagGap), (kUserHeight - kFlagHeight) / 2, kFlagWidth, kFlagHeight);
         f->setPixmap(res::Picture(230 + i));
         imgFlag[i] = f;
     }
@@ -365,7 +373,6 @@ void frmMain::BuildControls()
     // ---- the status bar
     picStatus = new Strip(frame, QColor(232, 238, 247), QColor(208, 219, 235));
     picStatus->setObjectName("picStatus");
-    forms::Move(picStatus, 0, kStatusTop, kWidth, kStatusHeight);
     lblMsg = NewLabel(picStatus, "lblMsg", 45, 15, 5640, kStatusHeight - 30);
     lblMsg->setWordWrap(true);
     lblMsg->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -374,18 +381,20 @@ void frmMain::BuildControls()
     PgB->setObjectName("PgB");
     PgB->setRange(0, 100);
     PgB->setTextVisible(false);
-    forms::Move(PgB, 45, 120, 5550, 210);
     PgB->setVisible(false);
     imgConn = new QLabel(picStatus);
     imgConn->setObjectName("imgConn");
     imgConn->setAlignment(Qt::AlignCenter);
-    forms::Move(imgConn, 5775, (kStatusHeight - 240) / 2, 240, 240);
     imgConn->setPixmap(res::Picture(QStringLiteral("CONN_OFF")));
     lblConn = NewLabel(picStatus, "lblConn", 6060, 15, kWidth - 6060 - 60, kStatusHeight - 30);
     lblConn->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblConn->setWordWrap(true);
     lblConn->setFont(ArialFont(8));
     lblConn->SetCaption(QStringLiteral("Not connected"));
+
+    // ---- every place follows the size of the window
+    frame->installEventFilter(this);
+    LayOut(kWidth, kHeight);
 
     // ---- the image list other windows' trees show their nodes with
     imgLst.AddFromResources(forms::kProjectTreeImageKeys);
@@ -416,6 +425,52 @@ void frmMain::BuildControls()
         imgFlag[i]->installEventFilter(this);
         connect(imgFlag[i], &forms::Label::Click, this, [this, i] { imgFlag_Click(int16_t(i)); });
     }
+}
+
+void frmMain::PlaceCover()
+{
+    // Other windows move the cover aside (to a negative left) or part of the way (the video
+    // window): aside it has no size, so that it gives the document area no scroll range, and
+    // in view it ends at the area's right edge. (It stays shown: a hidden widget would not
+    // report its next move.)
+    if (!picCover || !mdi || m_placingCover)
+        return;
+    m_placingCover = true;
+    const int left = picCover->x();
+    const QSize size = left < 0 ? QSize(0, 0)
+                                : QSize(std::max(0, mdi->viewport()->width() - left), mdi->viewport()->height());
+    if (picCover->size() != size)
+        picCover->resize(size);
+    m_placingCover = false;
+}
+
+void frmMain::LayOut(int width, int height)
+{
+    // Never smaller than the default: everything keeps its place then.
+    width = std::max(width, kWidth);
+    height = std::max(height, kHeight);
+    const int docHeight = height - kUserHeight - kStatusHeight;
+    const int docWidth = width - kPaneWidth;
+    const int more = width - kWidth;   // what the person added to the width
+
+    forms::Move(picL, 0, 0, kPaneWidth, docHeight);
+    forms::Move(imgOver[0], 0, 0, kPaneWidth, docHeight);
+    const int overTop = kButtonTop0 + 5 * kButtonStep;
+    forms::Move(imgOver[1], 0, overTop, kPaneWidth, docHeight - overTop);
+    forms::Move(mdi, kPaneWidth, 0, docWidth, docHeight);
+    PlaceCover();
+
+    forms::Move(PicUser, 0, docHeight, width, kUserHeight);
+    const int flagsLeft = width - 120 - 4 * kFlagWidth - 3 * kFlagGap;
+    for (int i = 0; i < 4; ++i)
+        forms::Move(imgFlag[i], flagsLeft + i * (kFlagWidth + kFlagGap), (kUserHeight - kFlagHeight) / 2, kFlagWidth,
+                    kFlagHeight);
+
+    forms::Move(picStatus, 0, docHeight + kUserHeight, width, kStatusHeight);
+    forms::Move(lblMsg, 45, 15, 5640 + more, kStatusHeight - 30);
+    forms::Move(PgB, 45, 120, 5550 + more, 210);
+    forms::Move(imgConn, 5775 + more, (kStatusHeight - 240) / 2, 240, 240);
+    forms::Move(lblConn, 6060 + more, 15, kWidth - 6060 - 60, kStatusHeight - 30);
 }
 
 // ---- captions -------------------------------------------------------------------------------
@@ -474,8 +529,24 @@ void frmMain::imgOver_MouseMove(int16_t)
 
 void frmMain::btn_MouseUp(int16_t index)
 {
-    using namespace modMain;
     OnMouseAction(index, 0);
+    if (index >= 0 && index <= 3) {
+        OpenToolbarEntry(index);
+        return;
+    }
+    // 4, the leave button (and any other index).
+    if (modMain::AutoStart == 1)
+        setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+    else
+        RequestShutDown();
+}
+
+// ---- opening windows ----------------------------------------------------------------------
+
+bool frmMain::OpenToolbarEntry(int16_t index)
+{
+    using namespace modMain;
+    bool shown = true;
     switch (index) {
     case 0: {
         frmStart *w = frmStart::Get();
@@ -490,30 +561,68 @@ void frmMain::btn_MouseUp(int16_t index)
         ShowChild<frmDaily>(mdi, true);
         break;
     case 2:
-        if (!CountExpenseProjects())
+        if (!CountExpenseProjects()) {
             ShowMsg(GetLangString(127), 16);
-        else
+            shown = false;
+        } else {
             ShowChild<frmDailyExp>(mdi, false);
+        }
         break;
     case 3:
         if (!IsConnected && ShowMsg(GetLangString(120), 4 + 48) == 7)
-            return;
+            return false;
         ShowChild<frmSynch>(mdi, false);
         break;
     default:
-        if (AutoStart == 1)
-            setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized);
-        else
-            RequestShutDown();
-        return;
+        return false;
     }
     MarkToolbarEntry(index);
+    return shown;
+}
+
+bool frmMain::OpenWindow(const QString &name)
+{
+    using namespace modMain;
+    static const QStringList toolbar{QStringLiteral("frmStart"), QStringLiteral("frmDaily"),
+                                     QStringLiteral("frmDailyExp"), QStringLiteral("frmSynch")};
+    if (const qsizetype entry = toolbar.indexOf(name); entry >= 0)
+        return OpenToolbarEntry(int16_t(entry));
+
+    if (name == QLatin1String("frmOptions")) {
+        // Options changed while a timer records would not reach the running timer.
+        if (TimerRunning) {
+            ShowMsg(GetLangString(92), 16);
+            return false;
+        }
+        ShowChild<frmOptions>(mdi, false);
+        return true;
+    }
+
+    if (name == QLatin1String("frmLogin")) {
+        if (FormLoaded[fiLogin] && frmLogin::Peek()) {
+            frmLogin *login = frmLogin::Peek();
+            login->show();
+            login->raise();
+            login->activateWindow();
+            return true;
+        }
+        // Shown from the help: the person looks at the window, nobody is signed in from it.
+        frmLogin *login = frmLogin::Get();
+        login->btnLogin->setEnabled(false);
+        login->btn[0]->setEnabled(false);
+        login->btn[1]->setText(GetLangString(905));
+        login->frMsg->setVisible(false);
+        login->show();
+        return true;
+    }
+    return false;
 }
 
 void frmMain::MarkToolbarEntry(int16_t index)
 {
-    if (index >= 0 && index < int16_t(btn.size()) && btn[index] && shMenu)
-        forms::Move(shMenu, forms::Left(shMenu), forms::Top(btn[index]) - 15);
+    if (index < 0 || index > 3 || !btn[index] || !shMenu)
+        return;
+    forms::Move(shMenu, forms::Left(shMenu), forms::Top(btn[index]) - 15);
 }
 
 // ---- the language flags --------------------------------------------------------------------
@@ -560,26 +669,7 @@ void frmMain::imgFlag_Click(int16_t index)
     ApplyLang();
     // 5. Every loaded window in its turn; each reports its own failure and puts the previous
     // language back.
-    auto each = [](auto *window, FormIndex flag, auto call) {
-        if (FormLoaded[flag] && window) {
-            try {
-                call(window);
-            } catch (...) {
-            }
-        }
-    };
-    each(frmLogin::Peek(), fiLogin, [](auto *w) { w->ApplyLang(); });
-    each(frmStart::Peek(), fiStart, [](auto *w) { w->ApplyLang(); });
-    each(frmDaily::Peek(), fiDaily, [](auto *w) { w->ApplyLang(); });
-    each(frmDailyExp::Peek(), fiDailyExp, [](auto *w) { w->ApplyLang(); });
-    each(frmLoad::Peek(), fiLoad, [](auto *w) { w->ApplyLang(); });
-    each(frmSynch::Peek(), fiSynch, [](auto *w) { w->ApplyLang(); });
-    each(frmHlp::Peek(), fiHlp, [](auto *w) { w->ApplyLang(); });
-    each(frmOptions::Peek(), fiOptions, [](auto *w) {
-        w->ApplyLang();
-        w->LoadLstOptions();
-    });
-    each(frmVideo::Peek(), fiVideo, [](auto *w) { w->ApplyLang(); });
+    winreg::ApplyLangToLoadedWindows();
 }
 
 // ---- the connection -----------------------------------------------------------------------
@@ -608,6 +698,8 @@ void frmMain::CheckConnection()
 void frmMain::tmr_Timer()
 {
     CheckConnection();
+    // A tray host may have come or gone since.
+    SettleInTray();
     QApplication::processEvents();
 }
 
@@ -638,23 +730,19 @@ void frmMain::MDIForm_Resize()
         const Qt::WindowStates state = windowState();
         if (state & Qt::WindowMinimized) {
             if (!TimerRunning) {
-                if (AutoStart == 1)
+                // Only a tray that holds the icon can give the window back.
+                if (AutoStart == 1 && TrayHoldsIcon())
                     GoToTray();
                 if (FormLoaded[fiStart])
                     if (frmStart *timers = frmStart::Peek())
                         timers->ShowTime();
             }
-        } else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-            setWindowState(state & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-            resize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
         } else if (!isVisible()) {
             // Gone to the tray, the window comes back only through the tray or a later start,
             // which show it themselves (see changeEvent).
         } else {
-            const QSize keep(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
-            if (size() != keep)
-                resize(keep);
-            show();
+            // Normal or enlarged by the person (the window is never smaller than its default
+            // size): its place on the screen is kept for the windows placed beside it.
             GetFormRect(this);
         }
     } catch (...) {
@@ -677,6 +765,15 @@ void frmMain::changeEvent(QEvent *e)
         QTimer::singleShot(0, this, &frmMain::MDIForm_Resize);
 }
 
+bool frmMain::TrayHoldsIcon() const
+{
+    if (!tray::IsHostAvailable() || !modMain::FormLoaded[modMain::fiStart])
+        return false;
+    const frmStart *timers = frmStart::Peek();
+    const tray::TrayIcon *icon = timers && timers->m_frmSysTray ? timers->m_frmSysTray->TrayIconObject() : nullptr;
+    return icon && icon->IsAdded();
+}
+
 void frmMain::GoToTray()
 {
     // Set first: hiding can bring the window system's report of a state at once.
@@ -685,9 +782,29 @@ void frmMain::GoToTray()
     hide();
 }
 
+void frmMain::SettleInTray()
+{
+    using namespace modMain;
+    if (m_inTray && !isVisible()) {
+        // The tray has gone (or dropped the icon): the window comes back on the taskbar.
+        if (!TrayHoldsIcon()) {
+            m_inTray = false;
+            setWindowState(windowState() | Qt::WindowMinimized);
+            show();
+        }
+        return;
+    }
+    if (isVisible() && (windowState() & Qt::WindowMinimized) && AutoStart == 1 && !TimerRunning && TrayHoldsIcon())
+        GoToTray();
+}
+
 void frmMain::ShowFromTray(bool toFront)
 {
     m_inTray = false;
+    // A window minimised on the taskbar comes back the way one from the tray does: the desktop
+    // does not always bring an iconic window back for a change of its state alone.
+    if (isVisible() && (windowState() & Qt::WindowMinimized))
+        hide();
     forms::ShowNormal(this);
     if (toFront) {
         raise();
@@ -748,6 +865,18 @@ void frmMain::RequestShutDown()
 bool frmMain::eventFilter(QObject *watched, QEvent *e)
 {
     const QEvent::Type t = e->type();
+    if (watched == picCover || watched == mdi->viewport()) {
+        if (t == QEvent::Move || t == QEvent::Resize)
+            PlaceCover();
+        return QMainWindow::eventFilter(watched, e);
+    }
+    if (watched == centralWidget()) {
+        if (t == QEvent::Resize) {
+            const QSize size = static_cast<QResizeEvent *>(e)->size();
+            LayOut(forms::PixelsToTwips(size.width()), forms::PixelsToTwips(size.height()));
+        }
+        return QMainWindow::eventFilter(watched, e);
+    }
     const bool move = t == QEvent::MouseMove || t == QEvent::Enter;
     const bool down = t == QEvent::MouseButtonPress && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton;
     const bool up = t == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton;

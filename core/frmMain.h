@@ -34,14 +34,40 @@ public:
     // Checks the connection and keeps the result in modMain::IsConnected; a change is told in
     // a balloon once the timers window is loaded.
     void CheckConnection();
-    // Moves the toolbar marker beside toolbar entry index (0 timers .. 3 synchronisation),
-    // as a click on the entry does.
-    void MarkToolbarEntry(int16_t index);
-    // Minimises the window and hides it: it lives on in the tray until shown again.
+    // Minimises the window and hides it: it lives on in the tray until shown again (asked from
+    // the tray itself). Minimising the window, its close box and its leave button hide it so
+    // only while the desktop's tray holds the program's icon; otherwise the window stays
+    // minimised on the taskbar, within the person's reach.
     void GoToTray();
+    // After the tray icon came or went (the timers window adds it when it loads; a tray host
+    // may start or end): a minimised window goes to the tray as minimising would have taken it
+    // there, and a window hidden to a tray that is gone comes back on the taskbar.
+    void SettleInTray();
+    // True while the desktop's tray holds the timers window's icon (the way back to a window
+    // hidden to the tray).
+    bool TrayHoldsIcon() const;
     // Shows the window in its normal state, from the tray or the taskbar; toFront also
     // raises and activates it.
     void ShowFromTray(bool toFront);
+
+    // ---- what other windows ask of the main window
+    // Opens the window of toolbar entry index (0 timers, 1 daily log, 2 daily expenses,
+    // 3 synchronisation) or brings it to the front, as a click on the entry does: the daily
+    // expenses are refused (string 127) while no project takes expenses, the synchronisation
+    // window asks first (string 120) while there is no connection. The marker then moves to
+    // the entry (also after the refusal of the expenses; not when the person answered No).
+    // True when the window is shown.
+    bool OpenToolbarEntry(int16_t index);
+    // Opens the window of that name or brings it to the front: "frmStart", "frmDaily",
+    // "frmDailyExp" and "frmSynch" as their toolbar entries do, "frmOptions" as the timers
+    // window's menu does (refused with string 92 while a timer records), "frmLogin" as a view
+    // of the sign-in window that signs nobody in. Any other name does nothing. True when the
+    // window is shown.
+    bool OpenWindow(const QString &name);
+    // Places the toolbar marker shMenu beside entry index (0 timers .. 3 synchronisation): its
+    // top 15 twips above the entry's, as a click on the entry does. Each window calls it when it
+    // becomes active; any other index leaves the marker where it is.
+    void MarkToolbarEntry(int16_t index);
 
     // Mouse handlers of the toolbar and the flags, by element.
     void btn_MouseDown(int16_t index);
@@ -111,6 +137,10 @@ private:
     void closeEvent(QCloseEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
     void BuildControls();
+    // Places the controls for a client area of that size (twips).
+    void LayOut(int width, int height);
+    void PlaceCover();
+    bool m_placingCover = false;
     bool m_lastConnected = false;   // state seen at the previous connection check
     int16_t m_iconFrame = 0;        // frame of the icon animation, 105..112 (0 at rest)
     bool m_resizing = false;

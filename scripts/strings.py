@@ -84,6 +84,8 @@ REQUIRED_IDS = sorted(set(
     + _span(1003, 1006)
     # start-up: first run, failed creation, new person
     + _span(1007, 1014) + [1314]
+    # start-up: the encryption component is missing
+    + [1016]
     # database creation progress
     + _span(1300, 1313)
     # texts of reply codes

@@ -3,12 +3,17 @@
 // controls get.
 #include "tests/mainwindow/FrameFixture.h"
 
+#include "core/WindowRegistry.h"
+#include "core/frmLogin.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "expenses/frmDailyExp.h"
 #include "options_help/frmOptions.h"
 #include "platform/forms/Units.h"
 #include "platform/registry/Registry.h"
+#include "options_help/frmHlp.h"
+#include "options_help/frmVideo.h"
+#include "recorder/frmLoad.h"
 #include "recorder/frmStart.h"
 #include "resources/Pictures.h"
 #include "sync/frmSynch.h"
@@ -23,6 +28,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWindow>
@@ -81,9 +87,9 @@ TEST_F(MainWindowTest, LoadsWithTitleIconCaptionsAndTimers)
     EXPECT_EQ(m->tmrIcon->interval(), 500);
     EXPECT_FALSE(m->PgB->isVisible());
     EXPECT_EQ(m->imgLst.Count(), 6);
-    // The window keeps its size: 7695 by 7320 twips.
+    // The default size: 7695 twips wide, and high enough for the task loader.
     EXPECT_EQ(forms::Width(m), 7695);
-    EXPECT_EQ(forms::Height(m), 7320);
+    EXPECT_EQ(forms::Height(m), 8400);
 }
 
 TEST_F(MainWindowTest, LeaveButtonIsCaptionedByTheAutostartSetting)
@@ -223,8 +229,11 @@ TEST_F(MainWindowTest, LeaveButtonMinimisesWhileAutostartIsOn)
     frmMain *m = Shown();
     const int highlight = HighlightTop(m);
     frametest::Click(m->btn[4]);
-    // Minimised, and with no timer recording it goes to the tray.
-    ASSERT_TRUE(testenv::WaitFor([m] { return m->isMinimized() && !m->isVisible(); }));
+    // Minimised; with no tray on this desktop to hold it, it stays on the taskbar.
+    ASSERT_TRUE(testenv::WaitFor([m] { return m->isMinimized(); }));
+    testenv::WaitFor([] { return false; }, 200);
+    EXPECT_TRUE(m->isMinimized());
+    EXPECT_TRUE(m->isVisible());
     EXPECT_EQ(Ended(), 0);
     EXPECT_EQ(HighlightTop(m), highlight);
 }
@@ -254,9 +263,34 @@ TEST_F(MainWindowTest, CloseBoxMinimisesWhileAutostartIsOn)
     AutoStart = 1;
     frmMain *m = Shown();
     CloseBox(m);
-    ASSERT_TRUE(testenv::WaitFor([m] { return m->isMinimized() && !m->isVisible(); }));
+    // Minimised, and without a tray it is not hidden.
+    ASSERT_TRUE(testenv::WaitFor([m] { return m->isMinimized(); }));
+    testenv::WaitFor([] { return false; }, 200);
+    EXPECT_TRUE(m->isVisible());
     EXPECT_EQ(frmMain::Peek(), m);
     EXPECT_EQ(Ended(), 0);
+}
+
+// The timers window's tray icon on a desktop without a tray: nothing holds it, and the window
+// is never hidden to it, however it is minimised.
+TEST_F(MainWindowTest, WithoutATrayTheWindowIsNeverHidden)
+{
+    AddReferenceData(false);
+    AutoStart = 1;
+    frmMain *m = Shown();
+    frmStart::Get()->ShowForm();
+    EXPECT_FALSE(m->TrayHoldsIcon());
+    m->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(testenv::WaitFor([m] { return m->isMinimized(); }));
+    m->SettleInTray();
+    testenv::WaitFor([] { return false; }, 200);
+    EXPECT_TRUE(m->isVisible());
+    m->ShowFromTray(true);
+    ASSERT_TRUE(testenv::WaitFor([m] { return !m->isMinimized(); }));
+    m->showMinimized();
+    testenv::WaitFor([] { return false; }, 200);
+    EXPECT_TRUE(m->isMinimized());
+    EXPECT_TRUE(m->isVisible());
 }
 
 TEST_F(MainWindowTest, CloseBoxEndsTheProgramWhileAutostartIsOff)
@@ -276,19 +310,46 @@ TEST_F(MainWindowTest, ACloseFromCodeEndsTheProgramWhateverTheAutostart)
     ASSERT_TRUE(testenv::WaitFor([this] { return Ended() == 1; }));
 }
 
-TEST_F(MainWindowTest, TheWindowKeepsItsSize)
+// The person may enlarge the window (the document area takes what is added) but not make it
+// smaller than its default size.
+TEST_F(MainWindowTest, TheWindowCanBeEnlargedButNotMadeSmaller)
 {
     frmMain *m = Shown();
-    const QSize keep(forms::TwipsToPixels(7695), forms::TwipsToPixels(7320));
-
-    m->showMaximized();
-    ASSERT_TRUE(testenv::WaitFor([&] { return !m->isMaximized() && m->size() == keep; }));
-    EXPECT_EQ(m->windowState() & Qt::WindowMaximized, Qt::WindowState(0));
+    const QSize normal(forms::TwipsToPixels(7695), forms::TwipsToPixels(8400));
+    const QSize doc = m->mdi->size();
 
     m->resize(900, 700);
-    ASSERT_TRUE(testenv::WaitFor([&] { return m->size() == keep; }));
+    ASSERT_TRUE(testenv::WaitFor([&] { return m->size() == QSize(900, 700); })) << m->width() << "x" << m->height();
+    testenv::WaitFor([] { return false; }, 100);
+    EXPECT_EQ(m->size(), QSize(900, 700));
+    EXPECT_EQ(m->mdi->size(), doc + QSize(900, 700) - normal);
+    // The strips below follow the window's edges, the flags and the connection its right edge.
+    EXPECT_EQ(m->picStatus->geometry().bottom(), m->centralWidget()->height() - 1);
+    EXPECT_EQ(m->picStatus->width(), 900);
+    EXPECT_EQ(m->PicUser->geometry().bottom(), m->picStatus->y() - 1);
+    EXPECT_EQ(m->imgFlag[3]->geometry().right(), 900 - forms::TwipsToPixels(120) - 1);
+    EXPECT_EQ(m->lblConn->x(), 900 - forms::TwipsToPixels(7695 - 6060));
     // Its place on the screen is kept for the help window.
     EXPECT_EQ(FormRect.Right - FormRect.Left, m->frameGeometry().width());
+
+    m->resize(300, 200);
+    testenv::WaitFor([] { return false; }, 100);
+    EXPECT_EQ(m->size(), normal);
+    EXPECT_EQ(m->mdi->size(), doc);
+
+    // The cover keeps the place other windows gave it: aside it stays aside (and gives the
+    // area no scroll range), part of the way in view it ends at the area's right edge.
+    forms::Move(m->picCover, -12000, forms::Top(m->picCover));
+    m->resize(800, 700);
+    ASSERT_TRUE(testenv::WaitFor([&] { return m->size() == QSize(800, 700); }));
+    EXPECT_EQ(forms::Left(m->picCover), -12000);
+    QApplication::processEvents();
+    EXPECT_FALSE(m->mdi->horizontalScrollBar()->isVisible());
+    forms::Move(m->picCover, 2100, forms::Top(m->picCover));
+    EXPECT_TRUE(m->picCover->isVisible());
+    EXPECT_EQ(m->picCover->geometry().right(), m->mdi->viewport()->width() - 1);
+    QApplication::processEvents();
+    EXPECT_FALSE(m->mdi->horizontalScrollBar()->isVisible());
 }
 
 // The document area is smaller than some child windows: its scroll bars reach their far ends.
@@ -311,6 +372,203 @@ TEST_F(MainWindowTest, TheDocumentAreaScrollsToTheEndsOfALargerChildWindow)
     EXPECT_LE(where.bottom(), shown.bottom());
     EXPECT_LE(where.right(), shown.right());
     delete sub;
+}
+
+// At the default size the task loader stands whole in the document area: its buttons are
+// there without scrolling.
+TEST_F(MainWindowTest, TheTaskLoaderShowsItsButtonsAtTheDefaultSize)
+{
+    AddReferenceData(false);
+    frmMain *m = Shown();
+    frmStart::Get()->ShowForm();
+    // The timers window puts the cover aside when it becomes active.
+    forms::Move(m->picCover, -12000, forms::Top(m->picCover));
+    frmLoad *loader = frmLoad::Get();
+    loader->ShowForm();
+    ASSERT_TRUE(testenv::WaitFor([loader] { return loader->isVisible(); }));
+    testenv::WaitFor([] { return false; }, 100);
+
+    EXPECT_FALSE(m->mdi->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(m->mdi->horizontalScrollBar()->isVisible());
+    const QRect area = m->mdi->viewport()->rect();
+    for (QPushButton *b : {loader->btnSelAll, loader->btnLoad, loader->btnClose}) {
+        ASSERT_TRUE(b->isVisible()) << b->objectName().toStdString();
+        const QRect where(b->mapTo(m->mdi->viewport(), QPoint(0, 0)), b->size());
+        EXPECT_TRUE(area.contains(where)) << b->objectName().toStdString() << " at " << where.y() << ".." << where.bottom()
+                                          << " of " << area.height();
+    }
+}
+
+// A window that loads enters the registry, and leaves it however it goes: unloaded, unloading
+// itself, or destroyed with its frame.
+TEST_F(MainWindowTest, WindowsEnterTheRegistryWhileTheyAreLoaded)
+{
+    frmMain *m = Shown();
+    BoxWatcher boxes;
+    EXPECT_FALSE(winreg::IsRegistered(fiDaily));
+    frmDaily::Get()->show();
+    EXPECT_TRUE(winreg::IsRegistered(fiDaily));
+    frmDaily::Unload();
+    EXPECT_FALSE(winreg::IsRegistered(fiDaily));
+
+    // The task loader with no project to show unloads itself.
+    frmLoad::Get();
+    ASSERT_TRUE(testenv::WaitFor([] { return frmLoad::Peek() == nullptr; }));
+    EXPECT_FALSE(winreg::IsRegistered(fiLoad));
+
+    frmOptions::Get()->show();
+    ASSERT_TRUE(winreg::IsRegistered(fiOptions));
+    delete m->mdi->findChild<QMdiSubWindow *>(QStringLiteral("frmOptionsSub"));
+    EXPECT_EQ(frmOptions::Peek(), nullptr);
+    EXPECT_FALSE(winreg::IsRegistered(fiOptions));
+    // A switch of the language afterwards reaches no window that is gone.
+    frametest::Click(m->imgFlag[1]);
+    EXPECT_EQ(LangID, 1);
+}
+
+// The language switch and the shutdown walk the loaded windows in their orders; a window whose
+// flag is not set is left out, and one that fails keeps no other from its turn.
+TEST(WindowRegistry, WalksTheLoadedWindowsInTheirOrder)
+{
+    const std::array<bool, 12> flags = FormLoaded;
+    std::vector<int> langCalls, unloadCalls;
+    const std::vector<FormIndex> all{fiStart, fiDaily, fiDailyExp, fiLoad, fiSynch, fiLogin, fiHlp, fiOptions, fiVideo};
+    for (FormIndex i : all) {
+        winreg::Register(i, {[&langCalls, i] {
+                                 langCalls.push_back(i);
+                                 if (i == fiDaily)
+                                     throw std::runtime_error("captions failed");
+                             },
+                             [&unloadCalls, i] {
+                                 unloadCalls.push_back(i);
+                                 if (i == fiLogin)
+                                     throw std::runtime_error("unload failed");
+                             }});
+        FormLoaded[i] = i != fiHlp;
+    }
+
+    winreg::ApplyLangToLoadedWindows();
+    winreg::UnloadLoadedWindows();
+
+    EXPECT_EQ(langCalls, (std::vector<int>{fiLogin, fiStart, fiDaily, fiDailyExp, fiLoad, fiSynch, fiOptions, fiVideo}));
+    EXPECT_EQ(unloadCalls, (std::vector<int>{fiLogin, fiDaily, fiDailyExp, fiLoad, fiOptions, fiVideo}));
+    for (FormIndex i : all)
+        winreg::Deregister(i);
+    FormLoaded = flags;
+    langCalls.clear();
+    winreg::ApplyLangToLoadedWindows();
+    EXPECT_TRUE(langCalls.empty());
+}
+
+TEST_F(MainWindowTest, LanguageSwitchReachesTheLaterWindowsToo)
+{
+    AddReferenceData(false);
+    frmMain *m = Shown();
+    frmStart::Get()->ShowForm();
+    frmLoad *loader = frmLoad::Get();
+    loader->ShowForm();
+    const QString english = loader->btnLoad->text();
+    BoxWatcher boxes;
+
+    frametest::Click(m->imgFlag[1]);
+
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(loader->btnLoad->text(), GetLangString(901));
+    EXPECT_NE(loader->btnLoad->text(), english);
+    frametest::Click(m->imgFlag[0]);
+    EXPECT_EQ(loader->btnLoad->text(), english);
+}
+
+// What other windows ask of the main window by a window's name: the same windows, refusals
+// and marker as the toolbar and the timers window's menu.
+TEST_F(MainWindowTest, WindowsOpenByNameWithTheToolbarsRules)
+{
+    AddReferenceData(false);
+    frmMain *m = Shown();
+    frmStart::Get()->ShowForm();
+    BoxWatcher boxes;
+
+    EXPECT_TRUE(m->OpenWindow(QStringLiteral("frmDaily")));
+    ASSERT_NE(frmDaily::Peek(), nullptr);
+    EXPECT_TRUE(frmDaily::Peek()->isVisible());
+    EXPECT_EQ(m->mdi->activeSubWindow()->widget(), frmDaily::Peek());
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 1) - 15);
+
+    // No project takes expenses: refused as on the toolbar, the marker moves all the same.
+    EXPECT_FALSE(m->OpenWindow(QStringLiteral("frmDailyExp")));
+    EXPECT_EQ(frmDailyExp::Peek(), nullptr);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(127));
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 2) - 15);
+
+    // Offline the synchronisation window asks first; No keeps it closed and the marker still.
+    boxes.Answer(QStringLiteral("btnNo"));
+    EXPECT_FALSE(m->OpenWindow(QStringLiteral("frmSynch")));
+    EXPECT_EQ(frmSynch::Peek(), nullptr);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[1].text, BoxText(120));
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 2) - 15);
+    boxes.Answer(QStringLiteral("btnYes"));
+    EXPECT_TRUE(m->OpenWindow(QStringLiteral("frmSynch")));
+    EXPECT_NE(frmSynch::Peek(), nullptr);
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 3) - 15);
+
+    // The options are refused while a timer records.
+    TimerRunning = true;
+    EXPECT_FALSE(m->OpenWindow(QStringLiteral("frmOptions")));
+    EXPECT_EQ(frmOptions::Peek(), nullptr);
+    ASSERT_EQ(boxes.Boxes().size(), 4u);
+    EXPECT_EQ(boxes.Boxes()[3].text, BoxText(92));
+    EXPECT_EQ(boxes.Boxes()[3].icon, 16);
+    TimerRunning = false;
+    EXPECT_TRUE(m->OpenWindow(QStringLiteral("frmOptions")));
+    ASSERT_NE(frmOptions::Peek(), nullptr);
+    EXPECT_TRUE(frmOptions::Peek()->isVisible());
+
+    // The timers window comes to the front, the marker beside its entry.
+    EXPECT_TRUE(m->OpenWindow(QStringLiteral("frmStart")));
+    EXPECT_EQ(m->mdi->activeSubWindow(), frmStart::Peek()->subWindow());
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 0) - 15);
+
+    // A name that is no window does nothing.
+    EXPECT_FALSE(m->OpenWindow(QStringLiteral("frmNowhere")));
+    EXPECT_EQ(boxes.Boxes().size(), 4u);
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 0) - 15);
+}
+
+TEST_F(MainWindowTest, TheSignInWindowOpensByNameAsAViewThatSignsNobodyIn)
+{
+    frmMain *m = Shown();
+    EXPECT_TRUE(m->OpenWindow(QStringLiteral("frmLogin")));
+    frmLogin *login = frmLogin::Peek();
+    ASSERT_NE(login, nullptr);
+    EXPECT_TRUE(login->isVisible());
+    EXPECT_FALSE(login->btnLogin->isEnabled());
+    EXPECT_FALSE(login->btn[0]->isEnabled());
+    EXPECT_EQ(login->btn[1]->text(), GetLangString(905));
+    EXPECT_FALSE(login->frMsg->isVisible());
+    // Asked again, the loaded window only comes to the front.
+    login->btn[1]->setText(QStringLiteral("kept"));
+    EXPECT_TRUE(m->OpenWindow(QStringLiteral("frmLogin")));
+    EXPECT_EQ(frmLogin::Peek(), login);
+    EXPECT_EQ(login->btn[1]->text(), QStringLiteral("kept"));
+}
+
+TEST_F(MainWindowTest, OtherWindowsMoveTheMarkerAndWriteTheStatusLine)
+{
+    frmMain *m = Shown();
+    for (int16_t i : {3, 1, 0, 2}) {
+        m->MarkToolbarEntry(i);
+        EXPECT_EQ(HighlightTop(m), ButtonTop(m, i) - 15) << i;
+    }
+    m->MarkToolbarEntry(4);
+    m->MarkToolbarEntry(-1);
+    EXPECT_EQ(HighlightTop(m), ButtonTop(m, 2) - 15);
+
+    SetStatusText(QStringLiteral("Page shown in English"));
+    EXPECT_EQ(m->lblMsg->text(), QStringLiteral(" Page shown in English"));
+    SetStatusText(QString());
+    EXPECT_EQ(m->lblMsg->text(), QString());
 }
 
 TEST_F(MainWindowTest, FlagsShowTheirLooksAndTheirLanguage)

@@ -2,6 +2,8 @@
 // settings folder of the test's own.
 #include "core/modMain.h"
 
+#include "core/CCrypto.h"
+#include "core/StartUpRules.h"
 #include "core/frmLogin.h"
 #include "core/frmMain.h"
 #include "platform/dao/dao.h"
@@ -9,8 +11,11 @@
 #include "platform/registry/Registry.h"
 #include "recorder/frmStart.h"
 #include "store/modDBchr.h"
+#include "tests/mainwindow/FrameFixture.h"
+#include "tests/service/ServiceProcess.h"
 #include "tests/support/TestEnv.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -38,7 +43,10 @@ protected:
         CurrentUserID = -1;
         LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
     }
-    void TearDown() override
+    void TearDown() override { EndRun(); }
+
+    // What a run leaves: its windows and the open database.
+    static void EndRun()
     {
         frmLogin::Unload();
         frmStart::Unload();
@@ -220,6 +228,210 @@ TEST_F(StartUpTest, ALaterStartBringsTheMinimisedMainWindowBack)
     const Qt::WindowStates before = main->windowState();
     RestoreMainWindow();
     EXPECT_EQ(main->windowState(), before);
+}
+
+// ---- the version check of a normal start ---------------------------------------------------
+
+TEST(VersionRules, ANewerVersionIsOneWithHigherNumbers)
+{
+    const struct {
+        const char *version, *running;
+        bool newer;
+    } cases[] = {
+        {"1.0.1", "1.0.0", true},   {"1.1", "1.0.9", true},    {"2.0.0", "1.10.10", true},
+        {"1.10.0", "1.9.0", true},  {"1.0.0", "1.0.0", false}, {"1.0", "1.0.0", false},
+        {"0.9.9", "1.0.0", false},  {"", "1.0.0", false},      {"(none)", "1.0.0", false},
+        {"1.0.x", "1.0.0", false},  {" 1.0.2 ", "1.0.0", true}, {"1..2", "1.0.0", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(IsNewerVersion(QString::fromLatin1(c.version), QString::fromLatin1(c.running)), c.newer)
+            << c.version << " against " << c.running;
+}
+
+TEST(VersionRules, DaysSinceTheLastCheckAreCalendarDays)
+{
+    const QDate feb1(2007, 2, 1);
+    EXPECT_EQ(DaysSinceCheck(QStringLiteral("20070131"), feb1), 1);
+    EXPECT_EQ(DaysSinceCheck(QStringLiteral("20061231"), QDate(2007, 1, 1)), 1);
+    EXPECT_EQ(DaysSinceCheck(QStringLiteral("20070115"), QDate(2007, 1, 30)), 15);
+    EXPECT_EQ(DaysSinceCheck(QStringLiteral("20070201"), feb1), 0);
+    for (const char *bad : {"", "2007013", "20071301", "20070230", "abc", "2007-01-31"})
+        EXPECT_FALSE(DaysSinceCheck(QString::fromLatin1(bad), feb1).has_value()) << bad;
+}
+
+TEST(VersionRules, WhatANormalStartDoes)
+{
+    using S = VersionStep;
+    const QString running = QStringLiteral("1.0.0");
+    const struct {
+        const char *newer, *checked;
+        QDate today;
+        bool connected, daily;
+        S step;
+    } cases[] = {
+        // A newer version known from an earlier check is announced, connected or not.
+        {"1.2.0", "20070101", {2007, 1, 2}, false, false, S::AnnounceKnown},
+        // The program was updated to it, or beyond: nothing to announce.
+        {"1.0.0", "20070101", {2007, 1, 2}, true, false, S::Nothing},
+        {"0.9.0", "20070101", {2007, 1, 2}, true, false, S::Nothing},
+        // A month turn is one day, not 70.
+        {"1.0.0", "20070131", {2007, 2, 1}, true, false, S::Nothing},
+        {"1.0.0", "20070131", {2007, 2, 1}, true, true, S::Check},
+        {"1.0.0", "20070115", {2007, 1, 30}, true, false, S::Nothing},
+        {"1.0.0", "20070115", {2007, 1, 30}, true, true, S::Check},
+        {"1.0.0", "20070114", {2007, 1, 30}, true, false, S::Check},
+        {"1.0.0", "20070130", {2007, 1, 30}, true, true, S::Nothing},
+        // Never checked, or a date that is no date.
+        {"1.0.0", "", {2007, 1, 30}, true, false, S::Check},
+        {"1.0.0", "soon", {2007, 1, 30}, true, false, S::Check},
+        // Offline nothing is checked.
+        {"1.0.0", "", {2007, 1, 30}, false, true, S::Nothing},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ScheduledVersionStep(QString::fromLatin1(c.newer), running, QString::fromLatin1(c.checked), c.today,
+                                       c.connected, c.daily),
+                  c.step)
+            << c.newer << " " << c.checked << " " << c.today.toString(Qt::ISODate).toStdString();
+}
+
+class VersionCheckAtStart : public StartUpTest {
+protected:
+    // A known person's normal start, offline unless online.
+    void Start()
+    {
+        StartUp();
+        EndRun();
+    }
+    void Prepare()
+    {
+        const int16_t id = PrepareKnownPerson(QStringLiteral("maria"), QStringLiteral("Maria O'Brien"));
+        PCUserName = QStringLiteral("maria");
+        UserFullName = QStringLiteral("Maria O'Brien");
+        AutoStart = 0;
+        AutoCheck = 0;
+        SaveSettings();
+        // Downloaded today: the start brings no reminder and no download.
+        registry::SaveSetting(SettingsApp, QString::number(id), "CheckTablesDate", Today());
+        registry::SaveSetting(SettingsApp, "updates", "DateCheckedforUpdates", Today());
+    }
+    static QString Today() { return QString::number(DateToLong(QDate::currentDate())); }
+    static void Updates(const QString &current, const QString &newer)
+    {
+        registry::SaveSetting(SettingsApp, "updates", "versionCurrent", current);
+        registry::SaveSetting(SettingsApp, "updates", "versionNew", newer);
+    }
+    static int Announcements(const frametest::BoxWatcher &boxes)
+    {
+        int n = 0;
+        for (const frametest::Box &b : boxes.Boxes())
+            n += b.text == frametest::BoxText(1015);
+        return n;
+    }
+};
+
+// After the program was updated to the version that was announced, the announcement does not
+// come back.
+TEST_F(VersionCheckAtStart, AfterAnUpdateTheNewerVersionIsNoLongerAnnounced)
+{
+    Prepare();
+    Updates(QStringLiteral("0.9.0"), VersionText());
+    frametest::BoxWatcher boxes;
+    Start();
+    Start();
+    EXPECT_EQ(Announcements(boxes), 0);
+    EXPECT_EQ(registry::GetSetting(SettingsApp, "updates", "versionCurrent", QString()), VersionText());
+    EXPECT_EQ(registry::GetSetting(SettingsApp, "updates", "versionNew", QString()), VersionText());
+}
+
+TEST_F(VersionCheckAtStart, AVersionThatIsReallyNewerIsAnnouncedAtEveryStart)
+{
+    Prepare();
+    Updates(VersionText(), QStringLiteral("99.0.0"));
+    frametest::BoxWatcher boxes;
+    Start();
+    Start();
+    EXPECT_EQ(Announcements(boxes), 2);
+    EXPECT_EQ(registry::GetSetting(SettingsApp, "updates", "versionNew", QString()), QStringLiteral("99.0.0"));
+
+    // An older version that the service once named is nothing to announce.
+    Updates(VersionText(), QStringLiteral("0.1.0"));
+    Start();
+    EXPECT_EQ(Announcements(boxes), 2);
+}
+
+// With the daily check off the service is asked only when more than 15 days have passed, in
+// days: 15 days back across the turn of a month is not yet due.
+TEST_F(VersionCheckAtStart, TheServiceIsAskedWhenMoreThanFifteenDaysHavePassed)
+{
+    testsvc::ServiceProcess svc;
+    ASSERT_TRUE(svc.start({QStringLiteral("--http")})) << svc.output().toStdString();
+    qputenv("TARV_SERVICE_ENDPOINT", svc.endpoint().toLocal8Bit());
+    qputenv("TARV_ONLINE", "1");
+    Prepare();
+    const auto versionRequests = [&svc] {
+        int n = 0;
+        for (const QJsonObject &r : svc.requests())
+            n += r[QStringLiteral("query")].toString().startsWith(QLatin1String("action=version"));
+        return n;
+    };
+    const QDate today = QDate::currentDate();
+    frametest::BoxWatcher boxes;
+
+    registry::SaveSetting(SettingsApp, "updates", "DateCheckedforUpdates", QString::number(DateToLong(today.addDays(-15))));
+    Start();
+    EXPECT_EQ(versionRequests(), 0);
+
+    registry::SaveSetting(SettingsApp, "updates", "DateCheckedforUpdates", QString::number(DateToLong(today.addDays(-16))));
+    Start();
+    EXPECT_EQ(versionRequests(), 1);
+    qunsetenv("TARV_SERVICE_ENDPOINT");
+}
+
+// ---- a start on a desktop without a tray ------------------------------------------------------
+
+// Started with the desktop (autostart), the main window is minimised; without a tray to hold
+// it, it is not hidden.
+TEST_F(StartUpTest, AnAutostartWithoutATrayLeavesTheMainWindowOnTheTaskbar)
+{
+    PrepareKnownPerson(QStringLiteral("maria"), QStringLiteral("Maria O'Brien"));
+    PCUserName = QStringLiteral("maria");
+    AutoStart = 1;
+    SaveSettings();
+    frametest::BoxWatcher boxes;
+    StartUp();
+    frmMain *main = frmMain::Peek();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(testenv::WaitFor([main] { return main->isMinimized(); }));
+    testenv::WaitFor([] { return false; }, 300);
+    EXPECT_TRUE(main->isMinimized());
+    EXPECT_TRUE(main->isVisible());
+}
+
+// ---- without the encryption component -----------------------------------------------------------
+
+// The settings load whole when the stored credentials cannot be decrypted for want of the
+// encryption component: the program can still start.
+TEST_F(StartUpTest, WithoutTheEncryptionComponentTheSettingsStillLoad)
+{
+    PCUserName = QStringLiteral("maria");
+    UserFullName = QStringLiteral("Maria O'Brien");
+    StoredUserName = QStringLiteral("stored");
+    StoredPassword = QStringLiteral("stored");
+    AutoStart = 0;
+    TimeOut = 42;
+    SaveSettings();
+    PCUserName.clear();
+    TimeOut = 15;
+    Crypto.reset();
+    qputenv("OPENSSL_MODULES", "/nonexistent");
+    EXPECT_THROW(CCrypto(), CCryptoError);
+
+    EXPECT_NO_THROW(LoadSettings());
+    qunsetenv("OPENSSL_MODULES");
+    EXPECT_EQ(PCUserName, QStringLiteral("maria"));
+    EXPECT_EQ(UserFullName, QStringLiteral("Maria O'Brien"));
+    EXPECT_EQ(TimeOut, 42);
+    EXPECT_FALSE(Crypto);
 }
 
 } // namespace
