@@ -92,6 +92,8 @@ REQUIRED_IDS = sorted(set(
        900, 903, 904, 1030, 1031, 1032]
     # message box buttons: Yes, No, Cancel, Abort, Retry, Ignore
     + _span(1500, 1505)
+    # daily log window, entry editor: row tips, no day shown, a time inside another entry
+    + _span(249, 254) + [364, 369, 370]
 ))
 
 ROW_RE = re.compile(r"<(\d+);([^;<>]*);([^;<>]*);([^;<>]*);([^;<>]*);(\d+)>")

@@ -8,12 +8,14 @@
 #include "resources/Pictures.h"
 #include "store/modDBchr.h"
 #include "timelog/DailyRules.h"
+#include "timelog/clsTimePicker.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -34,6 +36,9 @@ constexpr int kFormHeight = 7200;
 constexpr int kMenuHeight = 330;
 constexpr int kGridLeft = 120;
 constexpr int kGridWidth = 10200;
+// Wide enough for "08:00:00" in the grid's font.
+constexpr int kStartWidth = 1000;
+constexpr int kEndWidth = 1100;
 
 forms::Label *TaggedLabel(QWidget *parent, const char *name, int16_t tag, int left, int top, int width)
 {
@@ -94,14 +99,20 @@ frmDaily::frmDaily()
     btnNP[0]->setEnabled(false);
     btnNP[1]->setEnabled(false);
 
+    for (int i = 0; i < 10; ++i)
+        m_digits[size_t(i)] = res::Picture(216 + i);
+    for (auto *pair : {&hr, &mn, &sc})
+        for (QLabel *img : *pair)
+            img->setPixmap(m_digits[0]);
+
     lstLog->SetCols(ColCount);
     lstLog->SetRows(0);
     for (int c = 0; c < ColCount; ++c)
         lstLog->SetColWidth(c, 0);
     lstLog->SetColWidth(ColPicture, 300);
-    lstLog->SetColWidth(ColStartText, 750);
-    lstLog->SetColWidth(ColEndText, 1100);
-    lstLog->SetColWidth(ColName, kGridWidth - 1500 - 330 - 300);
+    lstLog->SetColWidth(ColStartText, kStartWidth);
+    lstLog->SetColWidth(ColEndText, kEndWidth);
+    lstLog->SetColWidth(ColName, kGridWidth - kStartWidth - kEndWidth - 330 - 300);
     lstLog->SetColAlignment(ColEndText, forms::FlexGrid::AlignLeftCenter);
     lstLog->SetColAlignment(ColPicture, forms::FlexGrid::AlignCenterCenter);
 
@@ -168,8 +179,9 @@ void frmDaily::CreateControls()
     connect(lblDay, &forms::Label::Change, this, &frmDaily::lblDay_Change);
     // Column headings stand above the grid, over the visible columns.
     TaggedLabel(this, "lblHeadActivity", 203, kGridLeft + 330, logTop + 300, 3000);
-    TaggedLabel(this, "lblHeadStart", 201, kGridLeft + kGridWidth - 1850 - 330, logTop + 300, 750);
-    TaggedLabel(this, "lblHeadEnd", 202, kGridLeft + kGridWidth - 1100 - 330, logTop + 300, 1100);
+    TaggedLabel(this, "lblHeadStart", 201, kGridLeft + kGridWidth - kStartWidth - kEndWidth - 330, logTop + 300,
+                kStartWidth);
+    TaggedLabel(this, "lblHeadEnd", 202, kGridLeft + kGridWidth - kEndWidth - 330, logTop + 300, kEndWidth);
 
     lstLog = new forms::FlexGrid(this);
     lstLog->setObjectName("lstLog");
@@ -177,9 +189,14 @@ void frmDaily::CreateControls()
     lstLog->SetBackColor(16312534);
     forms::Move(lstLog, kGridLeft, logTop + 570, kGridWidth, 2900);
     connect(lstLog, &forms::FlexGrid::Click, this, &frmDaily::lstLog_Click);
+    connect(lstLog, &forms::FlexGrid::MouseMove, this, &frmDaily::lstLog_MouseMove);
 
     // ---- the editor strip -----------------------------------------------------------------
-    const int editTop = logTop + 570 + 3000;
+    CreateEditor(logTop + 570 + 3000);
+}
+
+void frmDaily::CreateEditor(int editTop)
+{
     frEdit = new QGroupBox(this);
     frEdit->setObjectName("frEdit");
     forms::SetTag(frEdit, QStringLiteral("220"));
@@ -189,6 +206,7 @@ void frmDaily::CreateControls()
     lProj = new forms::Label(frEdit);
     lProj->setObjectName("lProj");
     forms::Move(lProj, 1050, 300, 3600, 255);
+    connect(lProj, &forms::Label::Click, this, [this] { MyTree->setVisible(false); });
     TaggedLabel(frEdit, "lblTask", 952, 120, 600, 900);
     lTask = new forms::Label(frEdit);
     lTask->setObjectName("lTask");
@@ -199,25 +217,66 @@ void frmDaily::CreateControls()
     forms::Move(btnDown, 4400, 560, 300, 300);
     connect(btnDown, &QToolButton::clicked, this, &frmDaily::btnDown_Click);
 
+    // The times are only ever written by the picker, which the labels open.
     lblStart = TaggedLabel(frEdit, "lblStart", 204, 4900, 300, 1100);
     txtStart = Box(frEdit, QStringLiteral("txtStart"), 6050, 270, 1000);
     lblEnd = TaggedLabel(frEdit, "lblEnd", 205, 4900, 660, 1100);
     txtEnd = Box(frEdit, QStringLiteral("txtEnd"), 6050, 630, 1000);
-    TaggedLabel(frEdit, "lblDuration", 213, 7250, 300, 1100);
+    for (forms::Label *l : {lblStart, lblEnd}) {
+        QFont f = l->font();
+        f.setUnderline(true);
+        l->setFont(f);
+        l->setCursor(Qt::PointingHandCursor);
+        l->setEnabled(false);
+    }
+    for (QLineEdit *box : {txtStart, txtEnd}) {
+        box->setReadOnly(true);
+        box->setFocusPolicy(Qt::ClickFocus);
+        box->installEventFilter(this);
+    }
+    connect(lblStart, &forms::Label::Click, this, &frmDaily::lblStart_Click);
+    connect(lblEnd, &forms::Label::Click, this, &frmDaily::lblEnd_Click);
+    connect(txtStart, &QLineEdit::textChanged, this, &frmDaily::txtStart_Change);
+    connect(txtEnd, &QLineEdit::textChanged, this, &frmDaily::txtEnd_Change);
+
+    // The duration: three hidden number boxes, drawn as two digit pictures each.
+    TaggedLabel(frEdit, "lblDuration", 213, 7250, 300, 1500);
+    picTimer = new QWidget(frEdit);
+    picTimer->setObjectName("picTimer");
+    forms::Move(picTimer, 7250, 560, 2700, 400);
     static const int16_t unitTags[3] = {209, 210, 211};
+    std::array<QLabel *, 2> *pairs[3] = {&hr, &mn, &sc};
+    static const char *pairNames[3] = {"hr", "mn", "sc"};
     for (int i = 0; i < 3; ++i) {
         txtH[i] = Box(frEdit, QStringLiteral("txtH_%1").arg(i), 7250 + i * 900, 630, 500);
-        TaggedLabel(frEdit, (QByteArray("lblUnit_") + QByteArray::number(i)).constData(), unitTags[i],
-                    7780 + i * 900, 660, 300);
+        txtH[i]->setVisible(false);
+        connect(txtH[i], &QLineEdit::textChanged, this, [this, i] { txtH_Change(i); });
+        for (int d = 0; d < 2; ++d) {
+            auto *img = new QLabel(picTimer);
+            img->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(pairNames[i])).arg(d));
+            forms::Move(img, i * 900 + d * 240, 20, 240, 360);
+            (*pairs[i])[size_t(d)] = img;
+        }
+        auto *unit = new forms::Label(picTimer);
+        unit->setObjectName(QStringLiteral("lblUnit_%1").arg(i));
+        forms::SetTag(unit, QString::number(unitTags[i]));
+        forms::Move(unit, i * 900 + 520, 140, 330, 255);
     }
+
     TaggedLabel(frEdit, "lblComments", 956, 120, 1000, 1500);
     txtComments = new QPlainTextEdit(frEdit);
     txtComments->setObjectName("txtComments");
     forms::Move(txtComments, 120, 1260, kGridWidth - 240, forms::Height(frEdit) - 1380);
+    txtComments->installEventFilter(this);
+    connect(txtComments, &QPlainTextEdit::textChanged, this, &frmDaily::txtComments_Change);
 
-    for (QLineEdit *box : {txtStart, txtEnd, txtH[0], txtH[1], txtH[2]})
-        connect(box, &QLineEdit::textChanged, this, &frmDaily::EditorChanged);
-    connect(txtComments, &QPlainTextEdit::textChanged, this, &frmDaily::EditorChanged);
+    // The time picker opens under the box it was opened on.
+    picPicker = clsTimePicker::CreateControls(frEdit);
+    forms::Move(picPicker, 6050, 960);
+    m_Picker = new clsTimePicker(this);
+    m_Picker->SetFrm(this);
+    if (auto *exit = picPicker->findChild<forms::Label *>(QStringLiteral("lblExit")))
+        connect(exit, &forms::Label::Click, this, &frmDaily::lblExit_Click);
 
     // The task tree drops down over the editor strip.
     MyTree = new forms::TreeView(this);
@@ -244,7 +303,7 @@ void frmDaily::CreateMenus()
     mnuLogs_Add = item(mnuLogs, "mnuLogs_Add", &frmDaily::btnAdd_Click);
     mnuLogs_Save = item(mnuLogs, "mnuLogs_Save", &frmDaily::btnSave_Click);
     mnuLogs_Del = item(mnuLogs, "mnuLogs_Del", &frmDaily::btnDel_Click);
-    mnuLogs_FreeBusy = item(mnuLogs, "mnuLogs_FreeBusy", nullptr);
+    mnuLogs_FreeBusy = item(mnuLogs, "mnuLogs_FreeBusy", &frmDaily::mnuLogs_FreeBusy_Click);
     mnuLogs_FreeBusy->setCheckable(true);
     mnuLogs->addSeparator();
     mnuLogs_Exit = item(mnuLogs, "mnuLogs_Exit", &frmDaily::btnExit_Click);
@@ -392,6 +451,8 @@ void frmDaily::lblDay_Change()
     lstLog->setVisible(false);
     lstLog->SetRows(0);
     LoadDailyLog();
+    if (mnuLogs_FreeBusy->isChecked())
+        AddFreeTime();
     lstLog->setVisible(true);
     btnNP[0]->setEnabled(true);
     btnNP[1]->setEnabled(true);
@@ -410,19 +471,11 @@ void frmDaily::Form_Activate()
     if (mnuLogs_FreeBusy->isChecked() && CheckChanged() == 0) {
         lstLog->setVisible(false);
         LoadDailyLog();
+        AddFreeTime();
         lstLog->setVisible(true);
     }
     if (lstLog->Rows() > 0)
         SetColorsAndPics(-1);
-}
-
-int16_t frmDaily::CheckChanged() const
-{
-    int16_t n = 0;
-    for (int r = 0; r < lstLog->Rows(); ++r)
-        if (lstLog->TextMatrix(r, ColChanged) == QLatin1String("True"))
-            ++n;
-    return n;
 }
 
 bool frmDaily::QueryUnload()
