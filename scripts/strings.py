@@ -94,6 +94,8 @@ REQUIRED_IDS = sorted(set(
     + _span(1500, 1505)
     # daily log window, entry editor: row tips, no day shown, a time inside another entry
     + _span(249, 254) + [364, 369, 370]
+    # day calendar: a day after today, a day that already has entries
+    + [365, 371]
 ))
 
 ROW_RE = re.compile(r"<(\d+);([^;<>]*);([^;<>]*);([^;<>]*);([^;<>]*);(\d+)>")

@@ -180,3 +180,4 @@ void SaveExpCategory(double expID, const QString &name);
 } // namespace modDBchr
 
 #include "store/modDBchr_Daily.h"
+#include "store/modDBchr_Cal.h"
