@@ -7,8 +7,10 @@
 
 #include "core/frmMain.h"
 #include "core/modMain.h"
+#include "platform/dao/dao.h"
 #include "platform/forms/Forms.h"
 #include "resources/Pictures.h"
+#include "store/modDBchr.h"
 #include "tests/support/TestEnv.h"
 #include "timelog/DailyRules.h"
 #include "timelog/clsTimePicker.h"
@@ -21,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 
 using namespace modMain;
@@ -266,6 +269,18 @@ TEST_F(EditorTest, TheTimePickerOpensOnTheBoxesAndWritesThem)
     EXPECT_EQ(w->txtStart->text(), QStringLiteral("08:15"));
     EXPECT_EQ(Cell(w, 0, ColSec), QStringLiteral("6300"));
 
+    // Typed into the picker's key box, Enter writes the end.
+    w->lblEnd_Click();
+    EXPECT_EQ(w->PickerOldText, QStringLiteral("10:00:00"));
+    auto *keys = w->picPicker->findChild<QLineEdit *>(QStringLiteral("txtKey"));
+    ASSERT_NE(keys, nullptr);
+    QTest::keyClicks(keys, QStringLiteral("0930"));
+    QTest::keyClick(keys, Qt::Key_Return);
+    EXPECT_FALSE(w->picPicker->isVisible());
+    EXPECT_EQ(w->txtEnd->text(), QStringLiteral("09:30"));
+    EXPECT_EQ(Cell(w, 0, ColEndText), QStringLiteral("09:30"));
+    EXPECT_EQ(Digits(w), QStringLiteral("01 15 00"));
+
     // Without a day there is nothing to pick for.
     BoxWatcher boxes;
     w->lblDay->SetCaption(QString());
@@ -419,6 +434,7 @@ TEST_F(EditorTest, RowsOfADayAfterTodayDoNotOpen)
     const int32_t tomorrow = DateToLong(QDate::currentDate().addDays(1));
     Entry(1, tomorrow, 9 * H, H, QStringLiteral("plan"));
     frmDaily *w = Open();
+    ShowDay(w, tomorrow);
     ASSERT_EQ(forms::Tag(w->lblDay), QString::number(tomorrow));
     BoxWatcher boxes;
     ClickRow(w, 0);
