@@ -442,6 +442,7 @@ void frmDaily::lblDay_Change()
         cmbDays->SetListIndex(index >= 0 ? index : AddDateItem(day, cmbDays));
     }
     DaySetFromList = false;
+    m_Picker->Hide();
     ClearAll();
     txtComments->setEnabled(false);
     btnDel->setEnabled(false);
@@ -473,6 +474,8 @@ void frmDaily::Form_Activate()
         LoadDailyLog();
         AddFreeTime();
         lstLog->setVisible(true);
+        // The rows are new: what the editor showed is no longer the current row.
+        CloseEditor();
     }
     if (lstLog->Rows() > 0)
         SetColorsAndPics(-1);

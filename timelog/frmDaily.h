@@ -163,6 +163,8 @@ private:
     void cmbDays_Click();
     void lblDay_Change();
     void CreateEditor(int editTop);
+    // The editor shows no row: cleared, its boxes empty, its commands off.
+    void CloseEditor();
     void CalcDuration();
     // Whether the end of the open row lies on the day after its start.
     bool EndOnNextDayOf(int row) const;

@@ -48,9 +48,26 @@ void frmDaily::SetBoxQuietly(QLineEdit *box, const QString &text)
     box->setText(text);
 }
 
+void frmDaily::CloseEditor()
+{
+    MyTree->setVisible(false);
+    m_Picker->Hide();
+    ClearAll();
+    SetBoxQuietly(txtStart, QString());
+    SetBoxQuietly(txtEnd, QString());
+    lblStart->setEnabled(false);
+    lblEnd->setEnabled(false);
+    txtComments->setEnabled(false);
+    SetSaveEnabled(false);
+    btnDel->setEnabled(false);
+    mnuLogs_Del->setEnabled(false);
+}
+
 void frmDaily::lstLog_Click()
 {
     MyTree->setVisible(false);
+    // A picker left open belongs to the row before.
+    m_Picker->Hide();
     const int row = lstLog->Row();
     if (row < 0)
         return;
