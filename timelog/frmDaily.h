@@ -163,6 +163,7 @@ private:
     void cmbDays_Click();
     void lblDay_Change();
     void CreateEditor(int editTop);
+    void FitTopRows();
     // The editor shows no row: cleared, its boxes empty, its commands off.
     void CloseEditor();
     void CalcDuration();
