@@ -1,6 +1,5 @@
 #pragma once
 // The main window: the multiple-document frame of the program.
-#include "core/DownloadTree.h"
 #include "core/FormInstance.h"
 
 #include <QMainWindow>
@@ -17,7 +16,6 @@ class QLabel;
 class QTreeWidget;
 // daily download
 class clsTagParser;
-namespace forms { class TreeView; }
 
 class frmMain : public QMainWindow, public FormInstance<frmMain> {
     Q_OBJECT
@@ -93,16 +91,13 @@ public:
     // Requests the projects and the expense categories and stores them; true only when both
     // replies arrived and were stored completely.
     bool UpdateTables();
-    // Reads the two kept replies into MyTree and writes them to the reference tables; true
-    // only when both walks completed.
+    // Reads the two kept replies and writes them to the reference tables in one go; true only
+    // when both were read and stored completely.
     bool SaveReceived();
     // The window's tag parser (made on first use); other windows classify replies with it.
     clsTagParser *TagParser();
-    // The hidden tree the download builds from a reply before it stores it (made on first use).
-    forms::TreeView *DownloadTree();
 
     QString Reply;                          // the reply of the current request
-    forms::TreeView *MyTree = nullptr;      // hidden buffer of the received items
     // ==== end of daily download =========================================================
 
 private:
@@ -122,18 +117,8 @@ private:
     // Hidden while minimised: the window lives on in the tray.
     bool m_inTray = false;
     // ---- daily download
-    void m_TagParser_InteriorTag(const QString &name, const QString &content, int16_t level);
-    void m_TagParser_LeafTag(const QString &name, const QString &value, int16_t level);
-    void m_TagParser_ParseError(int16_t code);
     void AnnounceDownload(int16_t id);
-    bool WalkReply(QString &text);
     clsTagParser *m_TagParser = nullptr;
-    QString m_ProjectsText;             // projects reply without its 22-character head
-    QString m_ExpensesText;             // expenses reply the same way
-    bool m_ParseFailed = false;         // the parser reported an error for the reply being read
-    bool m_HandlerFailed = false;       // an element could not be placed in the tree
-    int m_TopElements = 0;              // elements at level 0 of the reply being read
-    QString m_LastInterior;             // name of the last element holding elements
-    bool m_ProjectNamed = false;        // the PROJECT element being read has had its NAME
-    downloadtree::Item m_Project, m_Task, m_Category;   // the items being read
+    QString m_ProjectsReply;            // whole replies of the download under way
+    QString m_ExpensesReply;
 };

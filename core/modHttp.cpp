@@ -6,6 +6,7 @@
 #include "core/ServiceRequests.h"
 #include "core/frmLogin.h"
 #include "core/frmMain.h"
+#include "core/RequestGuard.h"
 #include "core/modMain.h"
 #include "platform/forms/Label.h"
 #include "platform/http/XmlHttpRequest.h"
@@ -167,6 +168,11 @@ void SetProgressCaption(const QString &text, QLabel *label)
 
 QString HttpRequest(const QString &params, int32_t kind, bool isPost)
 {
+    // The progress lines let the event loop turn: a request started from there is refused
+    // (nothing is sent) instead of running inside this one.
+    const RequestGuard inFlight(RequestGuard::Request);
+    if (!inFlight)
+        return QString();
     const QPointer<QLabel> label = ProgressLabel(kind);
     try {
         if (isPost && !modMain::ServerLoggedIn)

@@ -32,6 +32,7 @@ enum RequestKind : int32_t {
 // text; "" on any failure (refused connection, untrusted certificate, time-out, empty reply,
 // or an HTTP status other than 2xx whose text is no recognised error page), which it reports
 // once: progress 929 in the label, or string 817 in the status line for kinds without one.
+// While another request is in flight (RequestGuard) it sends nothing and returns "" at once.
 QString HttpRequest(const QString &params, int32_t kind, bool isPost);
 
 // Sends the name request once, without progress; any non-empty reply sets ServerLoggedIn.

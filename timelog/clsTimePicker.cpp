@@ -62,18 +62,25 @@ public:
     explicit PickerFace(QWidget *parent) : QWidget(parent) {}
 
 protected:
+    // A rounded rectangle shaded from top to bottom, with its border.
+    static void Shaded(QPainter &p, const QRectF &r, const QColor &top, const QColor &bottom, const QColor &border,
+                       double radius)
+    {
+        QLinearGradient shade(r.topLeft(), r.bottomLeft());
+        shade.setColorAt(0, top);
+        shade.setColorAt(1, bottom);
+        p.setPen(QPen(border, 1));
+        p.setBrush(shade);
+        p.drawRoundedRect(r, radius, radius);
+    }
+
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF all = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
 
-        QLinearGradient panel(all.topLeft(), all.bottomLeft());
-        panel.setColorAt(0, QColor(0xF4, 0xF7, 0xFB));
-        panel.setColorAt(1, QColor(0xD5, 0xDF, 0xEB));
-        p.setPen(QPen(QColor(0x5A, 0x6F, 0x8C), 1));
-        p.setBrush(panel);
-        p.drawRoundedRect(all, 5, 5);
+        Shaded(p, all, QColor(0xF4, 0xF7, 0xFB), QColor(0xD5, 0xDF, 0xEB), QColor(0x5A, 0x6F, 0x8C), 5);
 
         // Wells behind the digits.
         p.setPen(QPen(QColor(0xA9, 0xB7, 0xC9), 1));
@@ -110,12 +117,7 @@ protected:
 
         // The close button: a tick on a green key.
         const QRectF exit = PixelRect(kExit).adjusted(0.5, 0.5, -1.5, -0.5);
-        QLinearGradient key(exit.topLeft(), exit.bottomLeft());
-        key.setColorAt(0, QColor(0x6C, 0xC0, 0x6C));
-        key.setColorAt(1, QColor(0x3A, 0x8E, 0x3A));
-        p.setPen(QPen(QColor(0x2E, 0x6B, 0x2E), 1));
-        p.setBrush(key);
-        p.drawRoundedRect(exit, 3, 3);
+        Shaded(p, exit, QColor(0x6C, 0xC0, 0x6C), QColor(0x3A, 0x8E, 0x3A), QColor(0x2E, 0x6B, 0x2E), 3);
         p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         const QPointF c = exit.center();
         p.drawPolyline(QPolygonF({QPointF(c.x() - 5, c.y()), QPointF(c.x() - 1.5, c.y() + 3.5),
