@@ -208,16 +208,19 @@ void SelectNodeByTag(forms::TreeView *tree, const QString &parentTag, const QStr
 {
     if (!tree)
         return;
+    // Ids of projects, tasks and categories come from separate tables and may be equal: the
+    // parent is the first node with that tag that has such a child.
     forms::Node *parent = nullptr;
-    for (int i = 1; i <= tree->Count() && !parent; ++i)
-        if (tree->Nodes(i)->Tag() == parentTag)
-            parent = tree->Nodes(i);
-    if (!parent)
-        return;
     forms::Node *child = nullptr;
-    for (forms::Node *n = parent->Child(); n && !child; n = n->Next())
-        if (n->Tag() == childTag)
-            child = n;
+    for (int i = 1; i <= tree->Count() && !child; ++i) {
+        if (tree->Nodes(i)->Tag() != parentTag)
+            continue;
+        for (forms::Node *n = tree->Nodes(i)->Child(); n && !child; n = n->Next())
+            if (n->Tag() == childTag) {
+                parent = tree->Nodes(i);
+                child = n;
+            }
+    }
     if (!child)
         return;
     parent->EnsureVisible();

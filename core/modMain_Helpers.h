@@ -69,10 +69,10 @@ QDate ShortDateToDate(const QString &text);
 // with a parent only, 0 for a root node (and for no node).
 int16_t NodeLevel(const forms::Node *node);
 
-// Finds the first node (in the order the nodes were added) whose tag is parentTag, then,
-// among the nodes added right after it, as many as it has children, the first whose tag is
-// childTag; scrolls the parent into view, expands and selects the child and shows the tree.
-// When either is missing nothing changes.
+// Finds the first node (in the order the nodes were added) whose tag is parentTag and that has
+// a child whose tag is childTag (a project may carry the same id as a task); scrolls the parent
+// into view, expands and selects that child and shows the tree. When there is no such pair
+// nothing changes.
 void SelectNodeByTag(forms::TreeView *tree, const QString &parentTag, const QString &childTag);
 
 // Appends the date of the day key (ShortDateText) with the key as its item data; returns the

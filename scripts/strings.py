@@ -96,6 +96,8 @@ REQUIRED_IDS = sorted(set(
        900, 903, 904, 1030, 1031, 1032]
     # message box buttons: Yes, No, Cancel, Abort, Retry, Ignore
     + _span(1500, 1505)
+    # daily log window, entry editor: row tips, no day shown, a time inside another entry
+    + _span(249, 254) + [364, 369, 370]
     # day calendar: a day after today, a day that already has entries
     + [365, 371]
     # daily expenses window: captions, menus, field checks, records and upload

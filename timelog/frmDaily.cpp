@@ -8,12 +8,14 @@
 #include "resources/Pictures.h"
 #include "store/modDBchr.h"
 #include "timelog/DailyRules.h"
+#include "timelog/clsTimePicker.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -29,11 +31,15 @@ using namespace dailyrules;
 
 namespace {
 
-constexpr int kFormWidth = 10500;
-constexpr int kFormHeight = 7200;
+// The window fits the main window's document area with its frame.
+constexpr int kFormWidth = 6300;
+constexpr int kFormHeight = 5520;
 constexpr int kMenuHeight = 330;
 constexpr int kGridLeft = 120;
-constexpr int kGridWidth = 10200;
+constexpr int kGridWidth = 6060;
+// Wide enough for "08:00:00" in the grid's font.
+constexpr int kStartWidth = 1000;
+constexpr int kEndWidth = 1100;
 
 forms::Label *TaggedLabel(QWidget *parent, const char *name, int16_t tag, int left, int top, int width)
 {
@@ -94,14 +100,20 @@ frmDaily::frmDaily()
     btnNP[0]->setEnabled(false);
     btnNP[1]->setEnabled(false);
 
+    for (int i = 0; i < 10; ++i)
+        m_digits[size_t(i)] = res::Picture(216 + i);
+    for (auto *pair : {&hr, &mn, &sc})
+        for (QLabel *img : *pair)
+            img->setPixmap(m_digits[0]);
+
     lstLog->SetCols(ColCount);
     lstLog->SetRows(0);
     for (int c = 0; c < ColCount; ++c)
         lstLog->SetColWidth(c, 0);
     lstLog->SetColWidth(ColPicture, 300);
-    lstLog->SetColWidth(ColStartText, 750);
-    lstLog->SetColWidth(ColEndText, 1100);
-    lstLog->SetColWidth(ColName, kGridWidth - 1500 - 330 - 300);
+    lstLog->SetColWidth(ColStartText, kStartWidth);
+    lstLog->SetColWidth(ColEndText, kEndWidth);
+    lstLog->SetColWidth(ColName, kGridWidth - kStartWidth - kEndWidth - 330 - 300);
     lstLog->SetColAlignment(ColEndText, forms::FlexGrid::AlignLeftCenter);
     lstLog->SetColAlignment(ColPicture, forms::FlexGrid::AlignCenterCenter);
 
@@ -134,95 +146,143 @@ void frmDaily::CreateControls()
 
     // ---- the day ------------------------------------------------------------------------
     const int dayTop = kMenuHeight + 120;
-    TaggedLabel(this, "lblSelectDate", 230, kGridLeft, dayTop + 40, 1500);
+    TaggedLabel(this, "lblSelectDate", 230, kGridLeft, dayTop + 40, 1250);
     cmbDays = new forms::ComboBox(this);
     cmbDays->setObjectName("cmbDays");
-    forms::Move(cmbDays, 1700, dayTop, 1800, 330);
+    forms::Move(cmbDays, 1390, dayTop, 1580, 330);
     connect(cmbDays, &forms::ComboBox::Click, this, &frmDaily::cmbDays_Click);
     for (int i = 0; i < 2; ++i) {
         btnNP[i] = new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), this);
         btnNP[i]->setObjectName(QStringLiteral("btnNP_%1").arg(i));
-        forms::Move(btnNP[i], 3600 + i * 420, dayTop, 400, 330);
+        forms::Move(btnNP[i], 3010 + i * 360, dayTop, 340, 330);
     }
-    btnNewDate = TaggedButton(this, "btnNewDate", 231, 4560, dayTop, 1300);
-    btnDelDate = TaggedButton(this, "btnDelDate", 232, 5920, dayTop, 1300);
+    btnNewDate = TaggedButton(this, "btnNewDate", 231, 3770, dayTop, 1180);
+    btnDelDate = TaggedButton(this, "btnDelDate", 232, 5010, dayTop, 1170);
 
-    btnAdd = TaggedButton(this, "btnAdd", 900, 7300, dayTop, 730);
-    btnSave = TaggedButton(this, "btnSave", 903, 8060, dayTop, 730);
-    btnDel = TaggedButton(this, "btnDel", 904, 8820, dayTop, 730);
-    btnExit = TaggedButton(this, "btnExit", 905, 9580, dayTop, 730);
+    const int logTop = dayTop + 450;
+    btnAdd = TaggedButton(this, "btnAdd", 900, 3010, logTop - 40, 770);
+    btnSave = TaggedButton(this, "btnSave", 903, 3800, logTop - 40, 770);
+    btnDel = TaggedButton(this, "btnDel", 904, 4590, logTop - 40, 770);
+    btnExit = TaggedButton(this, "btnExit", 905, 5380, logTop - 40, 800);
     connect(btnAdd, &QPushButton::clicked, this, &frmDaily::btnAdd_Click);
     connect(btnSave, &QPushButton::clicked, this, &frmDaily::btnSave_Click);
     connect(btnDel, &QPushButton::clicked, this, &frmDaily::btnDel_Click);
     connect(btnExit, &QPushButton::clicked, this, &frmDaily::btnExit_Click);
 
     // ---- the day's entries ------------------------------------------------------------------
-    const int logTop = dayTop + 480;
-    TaggedLabel(this, "lblLogs", 233, kGridLeft, logTop, 900);
+    TaggedLabel(this, "lblLogs", 233, kGridLeft, logTop, 1250);
     lblDay = new forms::Label(this);
     lblDay->setObjectName("lblDay");
     QFont bold = lblDay->font();
     bold.setBold(true);
     lblDay->setFont(bold);
-    forms::Move(lblDay, 1100, logTop, 3000, 255);
+    forms::Move(lblDay, 1400, logTop, 1560, 255);
     connect(lblDay, &forms::Label::Change, this, &frmDaily::lblDay_Change);
     // Column headings stand above the grid, over the visible columns.
-    TaggedLabel(this, "lblHeadActivity", 203, kGridLeft + 330, logTop + 300, 3000);
-    TaggedLabel(this, "lblHeadStart", 201, kGridLeft + kGridWidth - 1850 - 330, logTop + 300, 750);
-    TaggedLabel(this, "lblHeadEnd", 202, kGridLeft + kGridWidth - 1100 - 330, logTop + 300, 1100);
+    TaggedLabel(this, "lblHeadActivity", 203, kGridLeft + 330, logTop + 430, 3000);
+    TaggedLabel(this, "lblHeadStart", 201, kGridLeft + kGridWidth - kStartWidth - kEndWidth - 330, logTop + 430,
+                kStartWidth);
+    TaggedLabel(this, "lblHeadEnd", 202, kGridLeft + kGridWidth - kEndWidth - 330, logTop + 430, kEndWidth);
 
     lstLog = new forms::FlexGrid(this);
     lstLog->setObjectName("lstLog");
     lstLog->SetFlexSelectionMode(forms::FlexGrid::SelectionByRow);
     lstLog->SetBackColor(16312534);
-    forms::Move(lstLog, kGridLeft, logTop + 570, kGridWidth, 2900);
+    forms::Move(lstLog, kGridLeft, logTop + 680, kGridWidth, 1560);
     connect(lstLog, &forms::FlexGrid::Click, this, &frmDaily::lstLog_Click);
+    connect(lstLog, &forms::FlexGrid::MouseMove, this, &frmDaily::lstLog_MouseMove);
 
     // ---- the editor strip -----------------------------------------------------------------
-    const int editTop = logTop + 570 + 3000;
+    CreateEditor(logTop + 680 + 1620);
+}
+
+void frmDaily::CreateEditor(int editTop)
+{
     frEdit = new QGroupBox(this);
     frEdit->setObjectName("frEdit");
     forms::SetTag(frEdit, QStringLiteral("220"));
-    forms::Move(frEdit, kGridLeft, editTop, kGridWidth, kFormHeight - editTop - 90);
+    forms::Move(frEdit, kGridLeft, editTop, kGridWidth, kFormHeight - editTop - 60);
 
-    TaggedLabel(frEdit, "lblProject", 950, 120, 300, 900);
+    TaggedLabel(frEdit, "lblProject", 950, 2550, 300, 850);
     lProj = new forms::Label(frEdit);
     lProj->setObjectName("lProj");
-    forms::Move(lProj, 1050, 300, 3600, 255);
-    TaggedLabel(frEdit, "lblTask", 952, 120, 600, 900);
+    forms::Move(lProj, 3450, 300, 2450, 255);
+    connect(lProj, &forms::Label::Click, this, [this] { MyTree->setVisible(false); });
+    TaggedLabel(frEdit, "lblTask", 952, 2550, 660, 850);
     lTask = new forms::Label(frEdit);
     lTask->setObjectName("lTask");
-    forms::Move(lTask, 1050, 600, 3300, 255);
+    forms::Move(lTask, 3450, 660, 2150, 255);
     btnDown = new QToolButton(frEdit);
     btnDown->setObjectName("btnDown");
     btnDown->setArrowType(Qt::DownArrow);
-    forms::Move(btnDown, 4400, 560, 300, 300);
+    forms::Move(btnDown, 5650, 620, 300, 300);
     connect(btnDown, &QToolButton::clicked, this, &frmDaily::btnDown_Click);
 
-    lblStart = TaggedLabel(frEdit, "lblStart", 204, 4900, 300, 1100);
-    txtStart = Box(frEdit, QStringLiteral("txtStart"), 6050, 270, 1000);
-    lblEnd = TaggedLabel(frEdit, "lblEnd", 205, 4900, 660, 1100);
-    txtEnd = Box(frEdit, QStringLiteral("txtEnd"), 6050, 630, 1000);
-    TaggedLabel(frEdit, "lblDuration", 213, 7250, 300, 1100);
-    static const int16_t unitTags[3] = {209, 210, 211};
-    for (int i = 0; i < 3; ++i) {
-        txtH[i] = Box(frEdit, QStringLiteral("txtH_%1").arg(i), 7250 + i * 900, 630, 500);
-        TaggedLabel(frEdit, (QByteArray("lblUnit_") + QByteArray::number(i)).constData(), unitTags[i],
-                    7780 + i * 900, 660, 300);
+    // The times are only ever written by the picker, which the labels open.
+    lblStart = TaggedLabel(frEdit, "lblStart", 204, 120, 300, 1250);
+    txtStart = Box(frEdit, QStringLiteral("txtStart"), 1400, 270, 1000);
+    lblEnd = TaggedLabel(frEdit, "lblEnd", 205, 120, 660, 1250);
+    txtEnd = Box(frEdit, QStringLiteral("txtEnd"), 1400, 630, 1000);
+    for (forms::Label *l : {lblStart, lblEnd}) {
+        QFont f = l->font();
+        f.setUnderline(true);
+        l->setFont(f);
+        l->setCursor(Qt::PointingHandCursor);
+        l->setEnabled(false);
     }
-    TaggedLabel(frEdit, "lblComments", 956, 120, 1000, 1500);
+    for (QLineEdit *box : {txtStart, txtEnd}) {
+        box->setReadOnly(true);
+        box->setFocusPolicy(Qt::ClickFocus);
+        box->installEventFilter(this);
+    }
+    connect(lblStart, &forms::Label::Click, this, &frmDaily::lblStart_Click);
+    connect(lblEnd, &forms::Label::Click, this, &frmDaily::lblEnd_Click);
+    connect(txtStart, &QLineEdit::textChanged, this, &frmDaily::txtStart_Change);
+    connect(txtEnd, &QLineEdit::textChanged, this, &frmDaily::txtEnd_Change);
+
+    // The duration: three hidden number boxes, drawn as two digit pictures each.
+    TaggedLabel(frEdit, "lblDuration", 213, 120, 1020, 1250);
+    picTimer = new QWidget(frEdit);
+    picTimer->setObjectName("picTimer");
+    forms::Move(picTimer, 1400, 960, 2700, 400);
+    static const int16_t unitTags[3] = {209, 210, 211};
+    std::array<QLabel *, 2> *pairs[3] = {&hr, &mn, &sc};
+    static const char *pairNames[3] = {"hr", "mn", "sc"};
+    for (int i = 0; i < 3; ++i) {
+        txtH[i] = Box(frEdit, QStringLiteral("txtH_%1").arg(i), 1400 + i * 900, 990, 500);
+        txtH[i]->setVisible(false);
+        connect(txtH[i], &QLineEdit::textChanged, this, [this, i] { txtH_Change(i); });
+        for (int d = 0; d < 2; ++d) {
+            auto *img = new QLabel(picTimer);
+            img->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(pairNames[i])).arg(d));
+            forms::Move(img, i * 900 + d * 240, 20, 240, 360);
+            (*pairs[i])[size_t(d)] = img;
+        }
+        auto *unit = new forms::Label(picTimer);
+        unit->setObjectName(QStringLiteral("lblUnit_%1").arg(i));
+        forms::SetTag(unit, QString::number(unitTags[i]));
+        forms::Move(unit, i * 900 + 520, 140, 330, 255);
+    }
+
+    TaggedLabel(frEdit, "lblComments", 956, 120, 1420, 1500);
     txtComments = new QPlainTextEdit(frEdit);
     txtComments->setObjectName("txtComments");
-    forms::Move(txtComments, 120, 1260, kGridWidth - 240, forms::Height(frEdit) - 1380);
+    forms::Move(txtComments, 120, 1680, kGridWidth - 240, forms::Height(frEdit) - 1800);
+    txtComments->installEventFilter(this);
+    connect(txtComments, &QPlainTextEdit::textChanged, this, &frmDaily::txtComments_Change);
 
-    for (QLineEdit *box : {txtStart, txtEnd, txtH[0], txtH[1], txtH[2]})
-        connect(box, &QLineEdit::textChanged, this, &frmDaily::EditorChanged);
-    connect(txtComments, &QPlainTextEdit::textChanged, this, &frmDaily::EditorChanged);
+    // The time picker opens under the box it was opened on.
+    picPicker = clsTimePicker::CreateControls(frEdit);
+    forms::Move(picPicker, 1400, 960);
+    m_Picker = new clsTimePicker(this);
+    m_Picker->SetFrm(this);
+    if (auto *exit = picPicker->findChild<forms::Label *>(QStringLiteral("lblExit")))
+        connect(exit, &forms::Label::Click, this, &frmDaily::lblExit_Click);
 
     // The task tree drops down over the editor strip.
     MyTree = new forms::TreeView(this);
     MyTree->setObjectName("MyTree");
-    forms::Move(MyTree, kGridLeft + 1050, editTop + 900, 4200, kFormHeight - editTop - 1000);
+    forms::Move(MyTree, kGridLeft + 3450, editTop + 960, kGridWidth - 3450, kFormHeight - editTop - 1020);
     connect(MyTree, &forms::TreeView::NodeClick, this, &frmDaily::MyTree_NodeClick);
 }
 
@@ -241,15 +301,17 @@ void frmDaily::CreateMenus()
     };
     mnuLogs = mnuBar->addMenu(QStringLiteral("Logs"));
     mnuLogs->setObjectName("mnuLogs");
+    mnuLogs->menuAction()->setObjectName("mnuLogs");
     mnuLogs_Add = item(mnuLogs, "mnuLogs_Add", &frmDaily::btnAdd_Click);
     mnuLogs_Save = item(mnuLogs, "mnuLogs_Save", &frmDaily::btnSave_Click);
     mnuLogs_Del = item(mnuLogs, "mnuLogs_Del", &frmDaily::btnDel_Click);
-    mnuLogs_FreeBusy = item(mnuLogs, "mnuLogs_FreeBusy", nullptr);
+    mnuLogs_FreeBusy = item(mnuLogs, "mnuLogs_FreeBusy", &frmDaily::mnuLogs_FreeBusy_Click);
     mnuLogs_FreeBusy->setCheckable(true);
     mnuLogs->addSeparator();
     mnuLogs_Exit = item(mnuLogs, "mnuLogs_Exit", &frmDaily::btnExit_Click);
     mnuSynch = mnuBar->addMenu(QStringLiteral("Synch"));
     mnuSynch->setObjectName("mnuSynch");
+    mnuSynch->menuAction()->setObjectName("mnuSynch");
     mnuSynch_Item = item(mnuSynch, "mnuSynch_Item", &frmDaily::mnuSynch_Item_Click);
     connect(mnuSynch, &QMenu::aboutToShow, this, [this] {
         const int row = lstLog->Row();
@@ -276,7 +338,40 @@ void frmDaily::ApplyLang()
         mnuSynch->setTitle(GetLangString(284, false));
         mnuSynch_Item->setText(GetLangString(285, false));
         NewEntryName = GetLangString(255, false);
+        FitTopRows();
     });
+}
+
+void frmDaily::FitTopRows()
+{
+    // The two rows above the grid follow their captions' widths in every language: labels and
+    // lists from the left, the buttons from the right edge of the grid.
+    const int gap = forms::TwipsToPixels(60);
+    const int right = forms::TwipsToPixels(kGridLeft + kGridWidth);
+    const auto fitLabel = [](QWidget *l) { l->resize(l->sizeHint().width(), l->height()); };
+    const auto fitButtons = [&](std::initializer_list<QPushButton *> buttons) {
+        int x = right;
+        for (auto it = std::rbegin(buttons); it != std::rend(buttons); ++it) {
+            QPushButton *b = *it;
+            const int w = qMax(b->fontMetrics().horizontalAdvance(b->text()) + forms::TwipsToPixels(150),
+                               forms::TwipsToPixels(600));
+            x -= w;
+            b->setGeometry(x, b->y(), w, b->height());
+            x -= forms::TwipsToPixels(15);
+        }
+    };
+    if (auto *label = findChild<QWidget *>(QStringLiteral("lblSelectDate"))) {
+        fitLabel(label);
+        cmbDays->move(label->geometry().right() + gap, cmbDays->y());
+        btnNP[0]->move(cmbDays->geometry().right() + gap, btnNP[0]->y());
+        btnNP[1]->move(btnNP[0]->geometry().right() + forms::TwipsToPixels(20), btnNP[1]->y());
+    }
+    fitButtons({btnNewDate, btnDelDate});
+    if (auto *label = findChild<QWidget *>(QStringLiteral("lblLogs"))) {
+        fitLabel(label);
+        lblDay->move(label->geometry().right() + gap, lblDay->y());
+    }
+    fitButtons({btnAdd, btnSave, btnDel, btnExit});
 }
 
 void frmDaily::SetColorsAndPics(int row)
@@ -383,6 +478,7 @@ void frmDaily::lblDay_Change()
         cmbDays->SetListIndex(index >= 0 ? index : AddDateItem(day, cmbDays));
     }
     DaySetFromList = false;
+    m_Picker->Hide();
     ClearAll();
     txtComments->setEnabled(false);
     btnDel->setEnabled(false);
@@ -392,6 +488,8 @@ void frmDaily::lblDay_Change()
     lstLog->setVisible(false);
     lstLog->SetRows(0);
     LoadDailyLog();
+    if (mnuLogs_FreeBusy->isChecked())
+        AddFreeTime();
     lstLog->setVisible(true);
     btnNP[0]->setEnabled(true);
     btnNP[1]->setEnabled(true);
@@ -410,19 +508,13 @@ void frmDaily::Form_Activate()
     if (mnuLogs_FreeBusy->isChecked() && CheckChanged() == 0) {
         lstLog->setVisible(false);
         LoadDailyLog();
+        AddFreeTime();
         lstLog->setVisible(true);
+        // The rows are new: what the editor showed is no longer the current row.
+        CloseEditor();
     }
     if (lstLog->Rows() > 0)
         SetColorsAndPics(-1);
-}
-
-int16_t frmDaily::CheckChanged() const
-{
-    int16_t n = 0;
-    for (int r = 0; r < lstLog->Rows(); ++r)
-        if (lstLog->TextMatrix(r, ColChanged) == QLatin1String("True"))
-            ++n;
-    return n;
 }
 
 bool frmDaily::QueryUnload()

@@ -5,6 +5,7 @@
 #include "core/ChildWindow.h"
 #include "core/FormInstance.h"
 
+#include <QPixmap>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -13,6 +14,8 @@
 class QAction;
 class QGroupBox;
 class QLabel;
+
+class clsTimePicker;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
@@ -62,12 +65,33 @@ public:
     // True when a start or end at secs of the shown day conflicts with the running timer.
     bool CheckRecording(double secs);
 
-    // The editor strip.
+    // The editor strip: a grid row opened in it, its task picked in the tree, its start, end
+    // and comment edited (each edit goes into the row at once).
     void lstLog_Click();
+    // The row under the mouse tells its send state on the status line.
+    void lstLog_MouseMove(int button, int shift, double x, double y);
     void MyTree_NodeClick(forms::Node *node);
+    void txtStart_Change();
+    void txtEnd_Change();
+    void txtComments_Change();
+    // Redraws the six duration digits from the three duration boxes.
+    void txtH_Change(int index);
+    // The first other entry row that the start (or end) t, seconds after midnight, falls
+    // inside, after telling the person; -1 when the time is free.
+    int CheckTimeStart(double t, int row);
+    int CheckTimeEnd(double t, int row);
+    // The Save command and the edited mark of the row after an edit.
+    void ValidateChange(int row);
+    // Empties the comment and sets the duration to zero, touching no row.
     void ClearAll();
     // Rows with unsaved edits.
     int16_t CheckChanged() const;
+    // The free stretches of the shown working day as rows without a task between the entries.
+    void AddFreeTime();
+    // The time picker opened on the start or the end box, and its close label.
+    void lblStart_Click();
+    void lblEnd_Click();
+    void lblExit_Click();
     // Asks before rows with unsaved edits are dropped; true when the window may close.
     bool QueryUnload();
 
@@ -76,6 +100,7 @@ public:
     void btnDel_Click();
     void btnExit_Click();
     void btnDown_Click();
+    void mnuLogs_FreeBusy_Click();
     void mnuSynch_Item_Click();
 
     // ---- controls ----
@@ -108,16 +133,28 @@ public:
     forms::Label *lblEnd = nullptr;
     QLineEdit *txtStart = nullptr;
     QLineEdit *txtEnd = nullptr;
-    std::array<QLineEdit *, 3> txtH{};       // duration: hours, minutes, seconds
+    std::array<QLineEdit *, 3> txtH{};       // duration: hours, minutes, seconds (hidden)
+    QWidget *picTimer = nullptr;             // the duration drawn with digit pictures
+    std::array<QLabel *, 2> hr{};
+    std::array<QLabel *, 2> mn{};
+    std::array<QLabel *, 2> sc{};
     QPlainTextEdit *txtComments = nullptr;
+    QWidget *picPicker = nullptr;            // the time picker's face
+    clsTimePicker *m_Picker = nullptr;
 
     QString NewEntryName;
     bool NewEntryMode = false;
     bool DaySetFromList = false;
+    // Set while the editor's boxes are filled by the window itself: their change handlers
+    // then leave the grid alone.
     bool LoadingRow = false;
+    QLineEdit *PickerBox = nullptr;          // the box the picker was opened on last
+    QString PickerOldText;                   // what that box held then
 
 protected:
     void closeEvent(QCloseEvent *e) override;
+    // The boxes of the editor getting the focus close the task tree.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CreateControls();
@@ -125,7 +162,18 @@ private:
     void Form_Activate();
     void cmbDays_Click();
     void lblDay_Change();
-    void EditorChanged();
+    void CreateEditor(int editTop);
+    void FitTopRows();
+    // The editor shows no row: cleared, its boxes empty, its commands off.
+    void CloseEditor();
+    void CalcDuration();
+    // Whether the end of the open row lies on the day after its start.
+    bool EndOnNextDayOf(int row) const;
+    // Sets a box's text without its change handler touching the grid.
+    void SetBoxQuietly(QLineEdit *box, const QString &text);
+    // The row may not be changed: the service has accepted it.
+    bool IsSentRow(int row) const;
+    void OpenPicker(QLineEdit *box);
     void SetSaveEnabled(bool on);
     // Tells the person that a write failed, with the engine's description.
     void TellWriteFailure(int32_t error);
@@ -137,6 +185,7 @@ private:
 
     int32_t m_lastWriteError = 0;   // of the last AddDaily
 
+    std::array<QPixmap, 10> m_digits;       // pictures 216 to 225: the digits 0 to 9
     QWidget *m_lastActive = nullptr;
     bool m_closing = false;
 };

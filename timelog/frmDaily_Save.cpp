@@ -45,15 +45,6 @@ void frmDaily::SetSaveEnabled(bool on)
     mnuLogs_Save->setEnabled(on);
 }
 
-void frmDaily::ClearAll()
-{
-    LoadingRow = true;
-    txtComments->setPlainText(QString());
-    for (QLineEdit *box : txtH)
-        box->setText(QStringLiteral("0"));
-    LoadingRow = false;
-}
-
 void frmDaily::DisableAll()
 {
     lblStart->setEnabled(false);
@@ -63,124 +54,6 @@ void frmDaily::DisableAll()
     btnDown->setEnabled(false);
     txtComments->setEnabled(false);
     mnuLogs_Del->setEnabled(false);
-}
-
-void frmDaily::lstLog_Click()
-{
-    MyTree->setVisible(false);
-    const int row = lstLog->Row();
-    if (row < 0)
-        return;
-    btnDown->setEnabled(true);
-    const QString changed = lstLog->TextMatrix(row, ColChanged);
-    const bool hasCategory = !lstLog->TextMatrix(row, ColCat).isEmpty();
-    LoadingRow = true;
-    if (hasCategory) {
-        SecsToTimeBoxes(lstLog->TextMatrix(row, ColSec).toDouble(), txtH[0], txtH[1], txtH[2]);
-        NewEntryMode = false;
-    } else {
-        ClearAll();
-        LoadingRow = true;
-        NewEntryMode = true;
-        MyTree->setVisible(true);
-        MyTree->raise();
-    }
-    txtStart->setText(lstLog->TextMatrix(row, ColStartText));
-    txtEnd->setText(lstLog->TextMatrix(row, ColEndText));
-    const QString task = lstLog->TextMatrix(row, ColTask);
-    const QString proj = lstLog->TextMatrix(row, ColProjID);
-    lTask->SetCaption(task.isEmpty() ? QString() : modDBchr::GetTaskName(task.toDouble()));
-    lProj->SetCaption(proj.isEmpty() ? QString() : modDBchr::GetProjectName(proj.toDouble()));
-    txtComments->setPlainText(lstLog->TextMatrix(row, ColComment));
-    lstLog->SetTextMatrix(row, ColChanged, changed);
-    if (lstLog->TextMatrix(row, ColChk) == QLatin1String("1")) {
-        DisableAll();
-    } else {
-        SetSaveEnabled(hasCategory && changed == QLatin1String("True"));
-        btnDel->setEnabled(hasCategory || !lstLog->TextMatrix(row, ColID).isEmpty());
-        mnuLogs_Del->setEnabled(btnDel->isEnabled());
-        btnDown->setEnabled(true);
-        txtComments->setEnabled(true);
-        lblStart->setEnabled(true);
-        lblEnd->setEnabled(true);
-    }
-    LoadingRow = false;
-}
-
-// Every edit goes into the open row at once; the row is marked edited ("False" while it has no
-// task and cannot be saved).
-void frmDaily::EditorChanged()
-{
-    if (LoadingRow)
-        return;
-    const int row = lstLog->Row();
-    if (row < 0 || lstLog->TextMatrix(row, ColChk) == QLatin1String("1"))
-        return;
-    QObject *from = sender();
-    if (from == txtStart || from == txtEnd) {
-        const auto start = TimeOfDay(txtStart->text());
-        const auto end = TimeOfDay(txtEnd->text());
-        if (from == txtStart) {
-            lstLog->SetTextMatrix(row, ColStartText, txtStart->text());
-            if (start)
-                lstLog->SetTextMatrix(row, ColStart, SecondsText(*start));
-        } else {
-            lstLog->SetTextMatrix(row, ColEndText, txtEnd->text());
-        }
-        // The duration follows the times.
-        if (start && end && *end >= *start) {
-            LoadingRow = true;
-            SecsToTimeBoxes(*end - *start, txtH[0], txtH[1], txtH[2]);
-            LoadingRow = false;
-            lstLog->SetTextMatrix(row, ColSec, SecondsText(*end - *start));
-        }
-    } else if (from == txtComments) {
-        lstLog->SetTextMatrix(row, ColComment, txtComments->toPlainText());
-    } else if (const auto sec = DurationOf(txtH[0]->text(), txtH[1]->text(), txtH[2]->text())) {
-        lstLog->SetTextMatrix(row, ColSec, SecondsText(*sec));
-    }
-    const bool hasCategory = !lstLog->TextMatrix(row, ColCat).isEmpty();
-    lstLog->SetTextMatrix(row, ColChanged, hasCategory ? QStringLiteral("True") : QStringLiteral("False"));
-    SetSaveEnabled(hasCategory);
-}
-
-void frmDaily::btnDown_Click()
-{
-    const bool show = !MyTree->isVisible();
-    MyTree->setVisible(show);
-    if (show) {
-        MyTree->raise();
-        const int row = lstLog->Row();
-        if (row >= 0)
-            SelectNodeByTag(MyTree, lstLog->TextMatrix(row, ColTask), lstLog->TextMatrix(row, ColCat));
-    }
-}
-
-void frmDaily::MyTree_NodeClick(forms::Node *node)
-{
-    if (!node || NodeLevel(node) < 2)
-        return;
-    const int row = lstLog->Row();
-    if (row < 0 || lstLog->RowSel() < 0 || lstLog->TextMatrix(row, ColChk) == QLatin1String("1"))
-        return;
-    forms::Node *task = node->Parent();
-    forms::Node *project = task ? task->Parent() : nullptr;
-    lstLog->SetTextMatrix(row, ColName, node->Text());
-    lstLog->SetTextMatrix(row, ColTask, task ? task->Tag() : QString());
-    lstLog->SetTextMatrix(row, ColTaskName, task ? task->Text() : QString());
-    lstLog->SetTextMatrix(row, ColProjID, project ? project->Tag() : QString());
-    lstLog->SetTextMatrix(row, ColProjName, project ? project->Text() : QString());
-    lstLog->SetTextMatrix(row, ColCat, node->Tag());
-    const auto start = TimeOfDay(txtStart->text());
-    const auto end = TimeOfDay(txtEnd->text());
-    if (start && end && *end >= *start)
-        lstLog->SetTextMatrix(row, ColSec, SecondsText(*end - *start));
-    lstLog->SetTextMatrix(row, ColChanged, QStringLiteral("True"));
-    SetSaveEnabled(true);
-    btnDel->setEnabled(true);
-    MyTree->setVisible(false);
-    SetColorsAndPics(row);
-    lstLog_Click();
 }
 
 // ---- commands ----------------------------------------------------------------------------------
@@ -237,6 +110,12 @@ void frmDaily::btnDel_Click()
     txtStart->clear();
     txtEnd->clear();
     LoadingRow = false;
+    if (mnuLogs_FreeBusy->isChecked()) {
+        lstLog->setVisible(false);
+        LoadDailyLog();
+        AddFreeTime();
+        lstLog->setVisible(true);
+    }
 }
 
 void frmDaily::mnuSynch_Item_Click()
@@ -303,6 +182,7 @@ void frmDaily::btnSave_Click()
     if (sec <= 0) {
         ShowMsg(GetLangString(363, false), 16);
         txtEnd->setFocus();
+        lblEnd_Click();
         return;
     }
     // A row without a task, or one the service has accepted, is not saved.
@@ -347,6 +227,8 @@ void frmDaily::btnSave_Click()
     lstLog->setVisible(false);
     const int top = lstLog->TopRow();
     LoadDailyLog();
+    if (mnuLogs_FreeBusy->isChecked())
+        AddFreeTime();
     if (lstLog->Rows() > 0)
         lstLog->SetRow(lstLog->Rows() - 1);
     lstLog->SetTopRow(top);
