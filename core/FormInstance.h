@@ -80,6 +80,8 @@ private:
                 }
             };
             entry.unload = [] { Unload(); };
+            if constexpr (requires(T *w) { bool(w->QueryUnload()); })
+                entry.queryUnload = [] { return !s_instance || s_instance->QueryUnload(); };
             winreg::Register(static_cast<modMain::FormIndex>(kFormIndexOf<T>), std::move(entry));
         }
     }

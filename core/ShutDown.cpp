@@ -126,6 +126,16 @@ void ShutDown(bool askSave)
     if (g_closing || (g_asking && askSave))
         return;
 
+    // Rows edited in a day editor and not saved are asked about first: a No keeps the program
+    // running with everything as it was.
+    if (askSave) {
+        g_asking = true;
+        const bool mayGo = winreg::QueryUnloadLoadedWindows();
+        g_asking = false;
+        if (!mayGo)
+            return;
+    }
+
     // 1. The timers.
     if (FormLoaded[fiStart]) {
         if (frmStart *start = frmStart::Peek()) {

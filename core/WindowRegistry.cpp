@@ -74,4 +74,18 @@ void UnloadLoadedWindows()
         Call(index, &Entry::unload);
 }
 
+bool QueryUnloadLoadedWindows()
+{
+    for (modMain::FormIndex index : UnloadOrder()) {
+        if (!modMain::FormLoaded[index])
+            continue;
+        const auto it = Entries().find(index);
+        if (it == Entries().end() || !it->second.queryUnload)
+            continue;
+        if (!it->second.queryUnload())
+            return false;
+    }
+    return true;
+}
+
 } // namespace winreg

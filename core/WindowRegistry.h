@@ -15,6 +15,9 @@ namespace winreg {
 struct Entry {
     std::function<void()> applyLang;   // the window's captions in the current language
     std::function<void()> unload;      // unloads the window
+    // Asks the person before what the window holds unsaved is dropped; false keeps the window
+    // (and the program) as it is. Empty for a window that holds nothing unsaved.
+    std::function<bool()> queryUnload;
 };
 
 // Enters the window loaded under its FormLoaded element (a window loaded again replaces its
@@ -39,5 +42,8 @@ void ApplyLangToLoadedWindows();
 // Unloads every registered window whose FormLoaded element is set, in UnloadOrder; one that
 // fails to go keeps no other.
 void UnloadLoadedWindows();
+// Asks every loaded window that holds unsaved rows whether they may be dropped, in
+// UnloadOrder; false as soon as one answers that it must stay.
+bool QueryUnloadLoadedWindows();
 
 } // namespace winreg

@@ -589,8 +589,9 @@ bool frmMain::OpenWindow(const QString &name)
         return OpenToolbarEntry(int16_t(entry));
 
     if (name == QLatin1String("frmOptions")) {
-        // Options changed while a timer records would not reach the running timer.
-        if (TimerRunning) {
+        // Options changed while a timer records would not reach the running timer; a dialog
+        // that is already open only comes to the front.
+        if (TimerRunning && !(FormLoaded[fiOptions] && frmOptions::Peek())) {
             ShowMsg(GetLangString(92), 16);
             return false;
         }
@@ -607,12 +608,7 @@ bool frmMain::OpenWindow(const QString &name)
             return true;
         }
         // Shown from the help: the person looks at the window, nobody is signed in from it.
-        frmLogin *login = frmLogin::Get();
-        login->btnLogin->setEnabled(false);
-        login->btn[0]->setEnabled(false);
-        login->btn[1]->setText(GetLangString(905));
-        login->frMsg->setVisible(false);
-        login->show();
+        frmLogin::Get()->OpenForReading();
         return true;
     }
     return false;

@@ -1,11 +1,8 @@
 #include "options_help/HelpLinks.h"
 
-#include "core/frmLogin.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
-#include "options_help/frmOptions.h"
-#include "recorder/frmStart.h"
 #include "resources/Pictures.h"
 
 #include <QUrl>
@@ -37,62 +34,17 @@ QCursor HandCursor()
     return QCursor(hand, 12, 1);
 }
 
-namespace {
-
-// The main window comes forward with the window a link opened inside it.
-void MainToFront()
+bool OpenProgramWindow(const QString &name)
 {
-    frmMain *main = frmMain::Peek();
-    if (main && main->isVisible()) {
+    // The main window opens every window a link names, through the same path and with the
+    // same refusals as its menus and toolbar.
+    frmMain *main = frmMain::Get();
+    const bool opened = main->OpenWindow(name);
+    if (opened && main->isVisible()) {
         main->raise();
         main->activateWindow();
     }
-}
-
-// The toolbar entry of the main window: 0 timers, 1 daily log, 2 expenses, 3 synchronisation.
-// Its handler makes the checks (expenses allowed, the question while offline), opens or
-// brings the window, and moves the toolbar marker.
-void Toolbar(int16_t index)
-{
-    frmMain::Get()->btn_MouseUp(index);
-    MainToFront();
-}
-
-} // namespace
-
-bool OpenProgramWindow(const QString &name)
-{
-    using namespace modMain;
-    if (name == QStringLiteral("frmStart")) {
-        Toolbar(0);
-    } else if (name == QStringLiteral("frmDaily")) {
-        Toolbar(1);
-    } else if (name == QStringLiteral("frmDailyExp")) {
-        Toolbar(2);
-    } else if (name == QStringLiteral("frmSynch")) {
-        Toolbar(3);
-    } else if (name == QStringLiteral("frmOptions")) {
-        if (frmOptions *open = frmOptions::Peek(); open && FormLoaded[fiOptions]) {
-            open->show();
-            open->raise();
-        } else {
-            // The timers window's entry refuses while a timer runs.
-            frmStart::Get()->mnuOptions_Form_Click();
-        }
-        MainToFront();
-    } else if (name == QStringLiteral("frmLogin")) {
-        frmLogin *login = frmLogin::Peek();
-        if (login && FormLoaded[fiLogin]) {
-            login->show();
-            login->raise();
-            login->activateWindow();
-        } else {
-            frmLogin::Get()->OpenForReading();
-        }
-    } else {
-        return false;
-    }
-    return true;
+    return opened;
 }
 
 } // namespace helplinks

@@ -546,7 +546,8 @@ TEST_F(MainWindowTest, TheSignInWindowOpensByNameAsAViewThatSignsNobodyIn)
     EXPECT_FALSE(login->btnLogin->isEnabled());
     EXPECT_FALSE(login->btn[0]->isEnabled());
     EXPECT_EQ(login->btn[1]->text(), GetLangString(905));
-    EXPECT_FALSE(login->frMsg->isVisible());
+    // The message frame is out of sight.
+    EXPECT_FALSE(login->frMsg->isVisible() && login->frMsg->geometry().intersects(login->rect()));
     // Asked again, the loaded window only comes to the front.
     login->btn[1]->setText(QStringLiteral("kept"));
     EXPECT_TRUE(m->OpenWindow(QStringLiteral("frmLogin")));

@@ -336,4 +336,22 @@ TEST_F(DailyWindowTest, ClosingAsksBeforeUnsavedRowsAreDropped)
     }
 }
 
+// The end of the program asks too, before anything is saved or unloaded: No keeps the
+// program, the window and its edits as they were.
+TEST_F(DailyWindowTest, TheShutdownAsksBeforeUnsavedRowsAreDropped)
+{
+    Entry(1, m_today, 6 * 3600, 600);
+    frmDaily *w = Open();
+    Edit(w, 0, QStringLiteral("06:00"), QStringLiteral("06:20"), QString());
+    BoxWatcher boxes;
+    boxes.Answer(QStringLiteral("btnNo"));
+    modMain::ShutDown(true);
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(360) + QStringLiteral(" 1 ") + BoxText(361));
+    EXPECT_EQ(frmDaily::Peek(), w);
+    EXPECT_TRUE(modMain::FormLoaded[modMain::fiDaily]);
+    EXPECT_TRUE(modMain::DB != nullptr);
+    EXPECT_EQ(w->CheckChanged(), 1);
+}
+
 } // namespace
