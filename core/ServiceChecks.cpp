@@ -9,13 +9,13 @@
 
 namespace modMain {
 
-QString CheckName(const QString &user, const QString &password, int32_t kind)
+QString CheckName(const QString &user, const QString &password, int32_t kind, Progress *progress)
 {
     PasswordURL = modHttp::URLEncode(password);
     UserNameURL = modHttp::URLEncode(user);
     QString reply = modHttp::HttpRequest(QStringLiteral("action=name&username=") + UserNameURL
                                              + QStringLiteral("&password=") + PasswordURL,
-                                         kind, false);
+                                         kind, false, progress);
     if (reply.isEmpty())
         return QString::number(NoReply);
 
@@ -29,12 +29,12 @@ QString CheckName(const QString &user, const QString &password, int32_t kind)
     return GetBetween(reply, QStringLiteral("<FULLNAME>"), QStringLiteral("</FULLNAME>"), true);
 }
 
-QString CheckVersion()
+QString CheckVersion(Progress *progress)
 {
     SetStatus(1000, QString());
     QString reply = modHttp::HttpRequest(QStringLiteral("action=version&username=") + UserNameURL
                                              + QStringLiteral("&password=") + PasswordURL,
-                                         modHttp::KindVersion, false);
+                                         modHttp::KindVersion, false, progress);
     int16_t code = ReplyOk;
     if (reply.isEmpty()) {
         code = NoReply;

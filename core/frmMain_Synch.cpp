@@ -117,12 +117,12 @@ bool frmMain::UpdateTables()
         // The first 22 characters of a download reply are its head; a shorter reply has no body.
         Reply = modHttp::HttpRequest(QStringLiteral("action=projects&username=") + UserNameURL
                                          + QStringLiteral("&password=") + PasswordURL,
-                                     modHttp::KindStatusLine, false);
+                                     modHttp::KindStatusLine, false, this);
         if (Reply.size() >= 22) {
             m_ProjectsText = Reply.mid(22);
             Reply = modHttp::HttpRequest(QStringLiteral("action=expenses&username=") + UserNameURL
                                              + QStringLiteral("&password=") + PasswordURL,
-                                         modHttp::KindStatusLine, false);
+                                         modHttp::KindStatusLine, false, this);
             if (Reply.size() >= 22) {
                 m_ExpensesText = Reply.mid(22);
                 result = SaveReceived();

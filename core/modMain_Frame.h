@@ -2,11 +2,16 @@
 // The main window's status line (namespace modMain).
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace modMain {
 
 // Puts " " + the text of string id (on one line) + suffix into the main window's status line;
 // an id below 0 empties it. Nothing happens while the main window is not loaded.
 void SetStatus(int16_t id, const QString &suffix = QString());
+
+// Where SetStatus writes: the main window hands in its status line when it loads and takes
+// it back (an empty function) when it unloads, so that the services need no window.
+void SetStatusLine(std::function<void(const QString &text)> line);
 
 } // namespace modMain

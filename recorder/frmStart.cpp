@@ -410,7 +410,7 @@ void frmStart::DisplayUpdatesResult(bool showAlways)
     ShowHourglass();
     QString result;
     try {
-        result = CheckVersion();
+        result = CheckVersion(frmMain::Peek());
     } catch (...) {
         result = QStringLiteral("#") + GetLangString(817);
     }
