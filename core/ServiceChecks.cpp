@@ -2,6 +2,7 @@
 #include "core/modMain.h"
 
 #include "core/clsTagParser.h"
+#include "core/ServiceRequests.h"
 #include "core/modHttp.h"
 #include "platform/registry/Registry.h"
 
@@ -13,9 +14,7 @@ QString CheckName(const QString &user, const QString &password, int32_t kind, Pr
 {
     PasswordURL = modHttp::URLEncode(password);
     UserNameURL = modHttp::URLEncode(user);
-    QString reply = modHttp::HttpRequest(QStringLiteral("action=name&username=") + UserNameURL
-                                             + QStringLiteral("&password=") + PasswordURL,
-                                         kind, false, progress);
+    QString reply = modHttp::SendRequest(modHttp::NameRequest(), kind, progress);
     if (reply.isEmpty())
         return QString::number(NoReply);
 
@@ -32,9 +31,7 @@ QString CheckName(const QString &user, const QString &password, int32_t kind, Pr
 QString CheckVersion(Progress *progress)
 {
     SetStatus(1000, QString());
-    QString reply = modHttp::HttpRequest(QStringLiteral("action=version&username=") + UserNameURL
-                                             + QStringLiteral("&password=") + PasswordURL,
-                                         modHttp::KindVersion, false, progress);
+    QString reply = modHttp::SendRequest(modHttp::VersionRequest(), modHttp::KindVersion, progress);
     int16_t code = ReplyOk;
     if (reply.isEmpty()) {
         code = NoReply;

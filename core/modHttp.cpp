@@ -4,6 +4,7 @@
 #include "core/modHttp.h"
 
 #include "core/Progress.h"
+#include "core/ServiceRequests.h"
 #include "core/modMain.h"
 #include "platform/http/XmlHttpRequest.h"
 
@@ -180,9 +181,7 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost, modMain::P
 void ServerLogin()
 {
     try {
-        const QString url = ServiceEndpoint() + QStringLiteral("?action=name&username=") + modMain::UserNameURL
-                            + QStringLiteral("&password=") + modMain::PasswordURL + QStringLiteral("&tstmp=")
-                            + TimeStamp();
+        const QString url = ServiceEndpoint() + u'?' + NameRequest().params + QStringLiteral("&tstmp=") + TimeStamp();
         http::XmlHttpRequest request;
         if (!OpenAndSend(request, url, false, QString(), modMain::ProgressWatch(nullptr)))
             return;
