@@ -21,8 +21,20 @@ const QStringList kWindowFolders = {"recorder", "timelog", "expenses", "sync", "
 // Our folders above platform/ (resources/ holds only the pictures, beside platform/).
 const QStringList kAbovePlatform = {"core", "store", "recorder", "timelog", "expenses", "sync", "options_help", "app"};
 // The frame of core/: every window of core/ and what opens and closes them. The rest of core/
-// is its services, which know no window. core/CMakeLists.txt splits the library the same way.
-const QStringList kFramePatterns = {"frm*", "StartUp*", "ShutDown*", "ChildWindow*"};
+// is its services, which know no window. The patterns are the ones core/CMakeLists.txt splits
+// the library by ("set(frame_patterns ...)"), read from there so that the two never differ.
+QStringList FramePatterns()
+{
+    static const QStringList patterns = [] {
+        QFile f(QStringLiteral(TARV_SOURCE_DIR "/core/CMakeLists.txt"));
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+            return QStringList();
+        static const QRegularExpression set(QStringLiteral(R"re(set\(frame_patterns\s+([^)]*)\))re"));
+        const auto m = set.match(QString::fromUtf8(f.readAll()));
+        return m.hasMatch() ? m.captured(1).simplified().split(u' ') : QStringList();
+    }();
+    return patterns;
+}
 
 struct Source {
     QString path;          // relative to the source root, e.g. "core/modHttp.cpp"
@@ -127,7 +139,7 @@ bool InFrame(const QString &path)
     if (!path.startsWith(QStringLiteral("core/")))
         return false;
     const QString name = QFileInfo(path).fileName();
-    for (const QString &pattern : kFramePatterns)
+    for (const QString &pattern : FramePatterns())
         if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern)).match(name).hasMatch())
             return true;
     return false;
@@ -187,6 +199,7 @@ TEST_F(ArrowsTest, TheTreeIsRead)
         seen.insert(s.path);
     for (const char *file : {"core/modHttp.cpp", "store/CreateDB.cpp", "platform/dao/dao.h", "recorder/frmStart.h"})
         EXPECT_TRUE(seen.contains(QString::fromLatin1(file))) << file;
+    EXPECT_FALSE(FramePatterns().isEmpty()) << "core/CMakeLists.txt names no frame_patterns";
     EXPECT_TRUE(InFrame("core/frmMain_Synch.cpp"));
     EXPECT_TRUE(InFrame("core/StartUp.cpp"));
     EXPECT_FALSE(InFrame("core/modHttp.cpp"));
