@@ -303,7 +303,9 @@ bool CountExpenseProjects()
 
 int16_t CheckTimeOverlap(int32_t dayKey, double start, double end, double ownId)
 {
-    QString sql = QStringLiteral("SELECT * FROM tblDaily WHERE cUsrID = ? AND cDate = ?");
+    // Only recorded entries count: the timers window's running and parked timers (cStarted 1
+    // and 2) are kept in the table too, and a timer never overlaps an entry by being kept.
+    QString sql = QStringLiteral("SELECT * FROM tblDaily WHERE cUsrID = ? AND cDate = ? AND cStarted = 0");
     QVariantList params{CurrentUserID, double(dayKey)};
     if (ownId > -1) {
         sql += QStringLiteral(" AND cID <> ?");

@@ -1,50 +1,37 @@
 #pragma once
-// One download writes thousands of small rows (a project, its tasks, each task's categories
-// and their links). Grouped in one transaction of the open database, every upsert still stands
-// as a statement of its own (a statement that fails changes nothing), but the file is written
-// once at the end instead of once per row. What was written before a failure is committed too,
-// as it would have been row by row; a run that ends before the commit (a crash) loses the
-// partial download, which the next download brings again.
-#include "core/modMain.h"
-#include "platform/dao/dao.h"
+// What one download of the reference tables brought from the service, as plain values: the
+// person's projects with their tasks and each task's activity categories, and the expense
+// categories. The reader of the replies (core/ReferenceReader.h) fills it; the store writes it
+// in one go (modDBchr::SaveReferenceDownload). Ids are the service's whole numbers, held as
+// Doubles like the tables' id columns.
+#include <QList>
+#include <QString>
 
-#include <exception>
+struct ReceivedCategory {
+    double id = 0;
+    QString name;
+};
 
-class ReceivedBatch {
-public:
-    ReceivedBatch()
-    {
-        try {
-            if (modMain::DB && modMain::DB->IsOpen()) {
-                modMain::DB->Execute(QStringLiteral("BEGIN"));
-                m_open = true;
-            }
-        } catch (const std::exception &) {
-            // Already inside a transaction, or no database: the rows are written one by one.
-        }
-    }
-    ~ReceivedBatch() { Commit(); }
-    ReceivedBatch(const ReceivedBatch &) = delete;
-    ReceivedBatch &operator=(const ReceivedBatch &) = delete;
+struct ReceivedTask {
+    double id = 0;
+    QString name;
+    QString expFlag;   // "FALSE" disables expenses on the task, any other text allows them
+    QList<ReceivedCategory> categories;
+};
 
-    // Writes what the batch holds; false when the file refused it (the rows are then gone).
-    bool Commit()
-    {
-        if (!m_open)
-            return true;
-        m_open = false;
-        try {
-            modMain::DB->Execute(QStringLiteral("COMMIT"));
-            return true;
-        } catch (const std::exception &) {
-            try {
-                modMain::DB->Execute(QStringLiteral("ROLLBACK"));
-            } catch (const std::exception &) {
-            }
-            return false;
-        }
-    }
+struct ReceivedProject {
+    double id = 0;
+    QString name;
+    QString expFlag;   // as for a task
+    QList<ReceivedTask> tasks;
+};
 
-private:
-    bool m_open = false;
+struct ReceivedExpCategory {
+    double id = 0;
+    QString name;
+};
+
+struct ReceivedBatch {
+    QList<ReceivedProject> projects;
+    QList<ReceivedExpCategory> expCategories;
 };

@@ -3,6 +3,7 @@
 // parameter string from here, so that they all put the same bytes on the wire.
 #include "core/ServiceRequests.h"
 
+#include "core/clsTagParser.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
 
@@ -86,6 +87,22 @@ ServiceRequest AddExpenseRequest(const AddExpenseValues &expense)
     p += QStringLiteral("&code=") + TextParam(expense.code);
     p += Credentials();
     return {p, true};
+}
+
+int16_t AddReplyCode(const QString &reply)
+{
+    const clsTagParser parser;
+    const int16_t code = parser.CheckInput(reply);
+    if (code != ReplyOk)
+        return code;
+    // The service answers with tags; a web page is somebody else's answer.
+    const QString text = reply.trimmed();
+    const bool page = text.contains(QLatin1String("<html"), Qt::CaseInsensitive)
+                      || text.contains(QLatin1String("<!doctype"), Qt::CaseInsensitive)
+                      || text.contains(QLatin1String("<body"), Qt::CaseInsensitive);
+    if (!text.startsWith(u'<') || page)
+        return NoReply;
+    return code;
 }
 
 QString SendRequest(const ServiceRequest &request, int32_t kind, modMain::Progress *progress)

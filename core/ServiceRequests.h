@@ -62,6 +62,11 @@ ServiceRequest AddTimeRequest(const AddTimeValues &entry);
 // POST action=addExpense&cmt=&prj=&task=&ec=&amount=&charge=&payee=&code=&username=&password=
 ServiceRequest AddExpenseRequest(const AddExpenseValues &expense);
 
+// The reply code of a reply to an add request: that of clsTagParser::CheckInput, except that a
+// text which is not the service's own answer (a web page, such as a captive portal's or a
+// proxy's, that came with a success status) counts as no reply (100): the entry was not taken.
+int16_t AddReplyCode(const QString &reply);
+
 // Sends a built request through HttpRequest (kind and progress as HttpRequest takes them) and
 // returns the reply text, "" on any failure.
 QString SendRequest(const ServiceRequest &request, int32_t kind, modMain::Progress *progress = nullptr);

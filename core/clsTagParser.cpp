@@ -35,11 +35,16 @@ int16_t clsTagParser::CheckInput(const QString &reply) const
     const qsizetype at = reply.indexOf(ErrorMarker);
     if (at < 0)
         return ReplyOk;
-    // The whole number up to the next "<", so that a two-digit code keeps both digits.
-    const qsizetype from = at + ErrorMarker.size();
+    // The whole number up to the next "<", so that a two-digit code keeps both digits; the
+    // white space a service may write around it inside CODE is no part of it.
+    qsizetype from = at + ErrorMarker.size();
     qsizetype to = reply.indexOf(u'<', from);
     if (to < 0)
         to = reply.size();
+    while (from < to && IsWhiteSpace(reply.at(from)))
+        ++from;
+    while (to > from && IsWhiteSpace(reply.at(to - 1)))
+        --to;
     if (to == from)
         return UnreadableCode;
     int value = 0;

@@ -43,8 +43,8 @@ public:
     // The reply code of a reply; the first rule that matches decides (case-sensitive):
     // empty 100; "404 Not Found" 404; "HTTP Status 404" 410; "500 Internal Server Error" or
     // "Error report" 500; "<ERROR><CODE>" followed by decimal digits up to the next "<" (or the
-    // end) gives that number, anything else there (a blank, a letter, nothing, a number beyond
-    // 32767) 999; otherwise 0. Never fails.
+    // end), white space around them allowed, gives that number, anything else there (a letter,
+    // a sign, nothing, a number beyond 32767) 999; otherwise 0. Never fails.
     int16_t CheckInput(const QString &reply) const;
 
     // Classifies text; a code other than 0 raises ParseError(code) and nothing else. Code 0

@@ -515,7 +515,12 @@ void frmMain::btn_MouseUp(int16_t index)
             RequestShutDown();
         return;
     }
-    if (btn[index])
+    MarkToolbarEntry(index);
+}
+
+void frmMain::MarkToolbarEntry(int16_t index)
+{
+    if (index >= 0 && index < int16_t(btn.size()) && btn[index] && shMenu)
         forms::Move(shMenu, forms::Left(shMenu), forms::Top(btn[index]) - 15);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 // The main window: the multiple-document frame of the program.
-#include "core/DownloadTree.h"
 #include "core/FormInstance.h"
 #include "core/Progress.h"
 
@@ -18,7 +17,6 @@ class QLabel;
 class QTreeWidget;
 // daily download
 class clsTagParser;
-namespace forms { class TreeView; }
 
 // As a progress display the main window shows the steps in its status line and the value in
 // its progress bar PgB.
@@ -44,6 +42,9 @@ public:
     // Checks the connection and keeps the result in modMain::IsConnected; a change is told in
     // a balloon once the timers window is loaded.
     void CheckConnection();
+    // Moves the toolbar marker beside toolbar entry index (0 timers .. 3 synchronisation),
+    // as a click on the entry does.
+    void MarkToolbarEntry(int16_t index);
     // Minimises the window and hides it: it lives on in the tray until shown again.
     void GoToTray();
     // Shows the window in its normal state, from the tray or the taskbar; toFront also
@@ -98,16 +99,13 @@ public:
     // Requests the projects and the expense categories and stores them; true only when both
     // replies arrived and were stored completely.
     bool UpdateTables();
-    // Reads the two kept replies into MyTree and writes them to the reference tables; true
-    // only when both walks completed.
+    // Reads the two kept replies and writes them to the reference tables in one go; true only
+    // when both were read and stored completely.
     bool SaveReceived();
     // The window's tag parser (made on first use); other windows classify replies with it.
     clsTagParser *TagParser();
-    // The hidden tree the download builds from a reply before it stores it (made on first use).
-    forms::TreeView *DownloadTree();
 
     QString Reply;                          // the reply of the current request
-    forms::TreeView *MyTree = nullptr;      // hidden buffer of the received items
     // ==== end of daily download =========================================================
 
 private:
@@ -127,18 +125,8 @@ private:
     // Hidden while minimised: the window lives on in the tray.
     bool m_inTray = false;
     // ---- daily download
-    void m_TagParser_InteriorTag(const QString &name, const QString &content, int16_t level);
-    void m_TagParser_LeafTag(const QString &name, const QString &value, int16_t level);
-    void m_TagParser_ParseError(int16_t code);
     void AnnounceDownload(int16_t id);
-    bool WalkReply(QString &text);
     clsTagParser *m_TagParser = nullptr;
-    QString m_ProjectsText;             // projects reply without its 22-character head
-    QString m_ExpensesText;             // expenses reply the same way
-    bool m_ParseFailed = false;         // the parser reported an error for the reply being read
-    bool m_HandlerFailed = false;       // an element could not be placed in the tree
-    int m_TopElements = 0;              // elements at level 0 of the reply being read
-    QString m_LastInterior;             // name of the last element holding elements
-    bool m_ProjectNamed = false;        // the PROJECT element being read has had its NAME
-    downloadtree::Item m_Project, m_Task, m_Category;   // the items being read
+    QString m_ProjectsReply;            // whole replies of the download under way
+    QString m_ExpensesReply;
 };

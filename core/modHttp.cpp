@@ -5,6 +5,7 @@
 
 #include "core/Progress.h"
 #include "core/ServiceRequests.h"
+#include "core/RequestGuard.h"
 #include "core/modMain.h"
 #include "platform/http/XmlHttpRequest.h"
 
@@ -142,6 +143,11 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost, modMain::P
 {
     // Who asks (kind) no longer decides where the lines go: the caller hands in its display.
     (void)kind;
+    // The progress lines let the event loop turn: a request started from there is refused
+    // (nothing is sent) instead of running inside this one.
+    const RequestGuard inFlight(RequestGuard::Request);
+    if (!inFlight)
+        return QString();
     const modMain::ProgressWatch progress(shownOn);
     try {
         if (isPost && !modMain::ServerLoggedIn)

@@ -33,7 +33,8 @@ enum RequestKind : int32_t {
 // text; "" on any failure (refused connection, untrusted certificate, time-out, empty reply,
 // or an HTTP status other than 2xx whose text is no recognised error page), which it reports
 // once: line 929 on the progress, or string 817 in the status line without one. The progress
-// may go away while the request runs (its window closed): the lines then stop.
+// may go away while the request runs (its window closed): the lines then stop. While another
+// request is in flight (RequestGuard) it sends nothing and returns "" at once.
 QString HttpRequest(const QString &params, int32_t kind, bool isPost, modMain::Progress *progress = nullptr);
 
 // Sends the name request once, without progress; any non-empty reply sets ServerLoggedIn.

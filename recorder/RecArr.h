@@ -14,6 +14,9 @@ namespace modMain {
 // 3 the project name.
 using RecArrType = std::array<QString, 4>;
 extern RecArrType RecArr;
+// The same start as a date-time value (invalid while no timer has started), so that no one
+// reads it back from the text of element 0.
+extern QDateTime RecStart;
 
 // Column 3 of a timer row ("0", "1", "2"; empty on a quick-record row before its start).
 enum TimerState : int { Stopped = 0, Running = 1, Parked = 2 };

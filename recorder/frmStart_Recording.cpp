@@ -27,6 +27,7 @@
 namespace modMain {
 
 RecArrType RecArr;
+QDateTime RecStart;
 
 namespace {
 std::function<QDateTime()> &ClockHook()
@@ -273,6 +274,7 @@ void frmStart::LoadRecArr(int16_t row)
     if (row < 0 || row >= lstTimers->Rows())
         return;
     const QDateTime start = SegmentStart(lstTimers, row);
+    RecStart = start;
     RecArr[0] = start.isValid() ? GeneralDateText(start) : QString();
     RecArr[1] = lstTimers->TextMatrix(row, colName);
     RecArr[2] = lstTimers->TextMatrix(row, colTaskName);

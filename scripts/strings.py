@@ -86,6 +86,10 @@ REQUIRED_IDS = sorted(set(
     + _span(1300, 1313)
     # texts of reply codes
     + _span(1400, 1417)
+    # daily log window: captions, menus, send states, saving and sending one entry
+    + [201, 202, 203, 204, 205, 209, 210, 211, 213, 220, 230, 231, 232, 233, 255, 256,
+       270, 271, 272, 273, 277, 278, 284, 285, 289, 290, 291, 360, 361, 362, 363,
+       900, 903, 904, 1030, 1031, 1032]
     # message box buttons: Yes, No, Cancel, Abort, Retry, Ignore
     + _span(1500, 1505)
 ))

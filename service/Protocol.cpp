@@ -161,7 +161,8 @@ QByteArray Protocol::ActionOf(const QByteArray &method, const QByteArray &query,
 
 bool Protocol::IsErrorPageKind(const QByteArray &kind)
 {
-    return kind == "404" || kind == "500" || kind == "502" || kind == "servlet-404" || kind == "servlet-500";
+    return kind == "404" || kind == "500" || kind == "502" || kind == "servlet-404" || kind == "servlet-500"
+           || kind == "portal";
 }
 
 Reply Protocol::ErrorPage(const QByteArray &kind)
@@ -198,6 +199,12 @@ Reply Protocol::ErrorPage(const QByteArray &kind)
                  "<h1>HTTP Status 500 - </h1><hr/><p><b>type</b> Exception report</p>"
                  "<p><b>description</b> <u>The server encountered an internal error that prevented it from "
                  "fulfilling this request.</u></p><hr/></body></html>";
+    } else if (kind == "portal") {
+        // A hotel's or an airport's sign-in page, answering every address with success.
+        r.status = 200;
+        r.contentType = "text/html; charset=utf-8";
+        r.body = "<!DOCTYPE html>\n<html><head><title>Welcome</title></head><body>\n<h1>Welcome to the guest "
+                 "network</h1>\n<p>Please accept the terms of use to continue.</p>\n</body></html>\n";
     }
     return r;
 }

@@ -62,7 +62,8 @@ public:
     static QByteArray ActionOf(const QByteArray &method, const QByteArray &query, const QByteArray &body);
 
     // Error pages as web servers send them: "404", "500", "502" (Apache and nginx style) and
-    // "servlet-404", "servlet-500" (servlet container style). Empty body for an unknown kind.
+    // "servlet-404", "servlet-500" (servlet container style), and "portal": a sign-in page of
+    // a guest network sent with status 200. Empty body for an unknown kind.
     static Reply ErrorPage(const QByteArray &kind);
     static Reply Garbage();
     static bool IsErrorPageKind(const QByteArray &kind);

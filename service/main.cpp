@@ -95,7 +95,7 @@ int main(int argc, char **argv)
     const QCommandLineOption optReceived(QStringLiteral("received"), QStringLiteral("Append every accepted entry to FILE, one JSON line each."), QStringLiteral("FILE"));
     const QCommandLineOption optRequests(QStringLiteral("requests"), QStringLiteral("Append every request to FILE, one JSON line each."), QStringLiteral("FILE"));
     const QCommandLineOption optDelay(QStringLiteral("delay-ms"), QStringLiteral("Wait N ms before each reply."), QStringLiteral("N"), QStringLiteral("0"));
-    const QCommandLineOption optErrorPage(QStringLiteral("error-page"), QStringLiteral("Answer with a web server's error page: 404, 500, 502, servlet-404, servlet-500."), QStringLiteral("KIND"));
+    const QCommandLineOption optErrorPage(QStringLiteral("error-page"), QStringLiteral("Answer with a web server's error page: 404, 500, 502, servlet-404, servlet-500, or a guest network's sign-in page with status 200: portal."), QStringLiteral("KIND"));
     const QCommandLineOption optGarbage(QStringLiteral("garbage"), QStringLiteral("Answer with bytes that are no reply."));
     const QCommandLineOption optTruncate(QStringLiteral("truncate"), QStringLiteral("Cut every reply body to its first N bytes."), QStringLiteral("N"));
     const QCommandLineOption optOnly(QStringLiteral("only"), QStringLiteral("Apply --delay-ms, --error-page, --garbage and --truncate only to these actions (comma-separated)."), QStringLiteral("ACTIONS"));
@@ -126,7 +126,7 @@ int main(int argc, char **argv)
         return Fail(QStringLiteral("--delay-ms wants a number of milliseconds"));
     s.errorPage = cli.value(optErrorPage).toLatin1();
     if (cli.isSet(optErrorPage) && !service::Protocol::IsErrorPageKind(s.errorPage))
-        return Fail(QStringLiteral("--error-page wants 404, 500, 502, servlet-404 or servlet-500"));
+        return Fail(QStringLiteral("--error-page wants 404, 500, 502, servlet-404, servlet-500 or portal"));
     s.garbage = cli.isSet(optGarbage);
     if (cli.isSet(optTruncate)) {
         s.truncate = cli.value(optTruncate).toInt(&ok);

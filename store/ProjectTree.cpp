@@ -1,5 +1,5 @@
 // The reference tables as the windows see them: the project tree with its tasks and
-// categories, name look-ups, and the upserts that store a download item by item.
+// categories, and the name look-ups. Downloads are written by ReferenceDownload.cpp.
 #include "store/modDBchr.h"
 
 #include "core/modMain.h"
@@ -18,45 +18,9 @@ using detail::OpenDatabase;
 using detail::FirstText;
 using detail::IdText;
 
-constexpr int NameSize = 60;   // size of the name columns of the reference tables
-
 // In the statements below "+cUsrID" keeps the engine from looking rows up through the user
 // index when the item's own id is given: every row of a user shares that index entry, and
 // with two people on one computer each look-up would read half the table.
-
-int ExpenseFlag(const QString &flag)
-{
-    return flag == QLatin1String("FALSE") ? -1 : 0;
-}
-
-// Raises the download mark of a project, task or expense category met again and rewrites its
-// expense flag when it has one; inserts the item when the look-up finds no row.
-void Upsert(const QString &lookup, const QVariantList &keys, const QString &insert,
-            const QVariantList &values, const QVariant &expFlag)
-{
-    std::unique_ptr<dao::Recordset> rs;
-    CloseOnExit guard{rs};
-    int found = 0;
-    try {
-        rs = OpenDatabase().OpenRecordset(lookup, dao::dbOpenDynaset, keys);
-        found = rs->RecordCount();
-    } catch (...) {
-        return;
-    }
-    try {
-        if (found < 1) {
-            OpenDatabase().Execute(insert, 0, values);
-        } else {
-            rs->MoveFirst();
-            rs->Edit();
-            if (expFlag.isValid())
-                rs->Fields(QStringLiteral("cExp")) = expFlag;
-            rs->Fields(QStringLiteral("cChk")) = 1;
-            rs->Update();
-        }
-    } catch (...) {
-    }
-}
 
 } // namespace
 
@@ -173,82 +137,6 @@ double GetTaskProjectID(double cTaskID)
     } catch (...) {
         return 0;
     }
-}
-
-// ---- download upserts --------------------------------------------------------------------
-
-void SaveProject(double projID, const QString &name, const QString &expFlag)
-{
-    const int e = ExpenseFlag(expFlag);
-    Upsert(QStringLiteral("SELECT cExp, cChk from tblProjects WHERE +cUsrID = ? AND cProjID = ?"),
-           {CurrentUserID, projID},
-           QStringLiteral("INSERT INTO tblProjects(cName, cProjID, cUsrID, cChk, cExp) Values(?, ?, ?, 2, ?)"),
-           {detail::NameValue(name, NameSize), projID, CurrentUserID, e}, e);
-}
-
-void SaveTask(double taskID, const QString &name, double projID, const QString &expFlag)
-{
-    const int e = ExpenseFlag(expFlag);
-    Upsert(QStringLiteral("SELECT cExp, cChk from tblProjTasks WHERE +cUsrID = ? AND +cProjID = ? AND cTaskID = ?"),
-           {CurrentUserID, projID, taskID},
-           QStringLiteral("INSERT INTO tblProjTasks(cTaskName, cProjID, cUsrID, cTaskID, cChk, cExp) "
-                          "Values(?, ?, ?, ?, 2, ?)"),
-           {detail::NameValue(name, NameSize), projID, CurrentUserID, taskID, e}, e);
-}
-
-void SaveCategory(double catID, const QString &name, double taskID)
-{
-    // The category: new with 2; met again it goes from 0 to 1, a mark of 1 or 2 stays, so the
-    // same category under several tasks of one download keeps the 2 of its first call.
-    {
-        std::unique_ptr<dao::Recordset> rs;
-        CloseOnExit guard{rs};
-        int found = -1;
-        try {
-            rs = OpenDatabase().OpenRecordset(QStringLiteral("Select cChk from tblCategs WHERE +cUsrID = ? AND cCatID = ?"),
-                                              dao::dbOpenDynaset, {CurrentUserID, catID});
-            found = rs->RecordCount();
-        } catch (...) {
-        }
-        try {
-            if (found > 0) {
-                rs->MoveFirst();
-                const QVariant mark = rs->Value(0);
-                if (!mark.isNull() && mark.toInt() == 0) {
-                    rs->Edit();
-                    rs->Fields(0) = 1;
-                    rs->Update();
-                }
-            } else if (found == 0) {
-                OpenDatabase().Execute(QStringLiteral("INSERT INTO tblCategs(cName, cCatID, cUsrID, cChk) Values(?, ?, ?, 2)"),
-                                       0, {detail::NameValue(name, NameSize), catID, CurrentUserID});
-            }
-        } catch (...) {
-        }
-    }
-    // The link of the task to the category: inserted once with 2, then left as it is.
-    try {
-        int links = 0;
-        {
-            std::unique_ptr<dao::Recordset> rs;
-            CloseOnExit guard{rs};
-            rs = OpenDatabase().OpenRecordset(
-                QStringLiteral("Select cChk from tblTaskCategs WHERE +cUsrID = ? AND cTaskID = ? AND +cCatID = ?"),
-                dao::dbOpenSnapshot, {CurrentUserID, taskID, catID});
-            links = rs->RecordCount();
-        }
-        if (links == 0)
-            OpenDatabase().Execute(QStringLiteral("INSERT INTO tblTaskCategs(cCatID, cTaskID, cUsrID, cChk) Values(?, ?, ?, 2)"),
-                                   0, {catID, taskID, CurrentUserID});
-    } catch (...) {
-    }
-}
-
-void SaveExpCategory(double expID, const QString &name)
-{
-    Upsert(QStringLiteral("SELECT cChk from tblExpCategs WHERE +cUsrID = ? AND cExpID = ?"), {CurrentUserID, expID},
-           QStringLiteral("INSERT INTO tblExpCategs(cExpName, cExpID, cUsrID, cChk) Values(?, ?, ?, 2)"),
-           {detail::NameValue(name, NameSize), expID, CurrentUserID}, QVariant());
 }
 
 } // namespace modDBchr

@@ -1,6 +1,8 @@
 #pragma once
 // The database module: the local database file "Tarv.crn", its ten tables, and every query
 // and update the windows use. The open database is modMain::DB for the whole run.
+#include "store/ReferenceDownload.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -150,7 +152,7 @@ void DeleteDailyComment(double cID);
 void DeleteExpComment(double cID);
 
 // ======================================================================================
-// Reference tables: project tree, look-ups and download upserts
+// Reference tables: project tree, look-ups and downloads
 // ======================================================================================
 
 // Empties the tree and fills it with the current user's projects in name order (bold; images
@@ -172,16 +174,8 @@ QString GetProjectName(double cProjID);
 // The project of one of the current user's tasks; 0 when there is none.
 double GetTaskProjectID(double cTaskID);
 
-// Download upserts: each stores one received item of the current user and sets its download
-// mark (cChk): a new row gets 2; a project, task or expense category met again gets 1; a
-// category met again goes from 0 to 1 and otherwise keeps its mark; an existing link of a task
-// to a category is left as it is. Names are stored as received and never renamed later; an
-// empty name is stored as Null. flag "FALSE" (exactly) disables expenses (cExp -1), any other
-// text allows them (0); the flag is rewritten on every download. Nothing is reported.
-void SaveProject(double projID, const QString &name, const QString &expFlag);
-// Keyed by project and task together: a task that arrives under another project is a new row.
-void SaveTask(double taskID, const QString &name, double projID, const QString &expFlag);
-void SaveCategory(double catID, const QString &name, double taskID);
-void SaveExpCategory(double expID, const QString &name);
+// The download upserts and the writing of a whole download: store/ReferenceDownload.h.
 
 } // namespace modDBchr
+
+#include "store/modDBchr_Daily.h"

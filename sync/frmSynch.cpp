@@ -2,11 +2,10 @@
 
 #include "core/CCrypto.h"
 #include "core/ReceivedBatch.h"
-#include "core/clsTagParser.h"
-#include "core/frmMain.h"
+#include "core/RequestGuard.h"
+#include "core/ServiceRequests.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
-#include "platform/dao/dao.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Label.h"
 #include "platform/forms/Tag.h"
@@ -25,27 +24,13 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <stdexcept>
-
 using namespace modMain;
+using modHttp::IdText;
 
 namespace {
 
-using downloadtree::FieldNumber;
-using downloadtree::Sep;
-
 // The window's size in twips: the log with its header and footer.
 constexpr int kWidth = 4815, kHeight = 4110;
-
-// Runs one statement of the summary or the sweep; a failed one leaves the others to run.
-void ExecuteQuietly(const QString &sql)
-{
-    try {
-        if (DB)
-            DB->Execute(sql);
-    } catch (const std::exception &) {
-    }
-}
 
 } // namespace
 
@@ -54,11 +39,6 @@ frmSynch::frmSynch()
     setObjectName(QStringLiteral("frmSynch"));
     setWindowTitle(QStringLiteral("Synchronize"));
     forms::Move(this, 0, 0, kWidth, kHeight);
-
-    m_TagParser = new clsTagParser(this);
-    connect(m_TagParser, &clsTagParser::InteriorTag, this, &frmSynch::m_TagParser_InteriorTag);
-    connect(m_TagParser, &clsTagParser::LeafTag, this, &frmSynch::m_TagParser_LeafTag);
-    connect(m_TagParser, &clsTagParser::ParseError, this, &frmSynch::m_TagParser_ParseError);
 
     picHeader = new QWidget(this);
     picHeader->setObjectName(QStringLiteral("picHeader"));
@@ -97,6 +77,10 @@ frmSynch::frmSynch()
     forms::Move(btnExit, 3210, 45, 1545, 315);
 
     connect(btnConnect[0], &QPushButton::clicked, this, [this] { btnConnect_Click(0); });
+    // No second download while a request of the program is under way.
+    btnConnect[0]->setEnabled(!RequestGuard::Busy());
+    connect(RequestGuard::Notifier(), &RequestBusy::BusyChanged, btnConnect[0],
+            [this](bool busy) { btnConnect[0]->setEnabled(!busy); });
     connect(btnExit, &QPushButton::clicked, this, &frmSynch::btnExit_Click);
     connect(lstLog, &QTableWidget::cellClicked, this, [this] { lstLog_Click(); });
 
@@ -134,6 +118,11 @@ QSize frmSynch::sizeHint() const
 
 void frmSynch::closeEvent(QCloseEvent *e)
 {
+    // Not while its own receive runs: the receive goes on in this window's handlers.
+    if (m_receiving) {
+        e->ignore();
+        return;
+    }
     // The frame's close box: the window unloads once the close has been handled.
     e->accept();
     QTimer::singleShot(0, qApp, [] { frmSynch::Unload(); });
@@ -141,6 +130,8 @@ void frmSynch::closeEvent(QCloseEvent *e)
 
 void frmSynch::btnExit_Click()
 {
+    if (m_receiving)
+        return;
     frmSynch::Unload();
 }
 
@@ -214,6 +205,11 @@ void frmSynch::btnConnect_Click(int16_t Index)
 {
     if (Index != 0)
         return;
+    const RequestGuard busy(RequestGuard::Command);
+    if (!busy)
+        return;
+    m_receiving = true;
+    btnExit->setEnabled(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         if (!Crypto)
@@ -226,6 +222,9 @@ void frmSynch::btnConnect_Click(int16_t Index)
     lstLog->SetRows(0);
     LogText.clear();
     LastReply.clear();
+    // This window tells its outcome in its log; a failure left in the status line by an
+    // earlier request must not outlive a receive that reaches the service.
+    SetStatus(-1, QString());
     UpdateLog(GetLangString(834) + QStringLiteral(" ")
                   + QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat),
               1);
@@ -244,27 +243,28 @@ void frmSynch::btnConnect_Click(int16_t Index)
     if (!ProjectsReply.isEmpty() && !ExpensesReply.isEmpty())
         SaveReceived();
     QApplication::restoreOverrideCursor();
+    btnExit->setEnabled(true);
+    m_receiving = false;
 }
 
 void frmSynch::GetItem(int16_t Index)
 {
     LastReply.clear();
     ShowTree(false);
-    QString request;
+    modHttp::ServiceRequest request;
     if (Index == 0) {
-        request = QStringLiteral("action=projects&username=");
+        request = modHttp::ProjectsRequest();
         ReceivingProjects = true;
         ProjectsReply.clear();
         UpdateLog(QStringLiteral("===") + GetLangString(885), 1);
     } else {
-        request = QStringLiteral("action=expenses&username=");
+        request = modHttp::ExpensesRequest();
         ReceivingExpenses = true;
         ExpensesReply.clear();
         UpdateLog(QStringLiteral("===") + GetLangString(886), 1);
     }
-    request += UserNameURL + QStringLiteral("&password=") + PasswordURL;
     conStatus(true);
-    LastReply = modHttp::HttpRequest(request, 0, false);
+    LastReply = modHttp::SendRequest(request, 0);
     if (!LastReply.isEmpty()) {
         conStatus(false);
         ReceivingProjects = false;
@@ -272,227 +272,137 @@ void frmSynch::GetItem(int16_t Index)
     }
 }
 
-bool frmSynch::WalkReply(const QString &reply)
+bool frmSynch::LogReply(const reference::ReplyRead &read)
 {
-    ParseFailed = false;
-    m_HandlerFailed = false;
-    m_TopElements = 0;
-    m_ErrorNodes = 0;
-    CurrentElement.clear();
-    if (reply.size() < 22) {
+    using reference::ReplyRead;
+    switch (read.outcome) {
+    case ReplyRead::Read:
+        return true;
+    case ReplyRead::Rejected:
+        UpdateLog(GetLangString(821), 1);
+        UpdateLog(modHttp::GetErrMsg(read.code), 3);
+        break;
+    case ReplyRead::ErrorReported:
+        for (const ReplyRead::Report &report : read.reports) {
+            UpdateLog(GetLangString(821), 1);
+            UpdateLog(modHttp::GetErrMsg(reference::ReportCode(report.code)), 3);
+        }
+        break;
+    case ReplyRead::Unreadable:
         UpdateLog(GetLangString(821), 1);
         UpdateLog(GetLangString(1416), 3);
-        return false;
+        break;
     }
-    QString text = reply.mid(22);
-    const clsTagParser::ParseResult walked = m_TagParser->ParseTags(text);
-    if (walked == clsTagParser::Rejected || ParseFailed)
-        return false;   // the parser's event has logged it
-    // A tree with its enclosing element, and no error report inside: only then does the
-    // reply say what the person has (an empty enclosing element: no projects at all).
-    const bool tree = walked == clsTagParser::Complete && m_TopElements > 0 && !m_HandlerFailed;
-    if (!tree && m_ErrorNodes == 0) {
-        UpdateLog(GetLangString(821), 1);
-        UpdateLog(GetLangString(1416), 3);
-    }
-    return tree && m_ErrorNodes == 0;
+    return false;
 }
 
 bool frmSynch::SaveReceived()
 {
-    // The summary and the sweep are part of the batch: they see the marks just written, and
-    // the file takes the whole receive at once.
+    using reference::ReplyRead;
     ReceivedBatch batch;
-    try {
-        UpdateLog(GetLangString(845) + QStringLiteral("..."), 1);
-        MyTree->Clear();
-        PendingProject.node = 0;
-        PendingTask.node = 0;
-        UpdateLog(GetLangString(847) + QStringLiteral("..."), 1);
-        if (!WalkReply(ProjectsReply))
-            return false;
-        UpdateLog(GetLangString(848), 0);
-        for (int i = 1; i <= MyTree->Count(); ++i) {
-            const forms::Node *node = MyTree->Nodes(i);
-            const QString tag = node->Tag();
-            const QString marker = GetField(tag, 1, Sep);
-            const double id = FieldNumber(tag, 2);
-            if (marker == u"isProj") {
-                modDBchr::SaveProject(id, node->Text(), GetField(tag, 3, Sep));
-            } else if (marker == u"isTask" || marker == u"isCateg") {
-                const forms::Node *parent = node->Parent();
-                if (!parent)
-                    throw std::invalid_argument("no parent");
-                const double parentId = FieldNumber(parent->Tag(), 2);
-                if (marker == u"isTask")
-                    modDBchr::SaveTask(id, node->Text(), parentId, GetField(tag, 3, Sep));
-                else
-                    modDBchr::SaveCategory(id, node->Text(), parentId);
-            }
-        }
+    const ReplyRead projects = reference::ReadProjects(ProjectsReply, batch.projects);
+    // An error page, the service's error or a reply that is no whole tree holds nothing to save.
+    FillReceivedTree(batch.projects, projects);
+    if (!LogReply(projects))
+        return false;
 
-        PendingProject.node = 0;
-        PendingTask.node = 0;
-        MyTree->Clear();
-        UpdateLog(GetLangString(825) + QStringLiteral("..."), 1);
-        if (!WalkReply(ExpensesReply))
-            return false;
-        UpdateLog(GetLangString(826), 0);
-        for (int i = 1; i <= MyTree->Count(); ++i) {
-            const forms::Node *node = MyTree->Nodes(i);
-            modDBchr::SaveExpCategory(FieldNumber(node->Tag(), 2), node->Text());
-        }
+    UpdateLog(GetLangString(845) + QStringLiteral("..."), 1);
+    UpdateLog(GetLangString(847) + QStringLiteral("..."), 1);
+    UpdateLog(GetLangString(848), 0);
 
-        UpdateLog(GetLangString(846), 0);
-        UpdateResults();
-        if (!batch.Commit())
-            throw std::runtime_error("the database did not take the receive");
-        try {
-            registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"),
-                                  QString::number(DateToLong(QDate::currentDate())));
-        } catch (const registry::RegistryError &) {
+    UpdateLog(GetLangString(825) + QStringLiteral("..."), 1);
+    const ReplyRead expenses = reference::ReadExpenses(ExpensesReply, batch.expCategories);
+    FillReceivedTree(batch.expCategories, expenses);
+    QString failure;
+    if (!LogReply(expenses)) {
+        // The projects came whole and stay stored; without the expense categories the download
+        // is not complete: no sweep, no summary, no date.
+        batch.expCategories.clear();
+        if (modDBchr::SaveReferenceDownload(batch, false, nullptr, &failure) != 0) {
+            UpdateLog(GetLangString(821), 1);
+            UpdateLog(failure, 3);
         }
-        return true;
-    } catch (const std::exception &) {
-        ParseFailed = false;
-        UpdateLog(GetLangString(821), 1);
-        UpdateLog(GetLangString(1416), 3);
         return false;
     }
+    UpdateLog(GetLangString(826), 0);
+
+    modDBchr::DownloadSummary summary;
+    if (modDBchr::SaveReferenceDownload(batch, true, &summary, &failure) != 0) {
+        UpdateLog(GetLangString(821), 1);
+        UpdateLog(failure, 3);
+        return false;
+    }
+    UpdateLog(GetLangString(846), 0);
+    UpdateResults(summary);
+    try {
+        registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"),
+                              QString::number(DateToLong(QDate::currentDate())));
+    } catch (const registry::RegistryError &) {
+    }
+    return true;
 }
 
-void frmSynch::UpdateResults()
+void frmSynch::UpdateResults(const modDBchr::DownloadSummary &summary)
 {
-    const QString user = QString::number(CurrentUserID);
-    auto count = [&](const QString &sql) {
-        try {
-            if (!DB)
-                return 0;
-            auto rs = DB->OpenRecordset(sql);
-            const int n = rs->RecordCount();
-            rs->Close();
-            return n;
-        } catch (const std::exception &) {
-            return 0;
-        }
-    };
-
     LogText += QStringLiteral("\r\n");
     UpdateLog(QStringLiteral("=============Result Summary=========================="), 1);
     const struct {
-        const char *sql;
+        int count;
         int16_t id;
     } added[] = {
-        {"SELECT cName FROM tblProjects WHERE cUsrID = %1 AND cChk = 2", 827},
-        {"SELECT cTaskName FROM tblProjTasks WHERE cUsrID = %1 AND cChk = 2", 828},
-        {"SELECT cCatID FROM tblCategs WHERE cUsrID = %1 AND cChk = 2", 829},
-        {"SELECT cCatID FROM tblTaskCategs WHERE cUsrID = %1 AND cChk = 2", 830},
-        {"SELECT cExpName FROM tblExpCategs WHERE cUsrID = %1 AND cChk = 2", 831},
+        {summary.newProjects, 827}, {summary.newTasks, 828},    {summary.newCategs, 829},
+        {summary.newLinks, 830},    {summary.newExpCategs, 831},
     };
     for (const auto &a : added)
-        UpdateLog(GetLangString(a.id) + QStringLiteral(" ") + QString::number(count(QString::fromLatin1(a.sql).arg(user))), 2);
+        UpdateLog(GetLangString(a.id) + QStringLiteral(" ") + QString::number(a.count), 2);
+    if (!summary.unassigned.isEmpty()) {
+        UpdateLog(QStringLiteral("You have been unAssigned from the following Projects: "), 0);
+        for (const QString &name : summary.unassigned)
+            UpdateLog(QStringLiteral("- ") + name, 0);
+    }
+}
 
-    try {
-        if (DB) {
-            auto rs = DB->OpenRecordset(QStringLiteral("SELECT cName FROM tblProjects WHERE cUsrID = %1 AND cChk = 0").arg(user));
-            if (rs->RecordCount() > 0) {
-                UpdateLog(QStringLiteral("You have been unAssigned from the following Projects: "), 0);
-                for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
-                    UpdateLog(QStringLiteral("- ") + rs->Value(0).toString(), 0);
+// ---- the received tree ----------------------------------------------------------------------
+
+void frmSynch::AddReportNodes(const reference::ReplyRead &read, int index, int *next)
+{
+    for (; *next < read.reports.size() && (index < 0 || read.reports[*next].before <= index); ++*next) {
+        const QString code = read.reports[*next].code;
+        forms::Node *node = MyTree->Add(nullptr, forms::TreeView::Last, QString(),
+                                        GetLangString(979) + QStringLiteral(": ") + code + QStringLiteral(" "));
+        MyTree->Add(node, forms::TreeView::Child, QString(), modHttp::GetErrMsg(reference::ReportCode(code)));
+    }
+}
+
+void frmSynch::FillReceivedTree(const QList<ReceivedProject> &projects, const reference::ReplyRead &read)
+{
+    MyTree->Clear();
+    int next = 0;
+    for (int i = 0; i < projects.size(); ++i) {
+        AddReportNodes(read, i, &next);
+        const ReceivedProject &p = projects[i];
+        forms::Node *pn = MyTree->Add(nullptr, forms::TreeView::Last, QString(), p.name);
+        pn->SetTag(QStringLiteral("isProj;") + IdText(p.id) + u';' + p.expFlag);
+        for (const ReceivedTask &t : p.tasks) {
+            forms::Node *tn = MyTree->Add(pn, forms::TreeView::Child, QString(), t.name);
+            tn->SetTag(QStringLiteral("isTask;") + IdText(t.id) + u';' + t.expFlag);
+            for (const ReceivedCategory &c : t.categories) {
+                forms::Node *cn = MyTree->Add(tn, forms::TreeView::Child, QString(), c.name);
+                cn->SetTag(QStringLiteral("isCateg;") + IdText(c.id));
             }
-            rs->Close();
         }
-    } catch (const std::exception &) {
     }
+    AddReportNodes(read, -1, &next);
+}
 
-    ExecuteQuietly(QStringLiteral("Delete from tblProjects WHERE cUsrID = %1 AND cChk = 0").arg(user));
-    ExecuteQuietly(QStringLiteral("UPDATE tblProjects SET cChk = 0 WHERE cUsrID = %1 AND cChk <> 0").arg(user));
-    try {
-        if (DB) {
-            auto rs = DB->OpenRecordset(QStringLiteral("SELECT cTaskID from tblProjTasks WHERE cUsrID = %1 AND cChk = 0").arg(user));
-            QStringList tasks;
-            for (; !rs->Eof(); rs->MoveNext())
-                tasks << QString::number(rs->Value(0).toDouble(), 'f', 0);
-            rs->Close();
-            for (const QString &task : tasks)
-                ExecuteQuietly(QStringLiteral("Delete from tblTaskCategs WHERE cUsrID = %1 AND cTaskID = %2").arg(user, task));
-        }
-    } catch (const std::exception &) {
+void frmSynch::FillReceivedTree(const QList<ReceivedExpCategory> &categories, const reference::ReplyRead &read)
+{
+    MyTree->Clear();
+    int next = 0;
+    for (int i = 0; i < categories.size(); ++i) {
+        AddReportNodes(read, i, &next);
+        forms::Node *node = MyTree->Add(nullptr, forms::TreeView::Last, QString(), categories[i].name);
+        node->SetTag(QStringLiteral("isProj;") + IdText(categories[i].id) + u';');
     }
-    ExecuteQuietly(QStringLiteral("Delete from tblProjTasks WHERE cUsrID = %1 AND cChk = 0").arg(user));
-    ExecuteQuietly(QStringLiteral("UPDATE tblProjTasks SET cChk = 0 WHERE cUsrID = %1 AND cChk <> 0").arg(user));
-    ExecuteQuietly(QStringLiteral("Delete from tblCategs WHERE cUsrID = %1 AND cChk = 0").arg(user));
-    ExecuteQuietly(QStringLiteral("UPDATE tblCategs SET cChk = 0 WHERE cUsrID = %1 AND cChk <> 0").arg(user));
-    ExecuteQuietly(QStringLiteral("UPDATE tblTaskCategs SET cChk = 0 WHERE cUsrID = %1 AND cChk <> 0").arg(user));
-    ExecuteQuietly(QStringLiteral("UPDATE tblExpCategs SET cChk = 0 WHERE cUsrID = %1 AND cChk <> 0").arg(user));
-}
-
-// ---- the parser's events --------------------------------------------------------------------
-
-void frmSynch::m_TagParser_InteriorTag(const QString &name, const QString &content, int16_t level)
-{
-    (void)content;
-    if (level == 0)
-        ++m_TopElements;
-    CurrentElement = name;
-}
-
-void frmSynch::m_TagParser_ParseError(int16_t code)
-{
-    ParseFailed = true;
-    UpdateLog(GetLangString(821), 1);
-    UpdateLog(modHttp::GetErrMsg(code), 3);
-}
-
-void frmSynch::AddProjectNode()
-{
-    forms::Node *relative = PendingProject.node ? MyTree->Nodes(PendingProject.node) : nullptr;
-    forms::Node *node = relative ? MyTree->Add(relative, forms::TreeView::Last, QString(), PendingProject.name)
-                                 : MyTree->Add(nullptr, forms::TreeView::Last, QString(), PendingProject.name);
-    node->SetTag(QStringLiteral("isProj;") + PendingProject.id + Sep + PendingProject.flag);
-    PendingProject.node = node->Index();
-}
-
-void frmSynch::m_TagParser_LeafTag(const QString &name, const QString &value, int16_t level)
-{
-    if (level == 0)
-        ++m_TopElements;
-    switch (level) {
-    case 1:
-        if (name == u"CODE") {
-            ++m_ErrorNodes;
-            forms::Node *relative = PendingProject.node ? MyTree->Nodes(PendingProject.node) : nullptr;
-            const QString text = GetLangString(979) + QStringLiteral(": ") + value + QStringLiteral(" ");
-            forms::Node *node = relative ? MyTree->Add(relative, forms::TreeView::Last, QString(), text)
-                                         : MyTree->Add(nullptr, forms::TreeView::Last, QString(), text);
-            PendingProject.node = node->Index();
-            bool ok = false;
-            const int code = value.toInt(&ok);
-            const QString explanation =
-                modHttp::GetErrMsg(ok && code >= -32768 && code <= 32767 ? int16_t(code) : int16_t(UnreadableCode));
-            MyTree->Add(node, forms::TreeView::Child, QString(), explanation);
-            UpdateLog(GetLangString(821), 1);
-            UpdateLog(explanation, 3);
-        }
-        break;
-    case 2:
-        if (name == u"ID") {
-            PendingProject.id = value;
-        } else if (name == u"NAME") {
-            PendingProject.name = value;
-            if (CurrentElement != u"PROJECT")
-                AddProjectNode();
-        } else if (CurrentElement == u"PROJECT") {
-            PendingProject.flag = value;
-            AddProjectNode();
-        }
-        break;
-    case 3:
-    case 4:
-        if (!downloadtree::ReadTaskOrCategoryLeaf(MyTree, level, name, value, PendingProject, PendingTask, PendingCategory))
-            m_HandlerFailed = true;
-        break;
-    default:
-        break;
-    }
+    AddReportNodes(read, -1, &next);
 }

@@ -3,9 +3,9 @@
 // downloads the reference tables on demand ("Update Tables"), with a connection log of every
 // step and a result summary. A download stores what the service sends and then removes the
 // projects, tasks and categories it no longer sends.
-#include "core/DownloadTree.h"
 #include "core/ChildWindow.h"
 #include "core/FormInstance.h"
+#include "core/ReferenceReader.h"
 
 #include <QMdiSubWindow>
 #include <QString>
@@ -16,7 +16,9 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class clsTagParser;
+namespace modDBchr {
+struct DownloadSummary;
+}
 namespace forms {
 class FlexGrid;
 class Label;
@@ -34,15 +36,21 @@ public:
     // Index 0 downloads the reference tables: the projects (with their tasks and categories)
     // and the expense categories, with the stored credentials; stores them, and after two
     // complete replies removes what the service no longer lists and sets every download mark
-    // back to 0. The outcome goes to the connection log.
+    // back to 0. The outcome goes to the connection log. Refused while a request of the
+    // program is under way; the button stays disabled as long as one is.
     void btnConnect_Click(int16_t Index);
     // 0 sends the projects request, 1 the expense categories request; the reply lands in LastReply.
     void GetItem(int16_t Index);
-    // Reads both replies into MyTree and the reference tables, then the summary and the sweep;
-    // true when all of it ran.
+    // Reads both replies into MyTree and writes them in one go with the sweep, then the summary
+    // and the date of the download; true when all of it ran.
     bool SaveReceived();
-    // Result summary (new rows, unassigned projects) and the sweep of the unconfirmed rows.
-    void UpdateResults();
+    // The result summary of a stored download: new rows and the projects it removed.
+    void UpdateResults(const modDBchr::DownloadSummary &summary);
+    // The received tree: the projects reply's projects, tasks and categories, or the expenses
+    // reply's categories, each node tagged "isProj;id;flag", "isTask;id;flag" or "isCateg;id",
+    // with the service's error reports as untagged nodes in their place.
+    void FillReceivedTree(const QList<ReceivedProject> &projects, const reference::ReplyRead &read);
+    void FillReceivedTree(const QList<ReceivedExpCategory> &categories, const reference::ReplyRead &read);
 
     // One line of the connection log, its looks by kind (0 plain, 1 heading, 2 counted item,
     // 3 error, 4 progress; any other kind keeps the grid's looks).
@@ -80,17 +88,10 @@ protected:
 private:
     void btnExit_Click();
     void lstLog_Click();
-    void m_TagParser_InteriorTag(const QString &name, const QString &content, int16_t level);
-    void m_TagParser_LeafTag(const QString &name, const QString &value, int16_t level);
-    void m_TagParser_ParseError(int16_t code);
-    bool WalkReply(const QString &reply);
-    void AddProjectNode();
+    // Logs why a reply cannot be stored; true when it can.
+    bool LogReply(const reference::ReplyRead &read);
+    // Adds the error reports that came before item index (all that are left for -1).
+    void AddReportNodes(const reference::ReplyRead &read, int index, int *next);
 
-    clsTagParser *m_TagParser = nullptr;
-    QString CurrentElement;     // name of the last element that holds elements
-    bool ParseFailed = false;
-    bool m_HandlerFailed = false;
-    int m_TopElements = 0;
-    int m_ErrorNodes = 0;
-    downloadtree::Item PendingProject, PendingTask, PendingCategory;
+    bool m_receiving = false;   // a receive of this window is under way
 };

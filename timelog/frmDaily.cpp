@@ -1,27 +1,455 @@
+// The daily time-log window: its controls, loading a day into the grid, switching days,
+// activation and closing.
 #include "timelog/frmDaily.h"
+
+#include "core/frmMain.h"
 #include "core/modMain.h"
-#include "platform/forms/Units.h"
+#include "platform/forms/Forms.h"
+#include "resources/Pictures.h"
+#include "store/modDBchr.h"
+#include "timelog/DailyRules.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace modMain;
+using namespace dailyrules;
+
+namespace {
+
+constexpr int kFormWidth = 10500;
+constexpr int kFormHeight = 7200;
+constexpr int kMenuHeight = 330;
+constexpr int kGridLeft = 120;
+constexpr int kGridWidth = 10200;
+
+forms::Label *TaggedLabel(QWidget *parent, const char *name, int16_t tag, int left, int top, int width)
+{
+    auto *l = new forms::Label(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    forms::SetTag(l, QString::number(tag));
+    forms::Move(l, left, top, width, 255);
+    return l;
+}
+
+QPushButton *TaggedButton(QWidget *parent, const char *name, int16_t tag, int left, int top, int width)
+{
+    auto *b = new QPushButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    forms::SetTag(b, QString::number(tag));
+    forms::Move(b, left, top, width, 360);
+    return b;
+}
+
+QLineEdit *Box(QWidget *parent, const QString &name, int left, int top, int width)
+{
+    auto *t = new QLineEdit(parent);
+    t->setObjectName(name);
+    forms::Move(t, left, top, width, 300);
+    return t;
+}
+
+} // namespace
 
 frmDaily::frmDaily()
 {
     setObjectName("frmDaily");
     setWindowTitle(QStringLiteral("Daily Time Log"));
-    resize(forms::TwipsToPixels(10500), forms::TwipsToPixels(6900));
+    CreateControls();
+    CreateMenus();
     PlaceInMainWindow(QStringLiteral("frmDailySub"));
+
+    frmMain *main = frmMain::Get();
+    connect(main->mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
+        if (!w)
+            return;   // the main window lost the focus: no change among its children
+        const bool became = w == m_sub && m_lastActive != m_sub;
+        m_lastActive = w;
+        if (became)
+            QTimer::singleShot(0, this, [this] {
+                if (m_lastActive == m_sub)
+                    Form_Activate();
+            });
+    });
+
+    // Load, in order: captions, the new-entry name, the task tree, the day buttons, the grid,
+    // the day list, the editor's commands, then the shown day.
     ApplyLang();
-    modMain::FormLoaded[modMain::fiDaily] = true;
+    NewEntryName = GetLangString(255, false);
+    MyTree->SetImageList(&main->imgLst);
+    modDBchr::FillProjectTree(MyTree, false, false);
+    MyTree->setVisible(false);
+    btnNP[0]->setEnabled(false);
+    btnNP[1]->setEnabled(false);
+
+    lstLog->SetCols(ColCount);
+    lstLog->SetRows(0);
+    for (int c = 0; c < ColCount; ++c)
+        lstLog->SetColWidth(c, 0);
+    lstLog->SetColWidth(ColPicture, 300);
+    lstLog->SetColWidth(ColStartText, 750);
+    lstLog->SetColWidth(ColEndText, 1100);
+    lstLog->SetColWidth(ColName, kGridWidth - 1500 - 330 - 300);
+    lstLog->SetColAlignment(ColEndText, forms::FlexGrid::AlignLeftCenter);
+    lstLog->SetColAlignment(ColPicture, forms::FlexGrid::AlignCenterCenter);
+
+    modDBchr::FillRecordedDatesCombo(cmbDays);
+    const int32_t today = DateToLong(QDate::currentDate());
+    if (FindComboData(today, cmbDays) < 0)
+        AddDateItem(today, cmbDays);
+
+    mnuLogs_Del->setEnabled(false);
+    mnuLogs_Save->setEnabled(false);
+    txtComments->setEnabled(false);
+    btnSave->setEnabled(false);
+    btnDel->setEnabled(false);
+
+    // Opens on the last day of the list: today when it has no entries, else the latest day.
+    cmbDays->SetListIndex(cmbDays->ListCount() - 1);
+    FormLoaded[fiDaily] = true;
 }
 
 frmDaily::~frmDaily()
 {
-    modMain::FormLoaded[modMain::fiDaily] = false;
+    FormLoaded[fiDaily] = false;
     Forget(this);
+}
+
+void frmDaily::CreateControls()
+{
+    resize(forms::TwipsToPixels(kFormWidth), forms::TwipsToPixels(kFormHeight));
+    setMinimumSize(size());
+
+    // ---- the day ------------------------------------------------------------------------
+    const int dayTop = kMenuHeight + 120;
+    TaggedLabel(this, "lblSelectDate", 230, kGridLeft, dayTop + 40, 1500);
+    cmbDays = new forms::ComboBox(this);
+    cmbDays->setObjectName("cmbDays");
+    forms::Move(cmbDays, 1700, dayTop, 1800, 330);
+    connect(cmbDays, &forms::ComboBox::Click, this, &frmDaily::cmbDays_Click);
+    for (int i = 0; i < 2; ++i) {
+        btnNP[i] = new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), this);
+        btnNP[i]->setObjectName(QStringLiteral("btnNP_%1").arg(i));
+        forms::Move(btnNP[i], 3600 + i * 420, dayTop, 400, 330);
+    }
+    btnNewDate = TaggedButton(this, "btnNewDate", 231, 4560, dayTop, 1300);
+    btnDelDate = TaggedButton(this, "btnDelDate", 232, 5920, dayTop, 1300);
+
+    btnAdd = TaggedButton(this, "btnAdd", 900, 7300, dayTop, 730);
+    btnSave = TaggedButton(this, "btnSave", 903, 8060, dayTop, 730);
+    btnDel = TaggedButton(this, "btnDel", 904, 8820, dayTop, 730);
+    btnExit = TaggedButton(this, "btnExit", 905, 9580, dayTop, 730);
+    connect(btnAdd, &QPushButton::clicked, this, &frmDaily::btnAdd_Click);
+    connect(btnSave, &QPushButton::clicked, this, &frmDaily::btnSave_Click);
+    connect(btnDel, &QPushButton::clicked, this, &frmDaily::btnDel_Click);
+    connect(btnExit, &QPushButton::clicked, this, &frmDaily::btnExit_Click);
+
+    // ---- the day's entries ------------------------------------------------------------------
+    const int logTop = dayTop + 480;
+    TaggedLabel(this, "lblLogs", 233, kGridLeft, logTop, 900);
+    lblDay = new forms::Label(this);
+    lblDay->setObjectName("lblDay");
+    QFont bold = lblDay->font();
+    bold.setBold(true);
+    lblDay->setFont(bold);
+    forms::Move(lblDay, 1100, logTop, 3000, 255);
+    connect(lblDay, &forms::Label::Change, this, &frmDaily::lblDay_Change);
+    // Column headings stand above the grid, over the visible columns.
+    TaggedLabel(this, "lblHeadActivity", 203, kGridLeft + 330, logTop + 300, 3000);
+    TaggedLabel(this, "lblHeadStart", 201, kGridLeft + kGridWidth - 1850 - 330, logTop + 300, 750);
+    TaggedLabel(this, "lblHeadEnd", 202, kGridLeft + kGridWidth - 1100 - 330, logTop + 300, 1100);
+
+    lstLog = new forms::FlexGrid(this);
+    lstLog->setObjectName("lstLog");
+    lstLog->SetFlexSelectionMode(forms::FlexGrid::SelectionByRow);
+    lstLog->SetBackColor(16312534);
+    forms::Move(lstLog, kGridLeft, logTop + 570, kGridWidth, 2900);
+    connect(lstLog, &forms::FlexGrid::Click, this, &frmDaily::lstLog_Click);
+
+    // ---- the editor strip -----------------------------------------------------------------
+    const int editTop = logTop + 570 + 3000;
+    frEdit = new QGroupBox(this);
+    frEdit->setObjectName("frEdit");
+    forms::SetTag(frEdit, QStringLiteral("220"));
+    forms::Move(frEdit, kGridLeft, editTop, kGridWidth, kFormHeight - editTop - 90);
+
+    TaggedLabel(frEdit, "lblProject", 950, 120, 300, 900);
+    lProj = new forms::Label(frEdit);
+    lProj->setObjectName("lProj");
+    forms::Move(lProj, 1050, 300, 3600, 255);
+    TaggedLabel(frEdit, "lblTask", 952, 120, 600, 900);
+    lTask = new forms::Label(frEdit);
+    lTask->setObjectName("lTask");
+    forms::Move(lTask, 1050, 600, 3300, 255);
+    btnDown = new QToolButton(frEdit);
+    btnDown->setObjectName("btnDown");
+    btnDown->setArrowType(Qt::DownArrow);
+    forms::Move(btnDown, 4400, 560, 300, 300);
+    connect(btnDown, &QToolButton::clicked, this, &frmDaily::btnDown_Click);
+
+    lblStart = TaggedLabel(frEdit, "lblStart", 204, 4900, 300, 1100);
+    txtStart = Box(frEdit, QStringLiteral("txtStart"), 6050, 270, 1000);
+    lblEnd = TaggedLabel(frEdit, "lblEnd", 205, 4900, 660, 1100);
+    txtEnd = Box(frEdit, QStringLiteral("txtEnd"), 6050, 630, 1000);
+    TaggedLabel(frEdit, "lblDuration", 213, 7250, 300, 1100);
+    static const int16_t unitTags[3] = {209, 210, 211};
+    for (int i = 0; i < 3; ++i) {
+        txtH[i] = Box(frEdit, QStringLiteral("txtH_%1").arg(i), 7250 + i * 900, 630, 500);
+        TaggedLabel(frEdit, (QByteArray("lblUnit_") + QByteArray::number(i)).constData(), unitTags[i],
+                    7780 + i * 900, 660, 300);
+    }
+    TaggedLabel(frEdit, "lblComments", 956, 120, 1000, 1500);
+    txtComments = new QPlainTextEdit(frEdit);
+    txtComments->setObjectName("txtComments");
+    forms::Move(txtComments, 120, 1260, kGridWidth - 240, forms::Height(frEdit) - 1380);
+
+    for (QLineEdit *box : {txtStart, txtEnd, txtH[0], txtH[1], txtH[2]})
+        connect(box, &QLineEdit::textChanged, this, &frmDaily::EditorChanged);
+    connect(txtComments, &QPlainTextEdit::textChanged, this, &frmDaily::EditorChanged);
+
+    // The task tree drops down over the editor strip.
+    MyTree = new forms::TreeView(this);
+    MyTree->setObjectName("MyTree");
+    forms::Move(MyTree, kGridLeft + 1050, editTop + 900, 4200, kFormHeight - editTop - 1000);
+    connect(MyTree, &forms::TreeView::NodeClick, this, &frmDaily::MyTree_NodeClick);
+}
+
+void frmDaily::CreateMenus()
+{
+    mnuBar = new QMenuBar(this);
+    mnuBar->setObjectName("mnuBar");
+    mnuBar->setNativeMenuBar(false);
+    forms::Move(mnuBar, 0, 0, kFormWidth, kMenuHeight);
+    const auto item = [this](QMenu *menu, const char *name, void (frmDaily::*handler)()) {
+        QAction *a = menu->addAction(QString::fromLatin1(name));
+        a->setObjectName(QString::fromLatin1(name));
+        if (handler)
+            connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    mnuLogs = mnuBar->addMenu(QStringLiteral("Logs"));
+    mnuLogs->setObjectName("mnuLogs");
+    mnuLogs_Add = item(mnuLogs, "mnuLogs_Add", &frmDaily::btnAdd_Click);
+    mnuLogs_Save = item(mnuLogs, "mnuLogs_Save", &frmDaily::btnSave_Click);
+    mnuLogs_Del = item(mnuLogs, "mnuLogs_Del", &frmDaily::btnDel_Click);
+    mnuLogs_FreeBusy = item(mnuLogs, "mnuLogs_FreeBusy", nullptr);
+    mnuLogs_FreeBusy->setCheckable(true);
+    mnuLogs->addSeparator();
+    mnuLogs_Exit = item(mnuLogs, "mnuLogs_Exit", &frmDaily::btnExit_Click);
+    mnuSynch = mnuBar->addMenu(QStringLiteral("Synch"));
+    mnuSynch->setObjectName("mnuSynch");
+    mnuSynch_Item = item(mnuSynch, "mnuSynch_Item", &frmDaily::mnuSynch_Item_Click);
+    connect(mnuSynch, &QMenu::aboutToShow, this, [this] {
+        const int row = lstLog->Row();
+        mnuSynch_Item->setEnabled(IsConnected && row >= 0
+                                  && RowSendable({lstLog->TextMatrix(row, ColID), lstLog->TextMatrix(row, ColChk),
+                                                  lstLog->TextMatrix(row, ColChanged)})
+                                  && lstLog->TextMatrix(row, ColChk) != QLatin1String("1"));
+    });
 }
 
 void frmDaily::ApplyLang()
 {
-    modMain::ApplyLangOrTell([&] {
+    ApplyLangOrTell([&] {
         // The day label keeps its day key in its tag.
-        modMain::ApplyTagCaptions(this, false, [](const QWidget *w) { return w->objectName() == QLatin1String("lblDay"); });
+        ApplyTagCaptions(this, false, [](const QWidget *w) { return w->objectName() == QLatin1String("lblDay"); });
+        if (!mnuLogs)
+            return;
+        mnuLogs->setTitle(GetLangString(270, false));
+        mnuLogs_Add->setText(GetLangString(271, false));
+        mnuLogs_Save->setText(GetLangString(272, false));
+        mnuLogs_Del->setText(GetLangString(273, false));
+        mnuLogs_FreeBusy->setText(GetLangString(277, false));
+        mnuLogs_Exit->setText(GetLangString(278, false));
+        mnuSynch->setTitle(GetLangString(284, false));
+        mnuSynch_Item->setText(GetLangString(285, false));
+        NewEntryName = GetLangString(255, false);
     });
+}
+
+void frmDaily::SetColorsAndPics(int row)
+{
+    const int first = row < 0 ? 0 : row;
+    const int last = row < 0 ? lstLog->Rows() - 1 : qMin(row, lstLog->Rows() - 1);
+    for (int r = first; r <= last; ++r) {
+        QString picture = QStringLiteral("NORMAL");
+        int fore = 0;
+        int back = 16312534;
+        if (lstLog->TextMatrix(r, ColTask).isEmpty()) {
+            picture = QStringLiteral("PLUS");
+            fore = 255;
+        } else {
+            switch (lstLog->TextMatrix(r, ColChk).toInt()) {
+            case Sent:
+                picture = QStringLiteral("CHECK");
+                fore = 0x808080;
+                back = 0xE0E0E0;
+                break;
+            case Resend:
+                picture = QStringLiteral("RESEND");
+                break;
+            case Rejected:
+                picture = QStringLiteral("QUEST");
+                break;
+            default:
+                break;
+            }
+        }
+        lstLog->SetCellPictureAt(r, ColPicture, res::Picture(picture));
+        lstLog->SetCellPictureAlignmentAt(r, ColPicture, forms::FlexGrid::AlignCenterCenter);
+        for (int c = 0; c < ColCount; ++c) {
+            if (lstLog->ColWidth(c) <= 10)
+                continue;
+            lstLog->SetCellForeColorAt(r, c, fore);
+            lstLog->SetCellBackColorAt(r, c, back);
+        }
+    }
+}
+
+bool frmDaily::LoadDailyLog()
+{
+    const int32_t day = forms::Tag(lblDay).toInt();
+    const bool redraw = lstLog->Redraw();
+    lstLog->SetRedraw(false);
+    lstLog->SetRows(0);
+    std::vector<modDBchr::DailyEntry> entries;
+    const int32_t error = modDBchr::LoadDailyEntries(day, entries);
+    const QDateTime midnight(LongToDate(day), QTime(0, 0));
+    lstLog->SetRows(int(entries.size()));
+    for (int r = 0; r < int(entries.size()); ++r) {
+        const modDBchr::DailyEntry &e = entries[size_t(r)];
+        const auto number = [](double v) { return QString::number(v, 'f', 0); };
+        lstLog->SetTextMatrix(r, ColName, e.cName);
+        lstLog->SetTextMatrix(r, ColID, number(e.cID));
+        lstLog->SetTextMatrix(r, ColStart, QString::number(e.cStarttime, 'g', 15));
+        lstLog->SetTextMatrix(r, ColSec, QString::number(e.cSec, 'g', 15));
+        lstLog->SetTextMatrix(r, ColDate, QString::number(e.cDate));
+        lstLog->SetTextMatrix(r, ColComment, e.comment);
+        lstLog->SetTextMatrix(r, ColCat, number(e.cCatID));
+        lstLog->SetTextMatrix(r, ColProjID, number(e.projID));
+        const QDateTime start = midnight.addMSecs(qint64(e.cStarttime * 1000));
+        lstLog->SetTextMatrix(r, ColStartText, FormatDateTimeStr(start, true));
+        lstLog->SetTextMatrix(r, ColEndText, FormatDateTimeStr(start.addMSecs(qint64(e.cSec * 1000)), true));
+        lstLog->SetTextMatrix(r, ColTask, number(e.cTaskID));
+        lstLog->SetTextMatrix(r, ColChk, QString::number(e.cChk));
+    }
+    if (lstLog->Rows() > 0)
+        lstLog->SetRow(0);
+    SetColorsAndPics(-1);
+    lstLog->SetRedraw(redraw);
+    return error != 0;
+}
+
+void frmDaily::cmbDays_Click()
+{
+    MyTree->setVisible(false);
+    if (cmbDays->Text() != lblDay->Caption())
+        ClickDay();
+}
+
+void frmDaily::ClickDay()
+{
+    lstLog->setVisible(false);
+    DaySetFromList = true;
+    lblDay->SetCaption(cmbDays->Text());
+    DaySetFromList = false;
+    txtComments->setEnabled(false);
+    lstLog->setVisible(true);
+}
+
+void frmDaily::lblDay_Change()
+{
+    if (lblDay->Caption().isEmpty())
+        return;
+    const QDate date = ShortDateToDate(lblDay->Caption());
+    if (!date.isValid())
+        return;
+    const int32_t day = DateToLong(date);
+    if (!DaySetFromList) {
+        // A day from the calendar joins the list; its click finds caption and list equal.
+        const int16_t index = FindComboData(day, cmbDays);
+        cmbDays->SetListIndex(index >= 0 ? index : AddDateItem(day, cmbDays));
+    }
+    DaySetFromList = false;
+    ClearAll();
+    txtComments->setEnabled(false);
+    btnDel->setEnabled(false);
+    mnuLogs_Del->setEnabled(false);
+    SetSaveEnabled(false);
+    forms::SetTag(lblDay, QString::number(day));
+    lstLog->setVisible(false);
+    lstLog->SetRows(0);
+    LoadDailyLog();
+    lstLog->setVisible(true);
+    btnNP[0]->setEnabled(true);
+    btnNP[1]->setEnabled(true);
+    LoadingRow = true;
+    txtStart->clear();
+    txtEnd->clear();
+    LoadingRow = false;
+    if (lstLog->Rows() > 0)
+        lstLog->SetRowSel(0);
+}
+
+void frmDaily::Form_Activate()
+{
+    frmMain::Get()->MarkToolbarEntry(1);
+    // The day is read again only when that loses no edit.
+    if (mnuLogs_FreeBusy->isChecked() && CheckChanged() == 0) {
+        lstLog->setVisible(false);
+        LoadDailyLog();
+        lstLog->setVisible(true);
+    }
+    if (lstLog->Rows() > 0)
+        SetColorsAndPics(-1);
+}
+
+int16_t frmDaily::CheckChanged() const
+{
+    int16_t n = 0;
+    for (int r = 0; r < lstLog->Rows(); ++r)
+        if (lstLog->TextMatrix(r, ColChanged) == QLatin1String("True"))
+            ++n;
+    return n;
+}
+
+bool frmDaily::QueryUnload()
+{
+    MyTree->setVisible(false);
+    const int16_t n = CheckChanged();
+    if (n <= 0)
+        return true;
+    const QString text = GetLangString(360, false) + u' ' + QString::number(n) + u' ' + GetLangString(361, false);
+    return ShowMsg(text, 292) != 7;
+}
+
+void frmDaily::closeEvent(QCloseEvent *e)
+{
+    if (!m_closing && !QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    m_closing = true;
+    e->accept();
+}
+
+void frmDaily::btnExit_Click()
+{
+    if (!QueryUnload())
+        return;
+    m_closing = true;
+    // Not from inside the button's own click.
+    QTimer::singleShot(0, [] { frmDaily::Unload(); });
 }

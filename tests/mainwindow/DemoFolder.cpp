@@ -4,7 +4,7 @@
 // program (downloaded today, version checked today). With --running the previous run left a
 // timer running (started 1 h 25 min ago) and one parked beside it.
 //
-//   tarv_demo_folder FOLDER LOGON [--running]
+//   tarv_demo_folder FOLDER LOGON [--running | --daily]   (--daily: a day of time-log entries)
 //
 // The settings go where the program reads them (XDG_CONFIG_HOME), so run it with the same
 // environment as the program.
@@ -53,10 +53,11 @@ int main(int argc, char **argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     if (argc < 3)
-        return Fail("usage: tarv_demo_folder FOLDER LOGON [--running]");
+        return Fail("usage: tarv_demo_folder FOLDER LOGON [--running | --daily]");
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const QString logon = QString::fromLocal8Bit(argv[2]);
     const bool running = argc > 3 && QByteArray(argv[3]) == "--running";
+    const bool daily = argc > 3 && QByteArray(argv[3]) == "--daily";
     qputenv("TARV_NO_PAUSES", "1");
 
     if (modDBchr::CreateDB(folder + QStringLiteral("/Tarv.crn")) != 0)
@@ -94,6 +95,23 @@ int main(int argc, char **argv)
         const int now = QTime::currentTime().msecsSinceStartOfDay() / 1000;
         Park(1, QStringLiteral("Design"), 1, std::max(0, now - 5100), 0, 1001, 11);
         Park(2, QStringLiteral("Ανάπτυξη"), 2, 0, 0, 1003, 14);
+    }
+
+    if (daily) {
+        // A day of the time log: sent, rejected, to resend and not yet sent entries.
+        const double today = DateToLong(QDate::currentDate());
+        const struct { double id; const char *name; double start, sec, task, cat; int chk; const char *comment; } rows[] = {
+            {11, "Design", 8 * 3600, 5400, 1001, 11, 1, "Sketches for the new front page"},
+            {12, "Ανάπτυξη", 9.5 * 3600, 3600, 1003, 14, 3, ""},
+            {13, "Design", 11 * 3600, 2700, 1001, 11, 2, "Κρατήσεις δωματίων"},
+            {14, "Ανάπτυξη", 13 * 3600, 7200, 1003, 14, 0, ""},
+        };
+        for (const auto &r : rows) {
+            DB->Execute(QStringLiteral("INSERT INTO tblDaily (cName, cID, cUsrID, cStarted, cStarttime, cSec, cDate, "
+                                       "cTaskID, cCatID, cChk) VALUES (?, ?, ?, 0, ?, ?, ?, ?, ?, ?)"),
+                        0, {QString::fromUtf8(r.name), r.id, CurrentUserID, r.start, r.sec, today, r.task, r.cat, r.chk});
+            modDBchr::InsertDailyComment(r.id, QString::fromUtf8(r.comment));
+        }
     }
 
     // Downloaded and checked today: the start does neither again.

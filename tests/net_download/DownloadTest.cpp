@@ -2,6 +2,7 @@
 // encrypted database: what it stores and marks, when it sends nothing, what a failed or
 // malformed reply leaves behind, and the reminder after more than 7 days.
 #include "core/CCrypto.h"
+#include "core/RequestGuard.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
@@ -169,12 +170,13 @@ TEST_F(DownloadTest, AFirstDownloadStoresEveryItemWithItsMarkAndFlag)
     BoxCatcher boxes;
     m_main->SynchTables();
 
-    EXPECT_EQ(Rows(Projects), (QStringList{"1|Café Lumière – rebranding|2|0", "2|O'Neill & Söhne|2|-1",
-                                           "3|Ξενοδοχείο Αιγαίο|2|0"}));
-    EXPECT_EQ(Rows(Tasks), (QStringList{"10|1|Logo & identity|2|0", "11|1|Client's workshop|2|-1", "20|2|Prüfung|2|0"}));
-    EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|2", "101|Ανάπτυξη|2", "102|Rédaction d'audit|2"}));
-    EXPECT_EQ(Rows(Links), (QStringList{"10|100|2", "10|101|2", "11|101|2", "11|102|2", "20|100|2"}));
-    EXPECT_EQ(Rows(ExpCategs), (QStringList{"7|Hôtel & hébergement|2", "8|Taxi|2"}));
+    // Every mark is back at rest once the download is stored.
+    EXPECT_EQ(Rows(Projects), (QStringList{"1|Café Lumière – rebranding|0|0", "2|O'Neill & Söhne|0|-1",
+                                           "3|Ξενοδοχείο Αιγαίο|0|0"}));
+    EXPECT_EQ(Rows(Tasks), (QStringList{"10|1|Logo & identity|0|0", "11|1|Client's workshop|0|-1", "20|2|Prüfung|0|0"}));
+    EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|0", "101|Ανάπτυξη|0", "102|Rédaction d'audit|0"}));
+    EXPECT_EQ(Rows(Links), (QStringList{"10|100|0", "10|101|0", "11|101|0", "11|102|0", "20|100|0"}));
+    EXPECT_EQ(Rows(ExpCategs), (QStringList{"7|Hôtel & hébergement|0", "8|Taxi|0"}));
     EXPECT_EQ(Checked(), Today());
     EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(122, true));
     EXPECT_TRUE(boxes.texts.isEmpty()) << "tables updated just now are not called old: "
@@ -199,19 +201,18 @@ TEST_F(DownloadTest, ASecondStartOnTheSameDaySendsNothingAndADownloadNeverDelete
     m_main->SynchTables();
     EXPECT_EQ(svc.requests().size(), 2) << "already downloaded today";
 
-    // On another day the download runs again: rows met again are confirmed, none is removed,
-    // names stay as first stored.
+    // On another day the download runs again: none is removed, names stay as first stored,
+    // the flags are rewritten and the marks are back at rest.
     registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"),
                           QString::number(DateToLong(QDate::currentDate().addDays(-1))));
-    DB->Execute(QStringLiteral("UPDATE tblProjects SET cChk = 0, cName = 'Renamed here' WHERE cProjID = 1"));
+    DB->Execute(QStringLiteral("UPDATE tblProjects SET cChk = 0, cName = 'Renamed here', cExp = -1 WHERE cProjID = 1"));
     DB->Execute(QStringLiteral("INSERT INTO tblProjects(cName, cProjID, cUsrID, cChk, cExp) Values('Gone', 9, ?, 0, 0)"),
                 0, {CurrentUserID});
     m_main->SynchTables();
     EXPECT_EQ(svc.requests().size(), 4);
-    EXPECT_EQ(Rows(Projects), (QStringList{"1|Renamed here|1|0", "2|O'Neill & Söhne|1|-1", "3|Ξενοδοχείο Αιγαίο|1|0",
+    EXPECT_EQ(Rows(Projects), (QStringList{"1|Renamed here|0|0", "2|O'Neill & Söhne|0|-1", "3|Ξενοδοχείο Αιγαίο|0|0",
                                            "9|Gone|0|0"}));
-    EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|2", "101|Ανάπτυξη|2", "102|Rédaction d'audit|2"}))
-        << "a category is raised only from 0";
+    EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|0", "101|Ανάπτυξη|0", "102|Rédaction d'audit|0"}));
     EXPECT_EQ(Checked(), Today());
     EXPECT_TRUE(boxes.texts.isEmpty());
 }
@@ -307,4 +308,59 @@ TEST_F(DownloadTest, AnEmptyProjectListIsAWholeDownload)
     EXPECT_EQ(Checked(), Today());
     EXPECT_TRUE(Rows(Projects).isEmpty());
     EXPECT_TRUE(boxes.texts.isEmpty());
+}
+
+TEST_F(DownloadTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
+{
+    {
+        ServiceProcess svc;
+        Start(svc);
+        BoxCatcher boxes;
+        m_main->SynchTables();
+        ASSERT_EQ(Checked(), Today());
+    }
+    const QString yesterday = QString::number(DateToLong(QDate::currentDate().addDays(-1)));
+    registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"), yesterday);
+    // The engine refuses the new expense category as it refuses a row it cannot apply.
+    DB->Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblExpCategs "
+                               "BEGIN SELECT RAISE(ABORT, 'dao:null:tblExpCategs.cExpName'); END"));
+    const auto catalogue = [] { return Rows(Projects) + Rows(Tasks) + Rows(Categs) + Rows(Links) + Rows(ExpCategs); };
+    const QStringList before = catalogue();
+
+    QByteArray more(TestData);
+    more.replace(R"({ "id": 8, "name": "Taxi" })", R"({ "id": 8, "name": "Taxi" }, { "id": 9, "name": "Parking" })");
+    more.replace(R"({ "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": true })",
+                 R"({ "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": false }, { "id": 4, "name": "New" })");
+    ServiceProcess svc;
+    Start(svc, {QStringLiteral("--data"), WriteData(more)});
+    BoxCatcher boxes;
+    m_main->SynchTables();
+    ASSERT_EQ(svc.requests().size(), 2);
+    EXPECT_EQ(catalogue(), before) << "neither the new project nor the changed flag is stored";
+    EXPECT_EQ(Checked(), yesterday);
+    EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(123, true));
+}
+
+TEST_F(DownloadTest, WhileADownloadRunsNoOtherRequestIsSent)
+{
+    ServiceProcess svc;
+    Start(svc);
+    // Runs in the first turn of the event loop inside the download (its first progress line).
+    bool ran = false, busy = false, nestedDownload = true;
+    QString nestedReply = QStringLiteral("not run");
+    QTimer::singleShot(0, m_main, [&] {
+        ran = true;
+        busy = RequestGuard::Busy();
+        nestedReply = modHttp::HttpRequest(QStringLiteral("action=version&username=anna&password=p%E4ssw%F6rd"),
+                                           modHttp::KindUpload, false);
+        nestedDownload = m_main->UpdateTables();
+    });
+    EXPECT_TRUE(m_main->UpdateTables());
+    ASSERT_TRUE(ran);
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(nestedReply, QString());
+    EXPECT_FALSE(nestedDownload);
+    EXPECT_EQ(svc.requests().size(), 2) << "only the download's own two requests";
+    EXPECT_FALSE(RequestGuard::Busy());
+    EXPECT_EQ(Rows(Projects).size(), 3);
 }

@@ -292,10 +292,10 @@ TEST_F(Upserts, AwkwardNamesAreStoredQuotesAsTypedEmptyAsNullOverlongCut)
 TEST_F(Upserts, WithoutADatabaseNothingIsThrown)
 {
     modMain::DB->Close();
-    modDBchr::SaveProject(1, QStringLiteral("a"), QString());
-    modDBchr::SaveTask(1, QStringLiteral("a"), 1, QString());
-    modDBchr::SaveCategory(1, QStringLiteral("a"), 1);
-    modDBchr::SaveExpCategory(1, QStringLiteral("a"));
+    EXPECT_EQ(modDBchr::SaveProject(1, QStringLiteral("a"), QString()), dao::ErrClosed);
+    EXPECT_EQ(modDBchr::SaveTask(1, QStringLiteral("a"), 1, QString()), dao::ErrClosed);
+    EXPECT_EQ(modDBchr::SaveCategory(1, QStringLiteral("a"), 1), dao::ErrClosed);
+    EXPECT_EQ(modDBchr::SaveExpCategory(1, QStringLiteral("a")), dao::ErrClosed);
     forms::TreeView tree;
     modDBchr::FillProjectTree(&tree, false, false);
     EXPECT_EQ(tree.Count(), 0);

@@ -2,6 +2,7 @@
 // encrypted database: what a receive stores, counts and sweeps, and that a reply that is no
 // whole tag tree never empties the person's reference tables.
 #include "core/CCrypto.h"
+#include "core/RequestGuard.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace modMain;
@@ -48,6 +50,16 @@ const char SmallerData[] = R"({
     { "username": "anna", "password": "pw", "fullname": "Anna",
       "categories": [ { "id": 100, "name": "Design" }, { "id": 101, "name": "Ανάπτυξη" } ],
       "expenseCategories": [ { "id": 7, "name": "Hôtel" } ],
+      "projects": [ { "id": 1, "name": "Café", "tasks": [ { "id": 10, "name": "Logo", "categories": [100, 101] } ] } ] }
+  ]
+})";
+
+// SmallerData with a new expense category.
+const char SmallerWithParking[] = R"({
+  "accounts": [
+    { "username": "anna", "password": "pw", "fullname": "Anna",
+      "categories": [ { "id": 100, "name": "Design" }, { "id": 101, "name": "Ανάπτυξη" } ],
+      "expenseCategories": [ { "id": 7, "name": "Hôtel" }, { "id": 9, "name": "Parking" } ],
       "projects": [ { "id": 1, "name": "Café", "tasks": [ { "id": 10, "name": "Logo", "categories": [100, 101] } ] } ] }
   ]
 })";
@@ -141,6 +153,11 @@ protected:
         for (int r = 0; r < grid->Rows(); ++r)
             out << grid->TextMatrix(r, 0);
         return out;
+    }
+
+    static QStringList Catalogue()
+    {
+        return Rows(Projects) + Rows(Tasks) + Rows(Categs) + Rows(Links) + Rows(ExpCategs);
     }
 
     static QString Line(int id, int count) { return GetLangString(int16_t(id)) + QStringLiteral(" ") + QString::number(count); }
@@ -250,6 +267,8 @@ TEST_F(SynchTest, AReplyThatIsNoWholeTreeNeverEmptiesTheTables)
                   QString())
             << c.what;
         EXPECT_FALSE(Log().contains(GetLangString(846))) << c.what;
+        if (c.options.contains(QStringLiteral("projects")) || c.password != u"pw" || c.options.contains(QStringLiteral("--garbage")))
+            EXPECT_FALSE(Log().contains(GetLangString(845) + QStringLiteral("..."))) << c.what << ": nothing to save";
     }
     // The error reply is told in the log with its text.
     EXPECT_TRUE(Log().contains(modHttp::GetErrMsg(2))) << Log().join(u'/').toStdString();
@@ -292,4 +311,136 @@ TEST_F(SynchTest, ItsFrameShowsTheWholeWindowInsideTheMainWindow)
         const QRect r(b->mapTo(w, QPoint(0, 0)), b->size());
         EXPECT_TRUE(w->rect().contains(r)) << b->objectName().toStdString();
     }
+}
+
+TEST_F(SynchTest, ADailyDownloadThenAReceiveThatDropsAProjectRemovesItAndCountsOnlyWhatIsNew)
+{
+    {
+        ServiceProcess svc;
+        ASSERT_TRUE(svc.start({QStringLiteral("--data"), WriteData(FullData)})) << svc.output().toStdString();
+        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
+        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        ASSERT_TRUE(frmMain::Get()->UpdateTables());
+    }
+    ASSERT_EQ(Rows(Projects).size(), 2);
+
+    // Project 2 with its task 20 is gone; project 3 with task 30 is new.
+    QByteArray changed(FullData);
+    changed.replace(R"({ "id": 2, "name": "O'Neill", "expenses": false, "tasks": [ { "id": 20, "name": "Prüfung", "categories": [100] } ] })",
+                    R"({ "id": 3, "name": "Hotel", "tasks": [ { "id": 30, "name": "Rooms", "categories": [100] } ] })");
+    ASSERT_NE(changed, QByteArray(FullData));
+    Receive(changed.constData());
+    EXPECT_EQ(Rows(Projects), (QStringList{"1|Café|0|0", "3|Hotel|0|0"}));
+    EXPECT_EQ(Rows(Tasks), (QStringList{"10|1|0|0", "11|1|0|-1", "30|3|0|0"}));
+    EXPECT_EQ(Rows(Links), (QStringList{"10|100|0", "10|101|0", "11|101|0", "11|102|0", "30|100|0"}));
+    EXPECT_EQ(Rows(Categs).size(), 3);
+    EXPECT_EQ(Rows(ExpCategs).size(), 2);
+    // One new project, one new task, no new category, one new link, no new expense category.
+    const QStringList log = Log();
+    for (const QString &line : {Line(827, 1), Line(828, 1), Line(829, 0), Line(830, 1), Line(831, 0)})
+        EXPECT_TRUE(log.contains(line)) << line.toStdString() << " in " << log.join(u'/').toStdString();
+    const qsizetype at = log.indexOf(QStringLiteral("You have been unAssigned from the following Projects: "));
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(log.value(at + 1), QStringLiteral("- O'Neill"));
+    EXPECT_EQ(log.size(), at + 2) << "no other project is named";
+}
+
+TEST_F(SynchTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
+{
+    Receive(FullData);
+    registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
+    // The engine refuses the new expense category as it refuses a row it cannot apply.
+    DB->Execute(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblExpCategs "
+                               "BEGIN SELECT RAISE(ABORT, 'dao:null:tblExpCategs.cExpName'); END"));
+    const QStringList before = Catalogue();
+
+    Receive(SmallerWithParking);
+    EXPECT_EQ(Catalogue(), before) << "nothing stored, nothing swept";
+    EXPECT_EQ(registry::GetSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate")),
+              QString());
+    const QStringList log = Log();
+    EXPECT_FALSE(log.contains(GetLangString(846))) << log.join(u'/').toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("=============Result Summary==========================")));
+    ASSERT_TRUE(log.contains(GetLangString(821)));
+    EXPECT_TRUE(log.last().contains(QStringLiteral("cExpName"))) << "the engine's own text: " << log.last().toStdString();
+}
+
+TEST_F(SynchTest, AnErrorPageIsToldByItsOwnTextAndNothingIsSaved)
+{
+    const QString expenses = QStringLiteral("<?xml version=\"1.0\"?>\n<EXPENSECATEGORIES></EXPENSECATEGORIES>");
+    const struct {
+        const char *what;
+        QString page;
+        int code;
+    } cases[] = {
+        // The marker of this page starts inside the reply's first 22 characters.
+        {"proxy's 404 page", QStringLiteral("<html>\r\n<head><title>404 Not Found</title></head>\r\n<body></body>\r\n</html>"), 404},
+        {"bare 500 text", QStringLiteral("500 Internal Server Error"), 500},
+        {"servlet 404 page", QStringLiteral("<h1>HTTP Status 404 - /tarv/XMLServer</h1>"), 410},
+    };
+    frmSynch *w = frmSynch::Get();
+    for (const auto &c : cases) {
+        w->lstLog->SetRows(0);
+        w->ProjectsReply = c.page;
+        w->ExpensesReply = expenses;
+        EXPECT_FALSE(w->SaveReceived()) << c.what;
+        const QStringList log = Log();
+        EXPECT_EQ(log, (QStringList{GetLangString(821), modHttp::GetErrMsg(int16_t(c.code))})) << c.what;
+    }
+    EXPECT_TRUE(Rows(Projects).isEmpty());
+
+    // The same through a whole receive from the reference service's 404 page.
+    Receive(FullData, {QStringLiteral("--error-page"), QStringLiteral("404"), QStringLiteral("--only"), QStringLiteral("projects")});
+    const QStringList log = Log();
+    EXPECT_TRUE(log.contains(modHttp::GetErrMsg(404))) << log.join(u'/').toStdString();
+    EXPECT_FALSE(log.contains(GetLangString(845) + QStringLiteral("..."))) << "nothing to save";
+    EXPECT_FALSE(log.contains(GetLangString(1416)));
+    EXPECT_TRUE(Rows(Projects).isEmpty());
+}
+
+TEST_F(SynchTest, AfterASuccessfulReceiveTheStatusLineDoesNotSayTheServiceCouldNotBeReached)
+{
+    frmMain *main = frmMain::Get();
+    qputenv("TARV_SERVICE_ENDPOINT", "https://127.0.0.1:1");
+    frmSynch::Get()->btnConnect_Click(0);
+    ASSERT_EQ(Log().count(GetLangString(1411)), 2);
+    Receive(FullData);
+    ASSERT_TRUE(Log().contains(GetLangString(846)));
+    EXPECT_FALSE(main->lblMsg->Caption().contains(GetLangString(817, true))) << main->lblMsg->Caption().toStdString();
+}
+
+TEST_F(SynchTest, WhileAReceiveRunsNoSecondOneStarts)
+{
+    ServiceProcess svc;
+    ASSERT_TRUE(svc.start({QStringLiteral("--data"), WriteData(FullData)})) << svc.output().toStdString();
+    qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
+    qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+    frmSynch *w = frmSynch::Get();
+    w->show();
+    EXPECT_TRUE(w->btnConnect[0]->isEnabled());
+
+    // Runs in the first turn of the event loop inside the receive.
+    bool ran = false, buttonEnabled = true, exitEnabled = true, daily = true;
+    QTimer::singleShot(0, w, [&] {
+        ran = true;
+        buttonEnabled = w->btnConnect[0]->isEnabled();
+        exitEnabled = w->btnExit->isEnabled();
+        w->btnConnect[0]->click();
+        w->btnConnect_Click(0);
+        daily = frmMain::Get()->UpdateTables();
+        w->subWindow()->close();
+    });
+    w->btnConnect_Click(0);
+    QApplication::processEvents();
+    ASSERT_TRUE(ran);
+    EXPECT_FALSE(buttonEnabled);
+    EXPECT_FALSE(exitEnabled);
+    EXPECT_FALSE(daily);
+    EXPECT_EQ(svc.requests().size(), 2) << "one receive, one request of each";
+    EXPECT_EQ(Log().count(GetLangString(846)), 1);
+    EXPECT_EQ(frmSynch::Peek(), w) << "the window stays while its receive runs";
+    EXPECT_TRUE(FormLoaded[fiSynch]);
+    EXPECT_TRUE(w->btnConnect[0]->isEnabled());
+    EXPECT_TRUE(w->btnExit->isEnabled());
+    EXPECT_FALSE(RequestGuard::Busy());
 }

@@ -1,0 +1,208 @@
+// The daily time log's statements: one day's recorded entries with their comments and
+// projects, the days that have entries, and the writes of one entry.
+#include "store/modDBchr.h"
+
+#include "core/modMain.h"
+#include "platform/dao/dao.h"
+#include "platform/forms/ComboBox.h"
+#include "store/StoreUtil.h"
+
+#include <cmath>
+
+using namespace modMain;
+
+namespace modDBchr {
+
+namespace {
+
+using detail::CloseOnExit;
+using detail::OpenDatabase;
+
+QString g_lastError;
+
+// Runs body, turning the engine's failures into their number (kept with its description).
+template <class F>
+int32_t Guarded(F &&body)
+{
+    try {
+        g_lastError.clear();
+        body();
+        return 0;
+    } catch (const dao::DaoError &e) {
+        g_lastError = e.Description();
+        return e.Number() ? e.Number() : dao::ErrDiskError;
+    } catch (const std::exception &e) {
+        g_lastError = QString::fromLocal8Bit(e.what());
+        return dao::ErrDiskError;
+    }
+}
+
+// The columns of an entry as LoadDailyEntries and GetDailyEntry read them: the row, its
+// comment (Null when it has none) and the project of its task.
+const QString EntrySelect = QStringLiteral(
+    "SELECT d.cID, d.cName, d.cStarttime, d.cSec, d.cDate, d.cTaskID, d.cCatID, d.cChk, c.cComments, "
+    "(SELECT MIN(t.cProjID) FROM tblProjTasks t WHERE t.cUsrID = d.cUsrID AND t.cTaskID = d.cTaskID) "
+    "FROM tblDaily d LEFT JOIN tblDailyComments c ON c.cID = d.cID "
+    "WHERE d.cUsrID = ? AND d.cStarted = 0 ");
+
+DailyEntry ReadEntry(dao::Recordset &rs)
+{
+    DailyEntry e;
+    e.cID = rs.Value(0).toDouble();
+    e.cName = rs.Value(1).toString().trimmed();
+    e.cStarttime = rs.Value(2).toDouble();
+    e.cSec = rs.Value(3).toDouble();
+    e.cDate = static_cast<int32_t>(rs.Value(4).toDouble());
+    e.cTaskID = rs.Value(5).toDouble();
+    e.cCatID = rs.Value(6).toDouble();
+    e.cChk = static_cast<int16_t>(rs.Value(7).toInt());
+    e.comment = rs.Value(8).toString().trimmed();
+    e.projID = rs.Value(9).toDouble();
+    return e;
+}
+
+// The comment of an entry as typed: written, replaced, or removed when empty.
+void WriteComment(dao::Database &db, double cID, const QString &text)
+{
+    if (text.isEmpty()) {
+        db.Execute(QStringLiteral("DELETE FROM tblDailyComments WHERE cID = ?"), dao::dbFailOnError, {cID});
+        return;
+    }
+    // Replaced in place, so that a failed write never loses the comment that was there.
+    db.Execute(QStringLiteral("UPDATE tblDailyComments SET cComments = ? WHERE cID = ?"), dao::dbFailOnError,
+               {text, cID});
+    if (db.RecordsAffected() == 0)
+        db.Execute(QStringLiteral("INSERT INTO tblDailyComments (cID, cUsrID, cComments) VALUES (?, ?, ?)"),
+                   dao::dbFailOnError, {cID, CurrentUserID, text});
+}
+
+} // namespace
+
+QString LastDailyError()
+{
+    return g_lastError;
+}
+
+int32_t LoadDailyEntries(int32_t dayKey, std::vector<DailyEntry> &out)
+{
+    out.clear();
+    return Guarded([&] {
+        std::unique_ptr<dao::Recordset> rs;
+        CloseOnExit guard{rs};
+        rs = OpenDatabase().OpenRecordset(EntrySelect + QStringLiteral("AND d.cDate = ? ORDER BY d.cStarttime, d.cID"),
+                                          dao::dbOpenSnapshot, {CurrentUserID, double(dayKey)});
+        out.reserve(rs->RecordCount());
+        if (rs->RecordCount() == 0)
+            return;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            out.push_back(ReadEntry(*rs));
+    });
+}
+
+int32_t GetDailyEntry(double cID, DailyEntry &out)
+{
+    return Guarded([&] {
+        std::unique_ptr<dao::Recordset> rs;
+        CloseOnExit guard{rs};
+        rs = OpenDatabase().OpenRecordset(EntrySelect + QStringLiteral("AND d.cID = ?"), dao::dbOpenSnapshot,
+                                          {CurrentUserID, cID});
+        if (rs->RecordCount() == 0)
+            throw dao::DaoError(dao::ErrNoCurrentRecord, QStringLiteral("No current record."));
+        rs->MoveFirst();
+        out = ReadEntry(*rs);
+    });
+}
+
+int32_t FillRecordedDatesCombo(forms::ComboBox *list)
+{
+    if (!list)
+        return 0;
+    list->Clear();
+    return Guarded([&] {
+        std::unique_ptr<dao::Recordset> rs;
+        CloseOnExit guard{rs};
+        rs = OpenDatabase().OpenRecordset(
+            QStringLiteral("SELECT DISTINCT cDate FROM tblDaily WHERE cUsrID = ? AND cStarted = 0 ORDER BY cDate"),
+            dao::dbOpenSnapshot, {CurrentUserID});
+        if (rs->RecordCount() == 0)
+            return;
+        // The list does not paint or resize item by item while it fills.
+        const bool blocked = list->blockSignals(true);
+        list->setUpdatesEnabled(false);
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
+            AddDateItem(static_cast<int32_t>(rs->Value(0).toDouble()), list);
+        list->setUpdatesEnabled(true);
+        list->blockSignals(blocked);
+    });
+}
+
+int32_t AddDailyEntry(int32_t dayKey, const DailyValues &values, double *newId)
+{
+    return Guarded([&] {
+        dao::Database &db = OpenDatabase();
+        double last = 0;
+        {
+            std::unique_ptr<dao::Recordset> rs;
+            CloseOnExit guard{rs};
+            rs = db.OpenRecordset(QStringLiteral("SELECT MAX(cID) FROM tblDaily"), dao::dbOpenSnapshot);
+            if (rs->RecordCount() != 0) {
+                rs->MoveFirst();
+                last = rs->Value(0).toDouble();
+            }
+        }
+        const double id = std::floor(last) + 1;
+        db.Execute(QStringLiteral("INSERT INTO tblDaily (cName, cID, cUsrID, cStarted, cStarttime, cSec, cDate, "
+                                  "cTaskID, cCatID, cChk) VALUES (?, ?, ?, 0, ?, ?, ?, ?, ?, 0)"),
+                   dao::dbFailOnError,
+                   {detail::NameValue(values.name, 60), id, CurrentUserID, values.start, values.sec, double(dayKey),
+                    values.taskID, values.catID});
+        try {
+            WriteComment(db, id, values.comment);
+        } catch (...) {
+            // An entry without the comment the person typed is not what was saved.
+            try {
+                db.Execute(QStringLiteral("DELETE FROM tblDaily WHERE cID = ?"), 0, {id});
+            } catch (...) {
+            }
+            throw;
+        }
+        if (newId)
+            *newId = id;
+    });
+}
+
+int32_t UpdateDailyEntry(double cID, const DailyValues &values)
+{
+    return Guarded([&] {
+        dao::Database &db = OpenDatabase();
+        db.Execute(QStringLiteral("UPDATE tblDaily SET cName = ?, cStarttime = ?, cSec = ?, cTaskID = ?, cCatID = ? "
+                                  "WHERE cID = ? AND cUsrID = ? AND cStarted = 0 AND cChk <> 1"),
+                   dao::dbFailOnError,
+                   {detail::NameValue(values.name, 60), values.start, values.sec, values.taskID, values.catID, cID,
+                    CurrentUserID});
+        if (db.RecordsAffected() == 0)
+            throw dao::DaoError(ErrEntryLocked,
+                                QStringLiteral("The entry no longer exists or has already been accepted by the service."));
+        WriteComment(db, cID, values.comment);
+    });
+}
+
+int32_t DeleteDailyEntry(double cID)
+{
+    return Guarded([&] {
+        dao::Database &db = OpenDatabase();
+        db.Execute(QStringLiteral("DELETE FROM tblDaily WHERE cID = ? AND cUsrID = ? AND cStarted = 0"),
+                   dao::dbFailOnError, {cID, CurrentUserID});
+        db.Execute(QStringLiteral("DELETE FROM tblDailyComments WHERE cID = ?"), dao::dbFailOnError, {cID});
+    });
+}
+
+int32_t SetDailySendState(double cID, int16_t state)
+{
+    return Guarded([&] {
+        OpenDatabase().Execute(QStringLiteral("UPDATE tblDaily SET cChk = ? WHERE cID = ? AND cUsrID = ?"),
+                               dao::dbFailOnError, {int(state), cID, CurrentUserID});
+    });
+}
+
+} // namespace modDBchr

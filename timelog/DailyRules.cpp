@@ -1,0 +1,101 @@
+#include "timelog/DailyRules.h"
+
+#include "core/modMain.h"
+
+#include <QRegularExpression>
+
+namespace dailyrules {
+
+bool RecordingConflict(bool timerRunning, const QDateTime &timerStart, int32_t shownDay, double secs)
+{
+    if (!timerRunning || !timerStart.isValid())
+        return false;
+    if (modMain::DateToLong(timerStart.date()) != shownDay)
+        return false;
+    return secs >= timerStart.time().msecsSinceStartOfDay() / 1000;
+}
+
+std::optional<int16_t> SendRefusal(int32_t entryDay, double start, double sec, const QDateTime &now)
+{
+    const int32_t today = modMain::DateToLong(now.date());
+    if (entryDay > today)
+        return int16_t(256);
+    if (entryDay == today) {
+        // Whole minutes: an entry ending within the current minute has ended.
+        const QTime t = now.time();
+        const double nowSecs = t.hour() * 3600 + t.minute() * 60;
+        if (nowSecs < start + sec)
+            return int16_t(256);
+    }
+    return std::nullopt;
+}
+
+int16_t SendStateOf(int16_t replyCode)
+{
+    if (replyCode == 0)
+        return Sent;
+    if (replyCode >= 5 && replyCode <= 99)
+        return Rejected;
+    return Resend;
+}
+
+int16_t SendStatusOf(int16_t state)
+{
+    return state == Sent ? 290 : 291;
+}
+
+bool RowSendable(const RowFacts &row)
+{
+    return IdOf(row.id).has_value() && row.changed != QLatin1String("True");
+}
+
+bool RowTakenByDaySend(const RowFacts &row)
+{
+    return RowSendable(row) && row.chk.trimmed() != QLatin1String("1");
+}
+
+namespace {
+
+std::optional<double> WholeNumber(const QString &text, bool emptyIsZero)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return emptyIsZero ? std::optional<double>(0) : std::nullopt;
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,15}$"));
+    if (!digits.match(t).hasMatch())
+        return std::nullopt;
+    return t.toDouble();
+}
+
+} // namespace
+
+std::optional<double> DurationOf(const QString &hours, const QString &minutes, const QString &seconds)
+{
+    const auto h = WholeNumber(hours, true);
+    const auto m = WholeNumber(minutes, true);
+    const auto s = WholeNumber(seconds, true);
+    if (!h || !m || !s)
+        return std::nullopt;
+    return *h * 3600 + *m * 60 + *s;
+}
+
+std::optional<double> TimeOfDay(const QString &text)
+{
+    static const QRegularExpression rx(QStringLiteral("^\\s*([0-9]{1,2}):([0-9]{1,2})(?::([0-9]{1,2}))?\\s*$"));
+    const auto m = rx.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int h = m.captured(1).toInt();
+    const int mi = m.captured(2).toInt();
+    const int s = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
+    if (h > 23 || mi > 59 || s > 59)
+        return std::nullopt;
+    return double(h * 3600 + mi * 60 + s);
+}
+
+std::optional<double> IdOf(const QString &cell)
+{
+    return WholeNumber(cell, false);
+}
+
+} // namespace dailyrules

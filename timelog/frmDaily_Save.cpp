@@ -1,0 +1,487 @@
+// The daily time-log window's editor strip, saving and deleting entries, and sending one
+// entry to the service.
+#include "timelog/frmDaily.h"
+
+#include "core/ServiceRequests.h"
+#include "core/clsTagParser.h"
+#include "core/frmMain.h"
+#include "core/modHttp.h"
+#include "core/modMain.h"
+#include "platform/forms/Forms.h"
+#include "recorder/RecArr.h"
+#include "store/modDBchr.h"
+#include "timelog/DailyRules.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+using namespace modMain;
+using namespace dailyrules;
+
+namespace {
+
+// The busy pointer for the length of a scope.
+struct BusyPointer {
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { QApplication::restoreOverrideCursor(); }
+};
+
+QString SecondsText(double v)
+{
+    return QString::number(v, 'g', 15);
+}
+
+} // namespace
+
+// ---- the editor strip ------------------------------------------------------------------------
+
+void frmDaily::SetSaveEnabled(bool on)
+{
+    btnSave->setEnabled(on);
+    mnuLogs_Save->setEnabled(on);
+}
+
+void frmDaily::ClearAll()
+{
+    LoadingRow = true;
+    txtComments->setPlainText(QString());
+    for (QLineEdit *box : txtH)
+        box->setText(QStringLiteral("0"));
+    LoadingRow = false;
+}
+
+void frmDaily::DisableAll()
+{
+    lblStart->setEnabled(false);
+    lblEnd->setEnabled(false);
+    btnDel->setEnabled(false);
+    SetSaveEnabled(false);
+    btnDown->setEnabled(false);
+    txtComments->setEnabled(false);
+    mnuLogs_Del->setEnabled(false);
+}
+
+void frmDaily::lstLog_Click()
+{
+    MyTree->setVisible(false);
+    const int row = lstLog->Row();
+    if (row < 0)
+        return;
+    btnDown->setEnabled(true);
+    const QString changed = lstLog->TextMatrix(row, ColChanged);
+    const bool hasCategory = !lstLog->TextMatrix(row, ColCat).isEmpty();
+    LoadingRow = true;
+    if (hasCategory) {
+        SecsToTimeBoxes(lstLog->TextMatrix(row, ColSec).toDouble(), txtH[0], txtH[1], txtH[2]);
+        NewEntryMode = false;
+    } else {
+        ClearAll();
+        LoadingRow = true;
+        NewEntryMode = true;
+        MyTree->setVisible(true);
+        MyTree->raise();
+    }
+    txtStart->setText(lstLog->TextMatrix(row, ColStartText));
+    txtEnd->setText(lstLog->TextMatrix(row, ColEndText));
+    const QString task = lstLog->TextMatrix(row, ColTask);
+    const QString proj = lstLog->TextMatrix(row, ColProjID);
+    lTask->SetCaption(task.isEmpty() ? QString() : modDBchr::GetTaskName(task.toDouble()));
+    lProj->SetCaption(proj.isEmpty() ? QString() : modDBchr::GetProjectName(proj.toDouble()));
+    txtComments->setPlainText(lstLog->TextMatrix(row, ColComment));
+    lstLog->SetTextMatrix(row, ColChanged, changed);
+    if (lstLog->TextMatrix(row, ColChk) == QLatin1String("1")) {
+        DisableAll();
+    } else {
+        SetSaveEnabled(hasCategory && changed == QLatin1String("True"));
+        btnDel->setEnabled(hasCategory || !lstLog->TextMatrix(row, ColID).isEmpty());
+        mnuLogs_Del->setEnabled(btnDel->isEnabled());
+        btnDown->setEnabled(true);
+        txtComments->setEnabled(true);
+        lblStart->setEnabled(true);
+        lblEnd->setEnabled(true);
+    }
+    LoadingRow = false;
+}
+
+// Every edit goes into the open row at once; the row is marked edited ("False" while it has no
+// task and cannot be saved).
+void frmDaily::EditorChanged()
+{
+    if (LoadingRow)
+        return;
+    const int row = lstLog->Row();
+    if (row < 0 || lstLog->TextMatrix(row, ColChk) == QLatin1String("1"))
+        return;
+    QObject *from = sender();
+    if (from == txtStart || from == txtEnd) {
+        const auto start = TimeOfDay(txtStart->text());
+        const auto end = TimeOfDay(txtEnd->text());
+        if (from == txtStart) {
+            lstLog->SetTextMatrix(row, ColStartText, txtStart->text());
+            if (start)
+                lstLog->SetTextMatrix(row, ColStart, SecondsText(*start));
+        } else {
+            lstLog->SetTextMatrix(row, ColEndText, txtEnd->text());
+        }
+        // The duration follows the times.
+        if (start && end && *end >= *start) {
+            LoadingRow = true;
+            SecsToTimeBoxes(*end - *start, txtH[0], txtH[1], txtH[2]);
+            LoadingRow = false;
+            lstLog->SetTextMatrix(row, ColSec, SecondsText(*end - *start));
+        }
+    } else if (from == txtComments) {
+        lstLog->SetTextMatrix(row, ColComment, txtComments->toPlainText());
+    } else if (const auto sec = DurationOf(txtH[0]->text(), txtH[1]->text(), txtH[2]->text())) {
+        lstLog->SetTextMatrix(row, ColSec, SecondsText(*sec));
+    }
+    const bool hasCategory = !lstLog->TextMatrix(row, ColCat).isEmpty();
+    lstLog->SetTextMatrix(row, ColChanged, hasCategory ? QStringLiteral("True") : QStringLiteral("False"));
+    SetSaveEnabled(hasCategory);
+}
+
+void frmDaily::btnDown_Click()
+{
+    const bool show = !MyTree->isVisible();
+    MyTree->setVisible(show);
+    if (show) {
+        MyTree->raise();
+        const int row = lstLog->Row();
+        if (row >= 0)
+            SelectNodeByTag(MyTree, lstLog->TextMatrix(row, ColTask), lstLog->TextMatrix(row, ColCat));
+    }
+}
+
+void frmDaily::MyTree_NodeClick(forms::Node *node)
+{
+    if (!node || NodeLevel(node) < 2)
+        return;
+    const int row = lstLog->Row();
+    if (row < 0 || lstLog->RowSel() < 0 || lstLog->TextMatrix(row, ColChk) == QLatin1String("1"))
+        return;
+    forms::Node *task = node->Parent();
+    forms::Node *project = task ? task->Parent() : nullptr;
+    lstLog->SetTextMatrix(row, ColName, node->Text());
+    lstLog->SetTextMatrix(row, ColTask, task ? task->Tag() : QString());
+    lstLog->SetTextMatrix(row, ColTaskName, task ? task->Text() : QString());
+    lstLog->SetTextMatrix(row, ColProjID, project ? project->Tag() : QString());
+    lstLog->SetTextMatrix(row, ColProjName, project ? project->Text() : QString());
+    lstLog->SetTextMatrix(row, ColCat, node->Tag());
+    const auto start = TimeOfDay(txtStart->text());
+    const auto end = TimeOfDay(txtEnd->text());
+    if (start && end && *end >= *start)
+        lstLog->SetTextMatrix(row, ColSec, SecondsText(*end - *start));
+    lstLog->SetTextMatrix(row, ColChanged, QStringLiteral("True"));
+    SetSaveEnabled(true);
+    btnDel->setEnabled(true);
+    MyTree->setVisible(false);
+    SetColorsAndPics(row);
+    lstLog_Click();
+}
+
+// ---- commands ----------------------------------------------------------------------------------
+
+void frmDaily::btnAdd_Click()
+{
+    MyTree->setVisible(false);
+    if (lblDay->Caption().isEmpty())
+        return;
+    // The first row without an entry is the free slot of the day.
+    for (int r = 0; r < lstLog->Rows(); ++r) {
+        if (lstLog->TextMatrix(r, ColID).isEmpty()) {
+            lstLog->SetRow(r);
+            lstLog_Click();
+            return;
+        }
+    }
+    double start = WorkDayStart;
+    double end = WorkDayEnd;
+    if (lstLog->Rows() > 0) {
+        // After the last entry, for an hour at most and never past the day's last second.
+        const auto previous = TimeOfDay(lstLog->TextMatrix(lstLog->Rows() - 1, ColEndText));
+        start = previous ? *previous : 0;
+        end = start + qMin(3600.0, qMax(0.0, 86399.0 - start));
+    }
+    const int row = lstLog->Rows();
+    lstLog->SetRows(row + 1);
+    lstLog->SetTextMatrix(row, ColName, NewEntryName);
+    lstLog->SetTextMatrix(row, ColDate, forms::Tag(lblDay));
+    lstLog->SetTextMatrix(row, ColStart, SecondsText(start));
+    lstLog->SetTextMatrix(row, ColSec, SecondsText(end - start));
+    lstLog->SetTextMatrix(row, ColStartText, SecsToHMS(start));
+    lstLog->SetTextMatrix(row, ColEndText, SecsToHMS(end));
+    SetColorsAndPics(-1);
+    lstLog->SetRow(row);
+    lstLog_Click();
+}
+
+void frmDaily::btnDel_Click()
+{
+    MyTree->setVisible(false);
+    const int32_t error = DeleteDaily();
+    if (error != 0) {
+        TellWriteFailure(error);
+        return;
+    }
+    ClearAll();
+    SetSaveEnabled(false);
+    btnDel->setEnabled(false);
+    btnDown->setEnabled(false);
+    txtComments->setEnabled(false);
+    mnuLogs_Del->setEnabled(false);
+    LoadingRow = true;
+    txtStart->clear();
+    txtEnd->clear();
+    LoadingRow = false;
+}
+
+void frmDaily::mnuSynch_Item_Click()
+{
+    const int row = lstLog->Row();
+    if (row >= 0)
+        SynchTimeLog(row);
+}
+
+// ---- saving --------------------------------------------------------------------------------------
+
+bool frmDaily::CheckRecording(double secs)
+{
+    return RecordingConflict(TimerRunning, RecStart, forms::Tag(lblDay).toInt(), secs);
+}
+
+void frmDaily::TellWriteFailure(int32_t error)
+{
+    QString detail = modDBchr::LastDailyError();
+    if (detail.isEmpty())
+        detail = QStringLiteral("Error %1").arg(error);
+    ShowMsg(GetLangString(1032, false) + QStringLiteral("~") + detail + QStringLiteral(" (") + QString::number(error)
+                + u')',
+            16);
+}
+
+bool frmDaily::ReadEditor(int row, double &start, double &end, double &sec)
+{
+    const auto s = TimeOfDay(txtStart->text());
+    const auto e = TimeOfDay(txtEnd->text());
+    if (!s || !e) {
+        ShowMsg(GetLangString(1030, false), 16);
+        return false;
+    }
+    const auto d = DurationOf(txtH[0]->text(), txtH[1]->text(), txtH[2]->text());
+    if (!d) {
+        ShowMsg(GetLangString(1030, false), 16);
+        return false;
+    }
+    start = *s;
+    end = *e;
+    sec = *d;
+    return row >= 0;
+}
+
+void frmDaily::btnSave_Click()
+{
+    const int row = lstLog->Row();
+    // 1.-2. The running timer owns the time from its start on.
+    const auto startTime = TimeOfDay(txtStart->text());
+    const auto endTime = TimeOfDay(txtEnd->text());
+    if ((startTime && CheckRecording(*startTime)) || (endTime && CheckRecording(*endTime))) {
+        ShowMsg(GetLangString(362, false), 0);
+        return;
+    }
+    // 3.
+    MyTree->setVisible(false);
+    if (txtH[1]->text().trimmed() == QLatin1String("0") && startTime && endTime && *endTime >= *startTime)
+        SecsToTimeBoxes(*endTime - *startTime, txtH[0], txtH[1], txtH[2]);
+    double start = 0, end = 0, sec = 0;
+    if (!ReadEditor(row, start, end, sec))
+        return;
+    // 4.
+    if (sec <= 0) {
+        ShowMsg(GetLangString(363, false), 16);
+        txtEnd->setFocus();
+        return;
+    }
+    // A row without a task, or one the service has accepted, is not saved.
+    if (lstLog->TextMatrix(row, ColCat).isEmpty() || lstLog->TextMatrix(row, ColChk) == QLatin1String("1"))
+        return;
+
+    // 5.-6.
+    BusyPointer busy;
+    const QString idText = lstLog->TextMatrix(row, ColID);
+    NewEntryMode = idText.isEmpty();
+    const auto ownId = IdOf(idText);
+    if (!NewEntryMode && !ownId)
+        return;
+    const int32_t day = forms::Tag(lblDay).toInt();
+    try {
+        // The span that is stored is start plus duration; that is what must not overlap.
+        if (CheckTimeOverlap(day, start, start + sec, NewEntryMode ? -1 : *ownId) > 0)
+            return;
+    } catch (const std::exception &) {
+        TellWriteFailure(3043);
+        return;
+    }
+
+    // 7. A failed write keeps the editor as it is and sends nothing.
+    double savedId = 0;
+    if (NewEntryMode) {
+        savedId = AddDaily(row);
+        if (savedId < 0) {
+            TellWriteFailure(m_lastWriteError);
+            return;
+        }
+    } else {
+        const int32_t error = UpdateDaily(row);
+        if (error != 0) {
+            TellWriteFailure(error);
+            return;
+        }
+        savedId = *ownId;
+    }
+
+    // 8.
+    lstLog->setVisible(false);
+    const int top = lstLog->TopRow();
+    LoadDailyLog();
+    if (lstLog->Rows() > 0)
+        lstLog->SetRow(lstLog->Rows() - 1);
+    lstLog->SetTopRow(top);
+    lstLog->setVisible(true);
+
+    // 9.
+    if (AutoSynch == 1) {
+        frmMain::Get()->CheckConnection();
+        if (IsConnected) {
+            for (int r = 0; r < lstLog->Rows(); ++r) {
+                const auto id = IdOf(lstLog->TextMatrix(r, ColID));
+                if (id && *id == savedId) {
+                    SynchTimeLog(r);
+                    break;
+                }
+            }
+        }
+    }
+
+    // 10.
+    ClearAll();
+    LoadingRow = true;
+    txtStart->clear();
+    txtEnd->clear();
+    LoadingRow = false;
+    txtComments->setEnabled(false);
+    lblStart->setEnabled(false);
+    lblEnd->setEnabled(false);
+    SetSaveEnabled(false);
+    btnDel->setEnabled(false);
+    mnuLogs_Del->setEnabled(false);
+}
+
+modDBchr::DailyValues frmDaily::ValuesOf(int row) const
+{
+    modDBchr::DailyValues v;
+    v.name = lstLog->TextMatrix(row, ColName).trimmed();
+    v.start = TimeOfDay(txtStart->text()).value_or(lstLog->TextMatrix(row, ColStart).toDouble());
+    v.sec = DurationOf(txtH[0]->text(), txtH[1]->text(), txtH[2]->text())
+                .value_or(lstLog->TextMatrix(row, ColSec).toDouble());
+    v.taskID = lstLog->TextMatrix(row, ColTask).toDouble();
+    v.catID = lstLog->TextMatrix(row, ColCat).toDouble();
+    v.comment = lstLog->TextMatrix(row, ColComment);
+    return v;
+}
+
+double frmDaily::AddDaily(int row)
+{
+    double id = -1;
+    m_lastWriteError = modDBchr::AddDailyEntry(forms::Tag(lblDay).toInt(), ValuesOf(row), &id);
+    if (m_lastWriteError != 0)
+        return -1;
+    lstLog->SetTextMatrix(row, ColChanged, QString());
+    lstLog->SetTextMatrix(row, ColID, QString::number(id, 'f', 0));
+    return id;
+}
+
+int32_t frmDaily::UpdateDaily(int row)
+{
+    const auto id = IdOf(lstLog->TextMatrix(row, ColID));
+    if (!id)
+        return modDBchr::ErrNoEntry;
+    const int32_t error = modDBchr::UpdateDailyEntry(*id, ValuesOf(row));
+    if (error == 0)
+        lstLog->SetTextMatrix(row, ColChanged, QString());
+    return error;
+}
+
+int32_t frmDaily::DeleteDaily()
+{
+    const int row = lstLog->Row();
+    if (row < 0)
+        return 0;
+    const QString idText = lstLog->TextMatrix(row, ColID);
+    if (!idText.isEmpty()) {
+        const auto id = IdOf(idText);
+        if (!id)
+            return modDBchr::ErrNoEntry;
+        if (const int32_t error = modDBchr::DeleteDailyEntry(*id))
+            return error;
+    }
+    if (lstLog->Rows() == 1)
+        lstLog->SetRows(0);
+    else
+        lstLog->RemoveItem(row);
+    return 0;
+}
+
+// ---- sending one entry ---------------------------------------------------------------------------
+
+void frmDaily::SynchTimeLog(int row)
+{
+    if (row < 0 || row >= lstLog->Rows())
+        return;
+    // What goes out is what the database holds: a row with unsaved edits is saved first.
+    if (lstLog->TextMatrix(row, ColChanged) == QLatin1String("True")) {
+        SetStatus(1031, QString());
+        return;
+    }
+    const auto id = IdOf(lstLog->TextMatrix(row, ColID));
+    bool dayOk = false;
+    const int32_t day = lstLog->TextMatrix(row, ColDate).toInt(&dayOk);
+    if (!id || !dayOk)
+        return;
+    if (const auto refusal = SendRefusal(day, lstLog->TextMatrix(row, ColStart).toDouble(),
+                                         lstLog->TextMatrix(row, ColSec).toDouble(), QDateTime::currentDateTime())) {
+        SetStatus(*refusal, QString());
+        return;
+    }
+    SetStatus(289, QStringLiteral(" %1...").arg(row));
+
+    modDBchr::DailyEntry entry;
+    if (modDBchr::GetDailyEntry(*id, entry) != 0)
+        return;
+    modHttp::AddTimeValues values;
+    values.comment = entry.comment;
+    values.projID = entry.projID;
+    values.taskID = entry.cTaskID;
+    values.catID = entry.cCatID;
+    values.dayKey = entry.cDate;
+    values.startSecs = entry.cStarttime;
+    values.durationSecs = entry.cSec;
+    // No command of the window may start another request or change the rows meanwhile.
+    setEnabled(false);
+    const QString reply = modHttp::SendRequest(modHttp::AddTimeRequest(values), 4);
+    setEnabled(true);
+    const int16_t state = SendStateOf(modHttp::AddReplyCode(reply));
+    SetStatus(SendStatusOf(state), QString());
+    if (modDBchr::SetDailySendState(entry.cID, state) != 0)
+        return;
+    // The row may have gone while the request was under way (the day was switched).
+    for (int r = 0; r < lstLog->Rows(); ++r) {
+        if (IdOf(lstLog->TextMatrix(r, ColID)) == std::optional<double>(entry.cID)) {
+            lstLog->SetTextMatrix(r, ColChk, QString::number(state));
+            SetColorsAndPics(r);
+        }
+    }
+}
