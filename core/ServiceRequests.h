@@ -9,6 +9,8 @@
 #include <QString>
 #include <cstdint>
 
+class QDateTime;
+
 namespace modHttp {
 
 // A parameter string with the form it is sent in.
@@ -64,6 +66,15 @@ ServiceRequest AddExpenseRequest(const AddExpenseValues &expense);
 // text which is not the service's own answer (a web page, such as a captive portal's or a
 // proxy's, that came with a success status) counts as no reply (100): the entry was not taken.
 int16_t AddReplyCode(const QString &reply);
+
+// The send state (cChk) a reply code gives an entry: 0 accepted (1), 5..99 rejected by the
+// service (3), anything else to send again (2).
+int16_t SendStateOf(int16_t replyCode);
+
+// Whether a time-log entry has ended by now and may go to the service: not an entry of a later
+// day, nor one of today that ends after the current minute (an entry ending within the current
+// minute has ended).
+bool EntryFinished(int32_t entryDay, double start, double sec, const QDateTime &now);
 
 // Sends a built request through HttpRequest (kind as HttpRequest takes it) and returns the
 // reply text, "" on any failure.

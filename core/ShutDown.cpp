@@ -23,6 +23,7 @@
 #include "options_help/frmHlp.h"
 #include "options_help/frmOptions.h"
 #include "options_help/frmVideo.h"
+#include "sync/frmSynch.h"
 #include "timelog/frmDaily.h"
 
 #include <QApplication>
@@ -199,6 +200,7 @@ void ShutDown(bool askSave)
     step([] { UnloadIfLoaded<frmHlp>(fiHlp); });
     step([] { UnloadIfLoaded<frmOptions>(fiOptions); });
     step([] { UnloadIfLoaded<frmVideo>(fiVideo); });
+    step([] { UnloadIfLoaded<frmSynch>(fiSynch); });
 
     // 3.
     step([] { Crypto.reset(); });

@@ -89,10 +89,10 @@ bool IsErrorPage(const QString &text)
 }
 
 // Opens the request as GET of url or POST to the endpoint, then sends it, each phase bounded
-// by the time-out; with a label the progress lines 923, 924 and 926 come in between. Returns
-// false on a failure or time-out (the object is then aborted).
+// by the time-out, telling progress (when given) of each step. Returns false on a failure or
+// time-out (the object is then aborted).
 bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost, const QString &body,
-                 const QPointer<QLabel> &label, bool withProgress)
+                 RequestProgress *progress)
 {
     // Opening phase.
     {
@@ -110,16 +110,14 @@ bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost,
             }
         }
     }
-    if (withProgress) {
-        Progress(923, label);
-        Progress(924, label);
-    }
+    if (progress)
+        progress->Opened();
 
     // Sending phase.
     const Phase phase;
     while (request.readyState() != http::XmlHttpRequest::Done) {
-        if (withProgress)
-            Progress(926, label);
+        if (progress)
+            progress->Sending();
         // A request that would already be too late is not sent at all: a service that took an
         // entry while the program gave it up would get it twice.
         const qint64 left = phase.RemainingMs();
@@ -136,6 +134,23 @@ bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost,
     }
     return true;
 }
+
+// The progress lines of HttpRequest in a label (the sign-in window's, the status line).
+class LabelProgress : public RequestProgress {
+public:
+    explicit LabelProgress(QLabel *label) : m_label(label) {}
+    void Starting() override { Progress(920, m_label); }
+    void Opened() override
+    {
+        Progress(923, m_label);
+        Progress(924, m_label);
+    }
+    void Sending() override { Progress(926, m_label); }
+    void Received() override { Progress(930, m_label); }
+
+private:
+    QPointer<QLabel> m_label;
+};
 
 } // namespace
 
@@ -166,14 +181,13 @@ void SetProgressCaption(const QString &text, QLabel *label)
     modMain::WaitSecs(1);
 }
 
-QString HttpRequest(const QString &params, int32_t kind, bool isPost)
+QString Exchange(const QString &params, bool isPost, RequestProgress *progress)
 {
-    // The progress lines let the event loop turn: a request started from there is refused
+    // The progress steps let the event loop turn: a request started from there is refused
     // (nothing is sent) instead of running inside this one.
     const RequestGuard inFlight(RequestGuard::Request);
     if (!inFlight)
         return QString();
-    const QPointer<QLabel> label = ProgressLabel(kind);
     try {
         if (isPost && !modMain::ServerLoggedIn)
             ServerLogin();
@@ -182,9 +196,11 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost)
         const QString url = isPost ? endpoint : endpoint + u'?' + body;
 
         auto request = std::make_unique<http::XmlHttpRequest>();
-        Progress(920, label);
-        if (OpenAndSend(*request, url, isPost, body, label, true)) {
-            Progress(930, label);
+        if (progress)
+            progress->Starting();
+        if (OpenAndSend(*request, url, isPost, body, progress)) {
+            if (progress)
+                progress->Received();
             const QString text = request->responseText();
             const int status = request->status();
             // Only a 2xx reply is the service's answer. Another status is handed on only as a
@@ -198,7 +214,19 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost)
         // Every failure below ends on the failure path.
     } catch (...) {
     }
+    return QString();
+}
 
+QString HttpRequest(const QString &params, int32_t kind, bool isPost)
+{
+    // Refused while another request is in flight: nothing was sent, nothing to tell.
+    if (RequestGuard::InFlight())
+        return QString();
+    const QPointer<QLabel> label = ProgressLabel(kind);
+    LabelProgress progress(label);
+    const QString text = Exchange(params, isPost, label ? &progress : nullptr);
+    if (!text.isEmpty())
+        return text;
     try {
         if (label)
             Progress(929, label);
@@ -214,7 +242,7 @@ void ServerLogin()
     try {
         const QString url = ServiceEndpoint() + u'?' + NameRequest().params + QStringLiteral("&tstmp=") + TimeStamp();
         http::XmlHttpRequest request;
-        if (!OpenAndSend(request, url, false, QString(), QPointer<QLabel>(), false))
+        if (!OpenAndSend(request, url, false, QString(), nullptr))
             return;
         // Whatever the reply says, an answer means the service has seen this run.
         if (request.readyState() == http::XmlHttpRequest::Done && !request.responseText().isEmpty())

@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 namespace modDBchr::detail {
@@ -61,6 +62,24 @@ inline QVariant NameValue(const QString &text, int size)
         return text;
     // Never split a character that takes two code units.
     return text.left(text.at(size - 1).isHighSurrogate() ? size - 1 : size);
+}
+
+// Runs body, turning the engine's failures into their number and keeping the description in
+// lastError ("" after a success).
+template <class F>
+int32_t RunGuarded(QString &lastError, F &&body)
+{
+    try {
+        lastError.clear();
+        body();
+        return 0;
+    } catch (const dao::DaoError &e) {
+        lastError = e.Description();
+        return e.Number() ? e.Number() : dao::ErrDiskError;
+    } catch (const std::exception &e) {
+        lastError = QString::fromLocal8Bit(e.what());
+        return dao::ErrDiskError;
+    }
 }
 
 } // namespace modDBchr::detail

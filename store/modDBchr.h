@@ -172,3 +172,4 @@ double GetTaskProjectID(double cTaskID);
 } // namespace modDBchr
 
 #include "store/modDBchr_Daily.h"
+#include "store/modDBchr_Synch.h"
