@@ -95,6 +95,8 @@ REQUIRED_IDS = sorted(set(
     + _span(880, 886) + [905, 907, 928, 958, 959, 960, 961, 979]
     # message box buttons: Yes, No, Cancel, Abort, Retry, Ignore
     + _span(1500, 1505)
+    # day calendar: a day after today, a day that already has entries
+    + [365, 371]
 ))
 
 ROW_RE = re.compile(r"<(\d+);([^;<>]*);([^;<>]*);([^;<>]*);([^;<>]*);(\d+)>")

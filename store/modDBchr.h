@@ -173,3 +173,4 @@ double GetTaskProjectID(double cTaskID);
 
 #include "store/modDBchr_Daily.h"
 #include "store/modDBchr_Synch.h"
+#include "store/modDBchr_Cal.h"

@@ -2,6 +2,7 @@
 // boxes), the two day and project queries, list and tree look-ups, window placement, the help
 // page, opening files and the fixed pause.
 #include "tests/store_queries/StoreFixture.h"
+#include "tests/support/BoxWatcher.h"
 
 #include "core/FMessage.h"
 #include "platform/forms/ComboBox.h"
@@ -31,33 +32,7 @@ namespace {
 using modMain::CurrentUserID;
 using storetest::StoreFixture;
 
-// Every message box that opens while it lives is recorded and closed with its OK button.
-class BoxWatcher {
-public:
-    struct Box {
-        QString text;
-        int icon;
-    };
-    BoxWatcher()
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<FMessage *>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            boxes.push_back({box->lblMessage->text(), box->Icon()});
-            if (auto *ok = box->findChild<QPushButton *>(QStringLiteral("btnOK")); ok && ok->isVisible())
-                ok->click();
-            else
-                box->done(0);
-        });
-        m_timer.start();
-    }
-    std::vector<Box> boxes;
-
-private:
-    QTimer m_timer;
-};
+using testenv::BoxWatcher;
 
 class Overlap : public StoreFixture {
 protected:
