@@ -97,6 +97,34 @@ int32_t LoadUnsentExpenses(const DayRange &range, std::vector<UnsentExpense> &ou
     });
 }
 
+modHttp::AddTimeValues UploadValuesOf(const DailyEntry &e)
+{
+    modHttp::AddTimeValues v;
+    v.comment = e.comment;
+    v.projID = e.projID;
+    v.taskID = e.cTaskID;
+    v.catID = e.cCatID;
+    v.dayKey = e.cDate;
+    v.startSecs = e.cStarttime;
+    v.durationSecs = e.cSec;
+    return v;
+}
+
+modHttp::AddExpenseValues UploadValuesOf(const UnsentExpense &e)
+{
+    modHttp::AddExpenseValues v;
+    v.comment = e.comment;
+    v.projID = e.projID;
+    v.taskID = e.cTaskID;
+    v.expCatID = e.cExpID;
+    v.amount = e.cAmount;
+    v.dayKey = e.cDate;
+    v.timeSecs = e.cTime;
+    v.payee = e.cPayee;
+    v.code = e.cCode;
+    return v;
+}
+
 int32_t SetExpenseSendState(double cID, int16_t state)
 {
     return Guarded([&] {

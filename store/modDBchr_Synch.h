@@ -5,6 +5,7 @@
 //
 // Every procedure binds its values as parameters and returns 0 or the engine's error number,
 // with LastSynchError() describing it; nothing is shown to the person.
+#include "core/ServiceRequests.h"
 #include "store/modDBchr_Daily.h"
 
 #include <QString>
@@ -44,6 +45,10 @@ int32_t LoadUnsentDaily(const DayRange &range, std::vector<DailyEntry> &out);
 int32_t LoadUnsentExpenses(const DayRange &range, std::vector<UnsentExpense> &out);
 // Writes the send state of one of the current user's expenses.
 int32_t SetExpenseSendState(double cID, int16_t state);
+
+// What the service is sent of a stored entry or expense.
+modHttp::AddTimeValues UploadValuesOf(const DailyEntry &entry);
+modHttp::AddExpenseValues UploadValuesOf(const UnsentExpense &expense);
 
 // The description of the last failure of the procedures above ("" after a success).
 QString LastSynchError();

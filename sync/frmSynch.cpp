@@ -220,6 +220,7 @@ void frmSynch::CreateMenus()
     };
     mnuSynch = mnuBar->addMenu(QStringLiteral("Synchronize"));
     mnuSynch->setObjectName(QStringLiteral("mnuSynch"));
+    mnuSynch->menuAction()->setObjectName(QStringLiteral("mnuSynch"));
     mnuSynch_Tables = item(mnuSynch, "mnuSynch_Tables", QStringLiteral("Update Tables"), [this] { btnConnect_Click(0); });
     mnuSynch_User = item(mnuSynch, "mnuSynch_User", QStringLiteral("Synch Time && Expenses"), [this] { btnConnect_Click(1); });
     mnuSynch_All = item(mnuSynch, "mnuSynch_All", QStringLiteral("Synchronize ALL"), [this] { mnuSynch_All_Click(); });
@@ -228,6 +229,7 @@ void frmSynch::CreateMenus()
 
     mnuView = mnuBar->addMenu(QStringLiteral("View"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuView->menuAction()->setObjectName(QStringLiteral("mnuView"));
     mnuView_Log = item(mnuView, "mnuView_Log", QStringLiteral("Last Log"), [this] { ShowTree(false); });
     mnuView->addSeparator()->setObjectName(QStringLiteral("mnuView_Dash0"));
     mnuView_Expand = item(mnuView, "mnuView_Expand", QStringLiteral("Expand All"), [this] { mnuView_Expand_Click(); });
@@ -242,6 +244,7 @@ void frmSynch::CreateMenus()
 
     mnuHelp = mnuBar->addMenu(QStringLiteral("Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp->menuAction()->setObjectName(QStringLiteral("mnuHelp"));
     mnuHelp_Frm = item(mnuHelp, "mnuHelp_Frm", QStringLiteral("Help on this Form"), [this] { mnuHelp_Frm_Click(); });
 }
 
@@ -408,7 +411,7 @@ void frmSynch::ShowTree(bool show)
     if (show)
         MyTree->repaint();
     else
-        lblCon->SetCaption(QStringLiteral("Connection Log"));
+        lblCon->SetCaption(GetLangString(801));
     mnuView_Collapse->setVisible(show);
     mnuView_Expand->setVisible(show);
     mnuView_Dash1->setVisible(show);
@@ -711,17 +714,7 @@ void frmSynch::SendTimeLogs()
     }
     SendRows(
         this, rows,
-        [](const modDBchr::DailyEntry &e) {
-            modHttp::AddTimeValues v;
-            v.comment = e.comment;
-            v.projID = e.projID;
-            v.taskID = e.cTaskID;
-            v.catID = e.cCatID;
-            v.dayKey = e.cDate;
-            v.startSecs = e.cStarttime;
-            v.durationSecs = e.cSec;
-            return modHttp::AddTimeRequest(v);
-        },
+        [](const modDBchr::DailyEntry &e) { return modHttp::AddTimeRequest(modDBchr::UploadValuesOf(e)); },
         [](const modDBchr::DailyEntry &e, int16_t state) {
             return modDBchr::SetDailySendState(e.cID, state) == 0 ? QString() : modDBchr::LastDailyError();
         });
@@ -743,19 +736,7 @@ void frmSynch::SendExpenses()
     }
     SendRows(
         this, rows,
-        [](const modDBchr::UnsentExpense &e) {
-            modHttp::AddExpenseValues v;
-            v.comment = e.comment;
-            v.projID = e.projID;
-            v.taskID = e.cTaskID;
-            v.expCatID = e.cExpID;
-            v.amount = e.cAmount;
-            v.dayKey = e.cDate;
-            v.timeSecs = e.cTime;
-            v.payee = e.cPayee;
-            v.code = e.cCode;
-            return modHttp::AddExpenseRequest(v);
-        },
+        [](const modDBchr::UnsentExpense &e) { return modHttp::AddExpenseRequest(modDBchr::UploadValuesOf(e)); },
         [](const modDBchr::UnsentExpense &e, int16_t state) {
             return modDBchr::SetExpenseSendState(e.cID, state) == 0 ? QString() : modDBchr::LastSynchError();
         });

@@ -470,8 +470,8 @@ TEST_F(SynchTest, ATaskMovedToAnotherProjectKeepsItsCategoriesAndChangedExpenseC
 
     // The tree keeps the last reply read; the view menu shows the projects with the moved task.
     frmSynch *w = frmSynch::Get();
-    ASSERT_EQ(w->MyTree->Count(), 3);
-    EXPECT_EQ(w->MyTree->Nodes(3)->Text(), QStringLiteral("Parking"));
+    ASSERT_EQ(w->MyTree->Count(), 2);
+    EXPECT_EQ(w->MyTree->Nodes(2)->Text(), QStringLiteral("Parking"));
     w->mnuView_RecProj_Click();
     EXPECT_FALSE(w->MyTree->isHidden());
     forms::Node *task = nullptr;

@@ -376,14 +376,7 @@ TEST_F(SynchUploadTest, TheWindowAndTheDailyLogPutTheSameBytesOnTheWire)
     Start(svc);
     modDBchr::DailyEntry e;
     ASSERT_EQ(modDBchr::GetDailyEntry(1, e), 0);
-    modHttp::AddTimeValues v;
-    v.comment = e.comment;
-    v.projID = e.projID;
-    v.taskID = e.cTaskID;
-    v.catID = e.cCatID;
-    v.dayKey = e.cDate;
-    v.startSecs = e.cStarttime;
-    v.durationSecs = e.cSec;
+    const modHttp::AddTimeValues v = modDBchr::UploadValuesOf(e);
     UserNameURL = modHttp::URLEncode(QStringLiteral("anna"));
     PasswordURL = modHttp::URLEncode(QStringLiteral("pw é"));
     ASSERT_FALSE(modHttp::SendRequest(modHttp::AddTimeRequest(v), 4).isEmpty());

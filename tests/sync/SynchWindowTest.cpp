@@ -309,7 +309,7 @@ TEST_F(SynchWindowTest, TheReceivedViewsShowTheTreeOverTheLogAndExpandAndCollaps
     w->mnuView_Log->trigger();
     EXPECT_FALSE(!w->MyTree->isHidden());
     EXPECT_FALSE(w->mnuView_Expand->isVisible());
-    EXPECT_EQ(w->lblCon->Caption(), QStringLiteral("Connection Log"));
+    EXPECT_EQ(w->lblCon->Caption(), GetLangString(801));
 }
 
 TEST_F(SynchWindowTest, CaptionsInTheFourLanguages)
