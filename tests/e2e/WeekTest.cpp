@@ -1,0 +1,540 @@
+// A person's week with the program, end to end: recording with the timers, correcting the
+// daily log, an earlier day, expenses, the languages, sending everything to the service and
+// the help, then a restart that finds everything where it was.
+//
+// The real TarveloPC runs from a fresh program folder against the reference service (HTTPS on
+// loopback, its demo account) on a private X server with a window manager and a tray host.
+// The test acts only as a person would (clicks, typing and key presses through xdotool) and
+// reads what the windows show from the program's window map, the service's received log and,
+// once the program has ended, the database through the sqlcipher command-line tool.
+#include "tests/e2e/Session.h"
+
+#include <QDate>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <iostream>
+
+using namespace e2e;
+
+namespace {
+
+const QString kDaily = QStringLiteral("frmDaily");
+const QString kLog = QStringLiteral("frmDaily/lstLog");
+const QString kDailyTree = QStringLiteral("frmDaily/MyTree");
+const QString kExp = QStringLiteral("frmDailyExp");
+const QString kExpLog = QStringLiteral("frmDailyExp/lstLog");
+
+// The category the free time is given: its rows fit in the daily log's tree without scrolling.
+const Pick kMeeting{QStringLiteral("Café Lumière – rebranding"), QStringLiteral("Client's workshop"), QStringLiteral("Meetings"), 1002, 12};
+
+// The payee of the expense: an apostrophe and Greek letters, as the service must receive them.
+const QString kPayee = QStringLiteral("O'Neill Ταβέρνα");
+
+class Week : public Session {
+protected:
+    void Timers();
+    void DailyCorrection();
+    void FreeTimeEntry();
+    void OverlapRefused();
+    void DeleteEntry();
+    void Expenses();
+    void Languages();
+    void SendEverything();
+    void SendAgain();
+    void Help();
+    void Reopen();
+
+    // hh:mm:ss of seconds after midnight, as the grids show times.
+    static QString Hms(int secs)
+    {
+        return QTime(0, 0).addSecs(secs).toString(QStringLiteral("HH:mm:ss"));
+    }
+    static QString Hm(int secs)
+    {
+        return QTime(0, 0).addSecs(secs).toString(QStringLiteral("HH:mm"));
+    }
+
+    // Opens a window with its toolbar entry of the main window (0 timers ... 3 synchronisation).
+    void Toolbar(int index, const QString &window)
+    {
+        ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmMain/frame/picL/btn_%1").arg(index)));
+        Expect(window + QStringLiteral(" open"), [&](const UiMap &m) { return m.Widget(window) != nullptr; }, kLong);
+    }
+
+    void ClickCell(const QString &grid, int row, int col);
+    void PickInTree(const QString &tree, const QStringList &levels);
+    void PickTime(const QString &caption, int secs);
+    void Send();
+
+    Moment designStart, travelStart, travelStop;
+    int correctedStart = 0;
+    int sendTime = 0;
+    QString freeStart, freeEnd, expenseCategory;
+    long rssAllWindowsKb = 0;
+};
+
+// 2. Two entries recorded with the timers window: Design runs, Travel time takes over (Design
+// becomes an entry), Travel time is stopped (its entry).
+void Week::Timers()
+{
+    ASSERT_NO_FATAL_FAILURE(LoadTimers({kDesign, kTravel}));
+    ASSERT_NO_FATAL_FAILURE(ClickRow(kDesign.category));
+    Expect(QStringLiteral("the Design timer selected"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmStart/frEdit/lTask")) == kDesign.task && m.Widget(QStringLiteral("frmStart/frAct/btnStart"))->enabled;
+    });
+    ASSERT_FALSE(HasFailure());
+    designStart = StartSelected();
+    ASSERT_FALSE(HasFailure());
+    WaitClockPast(designStart.after, 2);
+    ASSERT_NO_FATAL_FAILURE(ClickRow(kTravel.category));
+    Expect(QStringLiteral("the Travel time timer selected"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmStart/frEdit/lTask")) == kTravel.task && m.Widget(QStringLiteral("frmStart/frAct/btnStart"))->enabled;
+    });
+    ASSERT_FALSE(HasFailure());
+    travelStart = StartSelected();
+    ASSERT_FALSE(HasFailure());
+    WaitClockPast(travelStart.after, 2);
+    travelStop.before = SecsOfDay();
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmStart/frAct/btnStop")));
+    Expect(QStringLiteral("the timer stopped"), [](const UiMap &m) {
+        const UiItem *start = m.Widget(QStringLiteral("frmStart/frAct/btnStart"));
+        const UiItem *stop = m.Widget(QStringLiteral("frmStart/frAct/btnStop"));
+        return start && stop && start->enabled && !stop->enabled;
+    });
+    travelStop.after = SecsOfDay();
+}
+
+
+// The row of the daily log's grid that shows name in its activity column (-1: none).
+static int DailyRow(const UiMap &m, const QString &name, int nth = 0)
+{
+    QList<int> rows;
+    for (const UiItem &c : m.Cells(kLog))
+        if (c.Col() == 2 && c.text == name)
+            rows << c.Row();
+    std::sort(rows.begin(), rows.end());
+    return nth < rows.size() ? rows[nth] : -1;
+}
+
+static QString CellText(const UiMap &m, const QString &grid, int row, int col)
+{
+    for (const UiItem &c : m.Cells(grid))
+        if (c.Row() == row && c.Col() == col)
+            return c.text;
+    return QString();
+}
+
+static int RowCount(const UiMap &m, const QString &grid)
+{
+    int n = 0;
+    for (const UiItem &c : m.Cells(grid))
+        n = std::max(n, c.Row() + 1);
+    return n;
+}
+
+void Week::ClickCell(const QString &grid, int row, int col)
+{
+    UiMap map = desk->Map();
+    for (const UiItem &c : map.Cells(grid))
+        if (c.Row() == row && c.Col() == col) {
+            ASSERT_NO_FATAL_FAILURE(ClickItem(c));
+            return;
+        }
+    FAIL() << Why(QStringLiteral("the cell %1,%2 of %3").arg(row).arg(col).arg(grid), map);
+}
+
+// Picks project / task / category in a tree that shows the projects folded: each level is
+// clicked and unfolded with the Right key, as a person opens the branches.
+void Week::PickInTree(const QString &tree, const QStringList &levels)
+{
+    QString path;
+    for (int i = 0; i < levels.size(); ++i) {
+        path += (i ? QStringLiteral(" / ") : QString()) + levels[i];
+        UiMap map = Expect(QStringLiteral("the tree with ") + path, [&](const UiMap &m) { return m.TreeRow(tree, path).has_value(); });
+        const std::optional<UiItem> row = map.TreeRow(tree, path);
+        ASSERT_TRUE(row) << Why(path, map);
+        ASSERT_NO_FATAL_FAILURE(ClickItem(*row));
+        if (i + 1 < levels.size())
+            ASSERT_TRUE(desk->Key(QStringLiteral("Right")));
+    }
+}
+
+// Opens the time picker with a click on the caption of a time box and types hh mm into it;
+// Return writes the time into the box.
+void Week::PickTime(const QString &caption, int secs)
+{
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/frEdit/") + caption));
+    Expect(QStringLiteral("the time picker open"), [](const UiMap &m) {
+        const UiItem *p = m.Widget(QStringLiteral("frmDaily/frEdit/picPicker"));
+        return p && p->rect.width() > 0;
+    });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-picker"));
+    ASSERT_TRUE(desk->Type(QTime(0, 0).addSecs(secs).toString(QStringLiteral("HHmm"))));
+    ASSERT_TRUE(desk->Key(QStringLiteral("Return")));
+}
+
+// 4. The start of the Design entry moved earlier with the time picker, saved (and sent at
+// once: automatic sending is on after the sign-in).
+void Week::DailyCorrection()
+{
+    ASSERT_NO_FATAL_FAILURE(Toolbar(1, kDaily));
+    UiMap map = Expect(QStringLiteral("today's two entries in the daily log"), [](const UiMap &m) {
+        return DailyRow(m, kDesign.category) >= 0 && DailyRow(m, kTravel.category) >= 0;
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_GE(designStart.before, 3600) << "step " << step.toStdString() << ": the day is too young for an earlier start";
+    correctedStart = (designStart.before / 60 - 30) * 60;
+    ASSERT_NO_FATAL_FAILURE(ClickCell(kLog, DailyRow(map, kDesign.category), 2));
+    Expect(QStringLiteral("the Design entry in the editor"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmDaily/frEdit/lTask")) == kDesign.task && !m.Text(QStringLiteral("frmDaily/frEdit/txtStart")).isEmpty();
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(PickTime(QStringLiteral("lblStart"), correctedStart));
+    Expect(QStringLiteral("the picked start in the box and the row"), [&](const UiMap &m) {
+        const int row = DailyRow(m, kDesign.category);
+        return m.Text(QStringLiteral("frmDaily/frEdit/txtStart")) == Hm(correctedStart) && row >= 0
+               && CellText(m, kLog, row, 14) == Hm(correctedStart);
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnSave")));
+    Expect(QStringLiteral("the correction saved"), [&](const UiMap &m) {
+        const UiItem *save = m.Widget(QStringLiteral("frmDaily/btnSave"));
+        const int row = DailyRow(m, kDesign.category);
+        return save && !save->enabled && !m.Widget(QStringLiteral("FMessage")) && row >= 0
+               && CellText(m, kLog, row, 14) == Hms(correctedStart);
+    });
+}
+
+// 5. Free time shown; the first free row becomes an entry with a category from the tree.
+void Week::FreeTimeEntry()
+{
+    UiMap before = desk->Map();
+    const int entries = RowCount(before, kLog);
+    ASSERT_NO_FATAL_FAILURE(ChooseMenu(QStringLiteral("mnuLogs"), QStringLiteral("mnuLogs_FreeBusy")));
+    UiMap map = Expect(QStringLiteral("free-time rows beside the entries"), [&](const UiMap &m) { return RowCount(m, kLog) > entries; });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-free"));
+    // The free rows are named as a new entry is.
+    const int free = DailyRow(map, S1(255));
+    ASSERT_GE(free, 0) << Why(QStringLiteral("a free-time row"), map);
+    freeStart = CellText(map, kLog, free, 14);
+    freeEnd = CellText(map, kLog, free, 15);
+    ASSERT_NO_FATAL_FAILURE(ClickCell(kLog, free, 14));
+    Expect(QStringLiteral("the free row in the editor with the task tree open"), [&](const UiMap &m) {
+        return m.Widget(kDailyTree) && m.Text(QStringLiteral("frmDaily/frEdit/txtStart")) == freeStart;
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(PickInTree(kDailyTree, {kMeeting.project, kMeeting.task, kMeeting.category}));
+    Expect(QStringLiteral("the free row named after the category, Save usable"), [](const UiMap &m) {
+        const UiItem *save = m.Widget(QStringLiteral("frmDaily/btnSave"));
+        return save && save->enabled && m.Text(QStringLiteral("frmDaily/frEdit/lTask")) == kMeeting.task;
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnSave")));
+    Expect(QStringLiteral("the entry on the free time saved"), [&](const UiMap &m) {
+        const int row = DailyRow(m, kMeeting.category);
+        const UiItem *save = m.Widget(QStringLiteral("frmDaily/btnSave"));
+        return row >= 0 && CellText(m, kLog, row, 14) == freeStart && save && !save->enabled;
+    });
+}
+
+// 6. A new entry whose start falls inside the corrected Design entry is refused.
+void Week::OverlapRefused()
+{
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnAdd")));
+    UiMap map = Expect(QStringLiteral("a new row in the editor"), [](const UiMap &m) {
+        return m.Widget(kDailyTree) && !m.Text(QStringLiteral("frmDaily/frEdit/txtStart")).isEmpty();
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(PickTime(QStringLiteral("lblStart"), correctedStart + 600));
+    ASSERT_NO_FATAL_FAILURE(AnswerBox(370, QStringLiteral("btnOK"), step + QStringLiteral("-refused")));
+    ASSERT_NO_FATAL_FAILURE(AnswerBox(369, QStringLiteral("btnOK")));
+    // Nothing is saved while the row overlaps: Save stays greyed.
+    map = Expect(QStringLiteral("Save greyed after the refusal"), [](const UiMap &m) {
+        const UiItem *save = m.Widget(QStringLiteral("frmDaily/btnSave"));
+        return save && !save->enabled && !m.Widget(QStringLiteral("FMessage"));
+    });
+    ASSERT_FALSE(HasFailure());
+    // The new row without a task cannot be saved or deleted; it is left as it is.
+}
+
+// 7. The Travel time entry deleted.
+void Week::DeleteEntry()
+{
+    UiMap map = desk->Map();
+    ASSERT_NO_FATAL_FAILURE(ClickCell(kLog, DailyRow(map, kTravel.category), 2));
+    Expect(QStringLiteral("the Travel time entry in the editor"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmDaily/frEdit/lTask")) == kTravel.task;
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnDel")));
+    Expect(QStringLiteral("the Travel time entry gone"), [](const UiMap &m) {
+        return !m.Widget(QStringLiteral("FMessage")) && DailyRow(m, kTravel.category) < 0 && DailyRow(m, kDesign.category) >= 0
+               && DailyRow(m, kMeeting.category) >= 0;
+    });
+}
+
+// 8. An expense of today: a category, a payee with an apostrophe and Greek letters, an amount,
+// the project's task from the tree; saved.
+void Week::Expenses()
+{
+    ASSERT_NO_FATAL_FAILURE(Toolbar(2, kExp));
+    Expect(QStringLiteral("the new expense row"), [](const UiMap &m) { return RowCount(m, kExpLog) == 1; });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/cmbExpCat")));
+    ASSERT_TRUE(desk->Key(QStringLiteral("Down")));
+    ASSERT_TRUE(desk->Key(QStringLiteral("Return")));
+    UiMap map = Expect(QStringLiteral("a category chosen"), [](const UiMap &m) { return !m.Text(QStringLiteral("frmDailyExp/cmbExpCat")).isEmpty(); });
+    ASSERT_FALSE(HasFailure());
+    expenseCategory = map.Text(QStringLiteral("frmDailyExp/cmbExpCat"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/txtPayee")));
+    ASSERT_TRUE(desk->Type(kPayee));
+    Expect(QStringLiteral("the payee typed"), [](const UiMap &m) { return m.Text(QStringLiteral("frmDailyExp/txtPayee")) == kPayee; });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(desk->Key(QStringLiteral("Tab")));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/txtAmount")));
+    ASSERT_TRUE(desk->Key(QStringLiteral("ctrl+a")));
+    ASSERT_TRUE(desk->Type(QStringLiteral("12.50")));
+    ASSERT_TRUE(desk->Key(QStringLiteral("Tab")));
+    Expect(QStringLiteral("the amount typed"), [](const UiMap &m) { return m.Text(QStringLiteral("frmDailyExp/txtAmount")) == QStringLiteral("12.50"); });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/btnDown")));
+    ASSERT_NO_FATAL_FAILURE(PickInTree(QStringLiteral("frmDailyExp/MyTree"), {kDesign.project, kDesign.task}));
+    Expect(QStringLiteral("the task of the expense"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmDailyExp/lProj")) == kDesign.project && m.Text(QStringLiteral("frmDailyExp/lTask")) == kDesign.task;
+    });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-filled"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/btnSave")));
+    Expect(QStringLiteral("the expense saved in the grid with the day's total"), [](const UiMap &m) {
+        const UiItem *save = m.Widget(QStringLiteral("frmDailyExp/btnSave"));
+        return m.Cell(kExpLog, kPayee) && m.Text(QStringLiteral("frmDailyExp/lTotal")) == QStringLiteral("12.50") && save && !save->enabled;
+    });
+}
+
+// 9. Greek with the flag, and back to English.
+void Week::Languages()
+{
+    static const QRegularExpression greek(QStringLiteral("[\\x{0370}-\\x{03FF}]"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmMain/frame/PicUser/imgFlag_1")));
+    Expect(QStringLiteral("the toolbar, the daily log and the expenses in Greek"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmMain/frame/picL/btn_0")).contains(greek) && m.Text(QStringLiteral("frmDaily/btnAdd")).contains(greek)
+               && m.Text(QStringLiteral("frmDailyExp/btnAdd")).contains(greek);
+    });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-greek"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmMain/frame/PicUser/imgFlag_0")));
+    Expect(QStringLiteral("English again"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmMain/frame/picL/btn_0")) == QStringLiteral("Timers")
+               && !m.Text(QStringLiteral("frmDaily/btnAdd")).contains(greek) && !m.Text(QStringLiteral("frmDailyExp/btnAdd")).contains(greek);
+    });
+}
+
+// The number of requests of action (addTime, addExpense) the service has seen.
+static int Uploads(const QList<QJsonObject> &requests)
+{
+    int n = 0;
+    for (const QJsonObject &r : requests) {
+        const QString body = r.value(QStringLiteral("body")).toString();
+        if (body.startsWith(QStringLiteral("action=addTime&")) || body.startsWith(QStringLiteral("action=addExpense&")))
+            ++n;
+    }
+    return n;
+}
+
+// Sends with the synchronisation window's send button; waits until the window is done (its
+// buttons usable again and no request for a while).
+void Week::Send()
+{
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmSynch/picFooter/btnConnect_1")));
+    int last = -1;
+    QElapsedTimer quiet;
+    Expect(QStringLiteral("the send finished"), [&](const UiMap &m) {
+        const int now = int(service.requests().size());
+        if (now != last) {
+            last = now;
+            quiet.start();
+        }
+        const UiItem *b = m.Widget(QStringLiteral("frmSynch/picFooter/btnConnect_1"));
+        return b && b->enabled && !m.Widget(QStringLiteral("FMessage")) && quiet.elapsed() > 1500;
+    }, kLong);
+}
+
+// 10. Everything sent from the synchronisation window.
+void Week::SendEverything()
+{
+    ASSERT_NO_FATAL_FAILURE(Toolbar(3, QStringLiteral("frmSynch")));
+    Expect(QStringLiteral("the send button usable"), [](const UiMap &m) {
+        const UiItem *b = m.Widget(QStringLiteral("frmSynch/picFooter/btnConnect_1"));
+        return b && b->enabled;
+    }, kLong);
+    ASSERT_FALSE(HasFailure());
+    sendTime = SecsOfDay();
+    ASSERT_NO_FATAL_FAILURE(Send());
+    desk->Screenshot(step + QStringLiteral("-log"));
+}
+
+// 11. A second send finds nothing left to send.
+void Week::SendAgain()
+{
+    const int before = Uploads(service.requests());
+    ASSERT_NO_FATAL_FAILURE(Send());
+    EXPECT_EQ(Uploads(service.requests()), before) << "step " << step.toStdString() << ": the second send sent again";
+}
+
+// 12. The help: its contents, the page of the expenses window, whose ">>" link brings that
+// window up; the contents again, whose "[]" link shows a help video. Links are followed with
+// the keyboard (Tab to the link, Return), as a person may.
+void Week::Help()
+{
+    ASSERT_NO_FATAL_FAILURE(Toolbar(0, QStringLiteral("frmStart")));
+    ASSERT_NO_FATAL_FAILURE(ChooseMenu(QStringLiteral("mnuHelp"), QStringLiteral("mnuHelp_Help")));
+    UiMap map = Expect(QStringLiteral("the help window with its contents"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmHlp/WBr")).contains(QStringLiteral("Daily Expenses"));
+    });
+    ASSERT_FALSE(HasFailure());
+    auto follow = [&](int tabs) {
+        const UiItem *browser = desk->Map().Widget(QStringLiteral("frmHlp/WBr"));
+        ASSERT_TRUE(browser);
+        ASSERT_TRUE(desk->ClickAt(browser->rect.topLeft() + QPoint(browser->rect.width() - 12, 6)));
+        ASSERT_TRUE(desk->Key(QStringLiteral("ctrl+Home")));
+        for (int i = 0; i < tabs; ++i)
+            ASSERT_TRUE(desk->Key(QStringLiteral("Tab")));
+        ASSERT_TRUE(desk->Key(QStringLiteral("Return")));
+    };
+    // The fifth link of the contents: the expenses window's page.
+    ASSERT_NO_FATAL_FAILURE(follow(5));
+    Expect(QStringLiteral("the help page of the expenses window"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmHlp/WBr")).startsWith(QStringLiteral("Daily Expenses"));
+    });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-page"));
+    ASSERT_NO_FATAL_FAILURE(follow(1));
+    Expect(QStringLiteral("the expenses window in front after the \">>\" link"), [](const UiMap &m) {
+        const UiItem *exp = m.Widget(kExp);
+        return exp && exp->rect.width() > 0;
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmHlp/picBar/btnHome")));
+    Expect(QStringLiteral("the contents again"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmHlp/WBr")).contains(QStringLiteral("Help videos"));
+    });
+    ASSERT_FALSE(HasFailure());
+    // The ninth link: the video of the daily log.
+    ASSERT_NO_FATAL_FAILURE(follow(9));
+    Expect(QStringLiteral("the help video after the \"[]\" link"), [](const UiMap &m) { return m.Widget(QStringLiteral("frmVideo")) != nullptr; });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-video"));
+    rssAllWindowsKb = program->ResidentKb();
+    RecordProperty("resident_kb_every_window_open", std::to_string(rssAllWindowsKb));
+    std::cout << "resident memory with every window opened once: " << rssAllWindowsKb / 1024.0 << " MB\n";
+    EXPECT_LT(rssAllWindowsKb, 80 * 1024) << "step " << step.toStdString() << ": resident memory";
+}
+
+static QString DayTime(const QString &dayKey, int secs)
+{
+    return dayKey + QTime(0, 0).addSecs(secs).toString(QStringLiteral("HHmm"));
+}
+
+// 13. The program ended from the tray; the database holds exactly what the service received,
+// every row sent. Started again, the daily log shows the day as it was.
+void Week::Reopen()
+{
+    ASSERT_NO_FATAL_FAILURE(CloseFromTray());
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+    const QList<QStringList> entries = Query(QStringLiteral(
+        "SELECT CAST(d.cStarttime AS INTEGER), CAST(d.cSec AS INTEGER), CAST(d.cTaskID AS INTEGER), CAST(d.cCatID AS INTEGER), "
+        "CAST(d.cChk AS INTEGER), CAST(d.cDate AS INTEGER), COALESCE(c.cComments, '') FROM tblDaily d LEFT JOIN tblDailyComments c "
+        "ON c.cID = d.cID WHERE d.cStarted = 0 ORDER BY d.cStarttime;"));
+    const QList<QStringList> expenses = Query(QStringLiteral(
+        "SELECT cAmount, cPayee, CAST(cTaskID AS INTEGER), CAST(cExpID AS INTEGER), CAST(cChk AS INTEGER) FROM tblDailyExp;"));
+    QString table;
+    for (const QStringList &r : entries + expenses)
+        table += r.join(QStringLiteral(" | ")) + QLatin1Char('\n');
+    const std::string where = "step " + step.toStdString() + ": the database holds\n" + table.toStdString();
+    ASSERT_EQ(entries.size(), 2) << where;   // Design (corrected) and the free-time entry
+    ASSERT_EQ(expenses.size(), 1) << where;
+
+    // What the service received, the last of each entry (an entry corrected after it was sent
+    // is sent again with its new values).
+    QList<QJsonObject> times, spent;
+    for (const QJsonObject &r : service.received()) {
+        const QJsonObject p = r.value(QStringLiteral("params")).toObject();
+        (r.value(QStringLiteral("action")).toString() == QStringLiteral("addTime") ? times : spent) << p;
+    }
+    QStringList got;
+    for (const QJsonObject &p : times)
+        got << QStringList{p.value(QStringLiteral("start")).toString(), p.value(QStringLiteral("end")).toString(),
+                           p.value(QStringLiteral("task")).toString(), p.value(QStringLiteral("tc")).toString(),
+                           p.value(QStringLiteral("cmt")).toString()}.join(QLatin1Char(' '));
+    // An entry that had not ended when it was sent (a free-time row up to the end of the
+    // working day, later than the send) stays unsent; every other one was accepted.
+    for (const QStringList &r : entries) {
+        const QString line = QStringList{DayTime(r[5], r[0].toInt()), DayTime(r[5], r[0].toInt() + r[1].toInt()), r[2], r[3], r[6]}.join(QLatin1Char(' '));
+        const bool ended = r[5] != today || r[0].toInt() + r[1].toInt() <= sendTime;
+        EXPECT_EQ(r[4], ended ? QStringLiteral("1") : QStringLiteral("0")) << where << "the send state of " << line.toStdString();
+        EXPECT_EQ(got.contains(line), ended) << where << "received or not: " << line.toStdString() << "\nreceived:\n"
+                                             << got.join(QLatin1Char('\n')).toStdString();
+    }
+    ASSERT_EQ(spent.size(), 1) << where;
+    EXPECT_EQ(spent[0].value(QStringLiteral("payee")).toString(), kPayee) << where;
+    EXPECT_EQ(spent[0].value(QStringLiteral("amount")).toString(), QStringLiteral("12.50")) << where;
+    EXPECT_EQ(spent[0].value(QStringLiteral("task")).toString(), QString::number(kDesign.taskId)) << where;
+    EXPECT_EQ(expenses[0][1], kPayee) << where;
+    EXPECT_EQ(expenses[0][4], QStringLiteral("1")) << where;
+    (void)today;
+
+    // Started again: the day as it was left.
+    ASSERT_NO_FATAL_FAILURE(StartProgram(program));
+    UiMap map = Expect(QStringLiteral("the main window after the restart"), [](const UiMap &m) {
+        return m.Widget(QStringLiteral("frmMain")) && m.Widget(QStringLiteral("frmStart/frAct/btnStart")) && m.Tray();
+    }, kLong);
+    ASSERT_FALSE(HasFailure());
+    if (desk->WindowState(map.Widget(QStringLiteral("frmMain"))->extra) == QStringLiteral("Iconic"))
+        ASSERT_NO_FATAL_FAILURE(OpenFromTray(map));
+    ASSERT_NO_FATAL_FAILURE(Toolbar(1, kDaily));
+    Expect(QStringLiteral("the corrected Design entry and the free-time entry after the restart"), [&](const UiMap &m) {
+        const int design = DailyRow(m, kDesign.category);
+        return design >= 0 && CellText(m, kLog, design, 14) == Hms(correctedStart) && DailyRow(m, kMeeting.category) >= 0
+               && DailyRow(m, kTravel.category) < 0;
+    });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-daily"));
+    ASSERT_NO_FATAL_FAILURE(CloseFromTray());
+}
+
+TEST_F(Week, APersonsWeekFromRecordingToSendingAndBack)
+{
+    const std::vector<std::pair<QString, std::function<void()>>> steps{
+        {QStringLiteral("week-01-sign-in"), [&] { FirstStart(); }},
+        {QStringLiteral("week-02-first-download"), [&] { FirstDownload(); }},
+        {QStringLiteral("week-03-timers"), [&] { Timers(); }},
+        {QStringLiteral("week-04-daily-correction"), [&] { DailyCorrection(); }},
+        {QStringLiteral("week-05-free-time"), [&] { FreeTimeEntry(); }},
+        {QStringLiteral("week-06-overlap-refused"), [&] { OverlapRefused(); }},
+        {QStringLiteral("week-07-delete"), [&] { DeleteEntry(); }},
+        {QStringLiteral("week-08-expenses"), [&] { Expenses(); }},
+        {QStringLiteral("week-09-languages"), [&] { Languages(); }},
+        {QStringLiteral("week-10-send-everything"), [&] { SendEverything(); }},
+        {QStringLiteral("week-11-send-again"), [&] { SendAgain(); }},
+        {QStringLiteral("week-12-help"), [&] { Help(); }},
+        {QStringLiteral("week-13-reopen"), [&] { Reopen(); }},
+    };
+    for (const auto &[name, body] : steps)
+        if (!RunStep(name, body))
+            return;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return xtest::RunAllTestsOnX(argc, argv, {.windowManager = true, .trayHost = true});
+}
