@@ -411,7 +411,10 @@ TEST_F(EditorTest, ClearingNeverReachesAnotherRow)
     Entry(2, m_today, 11 * H, H, QStringLiteral("second"));
     frmDaily *w = Open();
     ClickRow(w, 0);
-    w->btnDel_Click();
+    {
+        BoxWatcher boxes;   // the delete asks first
+        w->btnDel_Click();
+    }
     ASSERT_EQ(w->lstLog->Rows(), 1);
     EXPECT_EQ(w->lstLog->Row(), 0);
     EXPECT_EQ(Cell(w, 0, ColComment), QStringLiteral("second"));
