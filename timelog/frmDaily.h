@@ -7,9 +7,11 @@
 
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -232,6 +234,9 @@ private:
     void ShowNoDay();
     // The shown day read again from the database (after a failed delete: what it holds).
     void ReloadDay();
+    // Rows kept with their unsaved edits (every cell) put back over the rows just read: an
+    // entry onto its stored row, a new row at the end.
+    void PutBackUnsaved(const std::vector<QStringList> &rows);
     // Keys on the grid: Enter opens the row, Delete deletes it after asking; a row left with
     // the arrow keys closes the editor, so that no edit reaches a row it does not show.
     bool GridKey(int key);

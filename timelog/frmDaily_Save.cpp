@@ -165,10 +165,20 @@ void frmDaily::btnSave_Click()
         savedId = *ownId;
     }
 
-    // 8.
+    // 8. The day is read again; the other rows' edits not saved yet stay as they were.
     lstLog->setVisible(false);
     const int top = lstLog->TopRow();
+    std::vector<QStringList> unsaved;
+    for (int r = 0; r < lstLog->Rows(); ++r) {
+        if (r == row || lstLog->TextMatrix(r, ColChanged) != QLatin1String("True"))
+            continue;
+        QStringList cells;
+        for (int c = 0; c < lstLog->Cols(); ++c)
+            cells << lstLog->TextMatrix(r, c);
+        unsaved.push_back(cells);
+    }
     LoadDailyLog();
+    PutBackUnsaved(unsaved);
     if (mnuLogs_FreeBusy->isChecked())
         AddFreeTime();
     if (lstLog->Rows() > 0)
@@ -202,6 +212,28 @@ void frmDaily::btnSave_Click()
     SetSaveEnabled(false);
     SetDelEnabled(false);
     m_openRow = -1;
+}
+
+void frmDaily::PutBackUnsaved(const std::vector<QStringList> &rows)
+{
+    for (const QStringList &cells : rows) {
+        int at = -1;
+        if (!cells.value(ColID).isEmpty()) {
+            for (int r = 0; r < lstLog->Rows() && at < 0; ++r)
+                if (lstLog->TextMatrix(r, ColID) == cells.value(ColID))
+                    at = r;
+            if (at < 0)
+                continue;   // no longer stored: nothing to put an edit on
+        } else {
+            at = lstLog->Rows();
+            lstLog->SetRows(at + 1);
+        }
+        for (int c = 0; c < cells.size() && c < lstLog->Cols(); ++c)
+            if (c != ColChk)   // the send state is the stored one
+                lstLog->SetTextMatrix(at, c, cells[c]);
+    }
+    if (!rows.empty())
+        SetColorsAndPics(-1);
 }
 
 modDBchr::DailyValues frmDaily::ValuesOf(int row) const

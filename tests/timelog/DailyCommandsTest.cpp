@@ -621,6 +621,31 @@ TEST_F(DailyCommandsTest, CloseAsksOnlyWithUnsavedRows)
     }
 }
 
+TEST_F(DailyCommandsTest, SavingOneEntryKeepsTheOtherRowsUnsavedEdits)
+{
+    Entry(1, m_today, 10 * H, H, QStringLiteral("stored"));
+    Entry(2, m_today, 12 * H, H);
+    frmDaily *w = Open();
+    ClickRow(w, 0);
+    w->txtComments->setPlainText(QStringLiteral("edited, not saved"));
+    w->btnAdd->click();   // a new row after the last entry, its task chosen
+    w->MyTree_NodeClick(Category(w, QStringLiteral("100")));
+    ClickRow(w, 1);
+    w->txtComments->setPlainText(QStringLiteral("saved"));
+    BoxWatcher boxes;
+    w->btnSave->click();
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(CommentOf(2), QStringLiteral("saved"));
+    EXPECT_EQ(CommentOf(1), QStringLiteral("stored"));
+    ASSERT_EQ(w->lstLog->Rows(), 3);
+    EXPECT_EQ(Cell(w, 0, ColComment), QStringLiteral("edited, not saved"));
+    EXPECT_EQ(Cell(w, 0, ColChanged), QStringLiteral("True"));
+    EXPECT_EQ(Cell(w, 1, ColChanged), QString());
+    EXPECT_EQ(Cell(w, 2, ColID), QString()) << "the new row is still there, not saved";
+    EXPECT_EQ(Cell(w, 2, ColStartText), QStringLiteral("13:00:00"));
+    EXPECT_EQ(w->CheckChanged(), 2);
+}
+
 // ---- keys -----------------------------------------------------------------------------------------
 
 TEST_F(DailyCommandsTest, EnterOpensTheRowAndDeleteDeletesItAfterAsking)
