@@ -368,7 +368,13 @@ void frmDaily::ApplyLang()
             m->setTitle(GetLangString(id, false));
         for (const auto &[a, id] : items)
             a->setText(GetLangString(id, false));
+        // Rows that hold no entry and no task yet carry the name in the new language.
+        const QString before = NewEntryName;
         NewEntryName = GetLangString(255, false);
+        for (int r = 0; lstLog && r < lstLog->Rows(); ++r)
+            if (lstLog->TextMatrix(r, ColID).isEmpty() && lstLog->TextMatrix(r, ColTask).isEmpty()
+                && lstLog->TextMatrix(r, ColName) == before)
+                lstLog->SetTextMatrix(r, ColName, NewEntryName);
         FitTopRows();
     });
 }

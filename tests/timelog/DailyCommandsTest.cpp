@@ -780,6 +780,7 @@ TEST_F(DailyCommandsTest, EveryCaptionIsTheStringTablesTextInEachLanguage)
 {
     Entry(1, m_today, 10 * H, H);
     frmDaily *w = Open();
+    ShowFreeTime(w, true);
     const QString day = w->lblDay->Caption();
     const auto textOf = [](QWidget *c) -> QString {
         if (auto *l = qobject_cast<forms::Label *>(c))
@@ -825,6 +826,7 @@ TEST_F(DailyCommandsTest, EveryCaptionIsTheStringTablesTextInEachLanguage)
             EXPECT_EQ(a->text(), GetLangString(id, false)) << a->objectName().toStdString();
         EXPECT_EQ(w->lblDay->Caption(), day) << "the day label keeps its day";
         EXPECT_EQ(w->NewEntryName, GetLangString(255, false));
+        EXPECT_EQ(w->lstLog->TextMatrix(0, ColName), GetLangString(255, false)) << "the free row's name";
     }
 }
 
