@@ -115,9 +115,9 @@ int16_t AddReplyCode(const QString &reply)
     return code;
 }
 
-QString SendRequest(const ServiceRequest &request, int32_t kind)
+QString SendRequest(const ServiceRequest &request, int32_t kind, modMain::Progress *progress)
 {
-    return HttpRequest(request.params, kind, request.isPost);
+    return HttpRequest(request.params, kind, request.isPost, progress);
 }
 
 } // namespace modHttp

@@ -9,6 +9,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace modMain { class Progress; }
+
 namespace modHttp {
 
 // A parameter string with the form it is sent in.
@@ -66,8 +68,8 @@ ServiceRequest AddExpenseRequest(const AddExpenseValues &expense);
 // as no reply (100): the entry was not taken.
 int16_t AddReplyCode(const QString &reply);
 
-// Sends a built request through HttpRequest (kind as HttpRequest takes it) and returns the
-// reply text, "" on any failure.
-QString SendRequest(const ServiceRequest &request, int32_t kind);
+// Sends a built request through HttpRequest (kind and progress as HttpRequest takes them) and
+// returns the reply text, "" on any failure.
+QString SendRequest(const ServiceRequest &request, int32_t kind, modMain::Progress *progress = nullptr);
 
 } // namespace modHttp

@@ -9,7 +9,7 @@
 #include "core/modHttp.h"
 #include "core/modMain.h"
 #include "platform/forms/Forms.h"
-#include "recorder/RecArr.h"
+#include "recorder/frmStart.h"
 #include "store/modDBchr.h"
 #include "timelog/DailyRules.h"
 
