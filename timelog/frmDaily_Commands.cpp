@@ -12,7 +12,7 @@
 #include "timelog/DailyRules.h"
 #include "timelog/EditorRules.h"
 #include "timelog/frmCal.h"
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 
 #include <QAction>
 #include <QDate>
