@@ -234,6 +234,8 @@ private:
     void ShowNoDay();
     // The shown day read again from the database (after a failed delete: what it holds).
     void ReloadDay();
+    // Deletes the shown day's entries; false after telling the person that it failed.
+    bool DeleteShownDay();
     // Rows kept with their unsaved edits (every cell) put back over the rows just read: an
     // entry onto its stored row, a new row at the end.
     void PutBackUnsaved(const std::vector<QStringList> &rows);

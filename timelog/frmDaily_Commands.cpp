@@ -118,6 +118,17 @@ void frmDaily::ShowNoDay()
     btnNP[1]->setEnabled(false);
 }
 
+bool frmDaily::DeleteShownDay()
+{
+    const int32_t error = modDBchr::DeleteDailyDay(forms::Tag(lblDay).toInt());
+    if (error == 0)
+        return true;
+    TellWriteFailure(error, 1033);
+    // The grid shows what the database still holds.
+    ReloadDay();
+    return false;
+}
+
 // ---- toolbar ---------------------------------------------------------------------------------------
 
 void frmDaily::btnAdd_Click()
@@ -272,13 +283,8 @@ void frmDaily::mnuLogs_DelAll_Click()
     }
     if (ShowMsg(GetLangString(366, false), 49) == 2)
         return;
-    const int32_t error = modDBchr::DeleteDailyDay(forms::Tag(lblDay).toInt());
-    if (error != 0) {
-        TellWriteFailure(error, 1033);
-        // Whatever went before the failure is gone: the grid shows what is left.
-        ReloadDay();
+    if (!DeleteShownDay())
         return;
-    }
     lstLog->SetRows(0);
     CloseEditor();
     if (mnuLogs_FreeBusy->isChecked())
@@ -334,12 +340,8 @@ void frmDaily::mnuDays_Del_Click()
     }
     if (ShowMsg(GetLangString(351, false), 1) == 2)
         return;
-    const int32_t error = modDBchr::DeleteDailyDay(forms::Tag(lblDay).toInt());
-    if (error != 0) {
-        TellWriteFailure(error, 1033);
-        ReloadDay();
+    if (!DeleteShownDay())
         return;
-    }
     ShowNoDay();
     RefillDays();
 }

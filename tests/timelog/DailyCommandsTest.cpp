@@ -49,14 +49,10 @@ protected:
     void SetUp() override
     {
         DailyTest::SetUp();
-        WorkDayStart = 9 * H;
-        WorkDayEnd = 17 * H;
         IsConnected = false;
     }
     void TearDown() override
     {
-        WorkDayStart = 32400;
-        WorkDayEnd = 61200;
         IsConnected = false;
         frmVideo::Unload();
         frmHlp::Unload();
@@ -69,27 +65,7 @@ protected:
         menu->popup(QPoint(0, 0));
         menu->hide();
     }
-    // A real click on the row's name cell.
-    static void ClickRow(frmDaily *w, int r)
-    {
-        QWidget *vp = w->lstLog->viewport();
-        const QPointF at = w->lstLog->visualRect(w->lstLog->model()->index(r, ColName)).center();
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, at, vp->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(vp, &e);
-        }
-    }
     static QString Cell(frmDaily *w, int r, int c) { return w->lstLog->TextMatrix(r, c); }
-    // The rows as "start-end", free rows marked with "+".
-    static QString Rows(frmDaily *w)
-    {
-        QStringList out;
-        for (int r = 0; r < w->lstLog->Rows(); ++r)
-            out << (Cell(w, r, ColTask).isEmpty() ? QStringLiteral("+") : QString()) + Cell(w, r, ColStartText) + u'-'
-                       + Cell(w, r, ColEndText);
-        return out.join(u' ');
-    }
     static void ShowFreeTime(frmDaily *w, bool on)
     {
         if (w->mnuLogs_FreeBusy->isChecked() != on)
