@@ -96,7 +96,7 @@ REQUIRED_IDS = sorted(set(
        900, 903, 904, 1030, 1031, 1032]
     # daily log window: its commands, Days and Help menus, their questions and hints
     + [276, 279, 280, 281, 282, 286, 287, 288, 350, 351, 352, 366, 905, 950, 952, 956, 977, 978]
-    + _span(1033, 1036)
+    + _span(1033, 1037)
     # message box buttons: Yes, No, Cancel, Abort, Retry, Ignore
     + _span(1500, 1505)
     # daily log window, entry editor: row tips, no day shown, a time inside another entry

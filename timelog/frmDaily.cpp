@@ -355,6 +355,8 @@ void frmDaily::ApplyLang()
     ApplyLangOrTell([&] {
         // The day label keeps its day key in its tag.
         ApplyTagCaptions(this, false, [](const QWidget *w) { return w->objectName() == QLatin1String("lblDay"); });
+        // The title of the window and of its frame in the main window.
+        setWindowTitle(GetLangString(1037, false));
         if (!mnuLogs)
             return;
         const std::pair<QMenu *, int16_t> menus[] = {

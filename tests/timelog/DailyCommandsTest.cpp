@@ -25,6 +25,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -801,6 +802,13 @@ TEST_F(DailyCommandsTest, EveryCaptionIsTheStringTablesTextInEachLanguage)
         for (const auto &[a, id] : items)
             EXPECT_EQ(a->text(), GetLangString(id, false)) << a->objectName().toStdString();
         EXPECT_EQ(w->lblDay->Caption(), day) << "the day label keeps its day";
+        // The window's own title, on the window and on its frame in the main window.
+        EXPECT_EQ(w->windowTitle(), GetLangString(1037, false));
+        auto *frame = frmMain::Get()->findChild<QMdiSubWindow *>(QStringLiteral("frmDailySub"));
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->windowTitle(), GetLangString(1037, false));
+        if (lang != 0)
+            EXPECT_NE(frame->windowTitle(), QStringLiteral("Daily Time Log"));
         EXPECT_EQ(w->NewEntryName, GetLangString(255, false));
         EXPECT_EQ(w->lstLog->TextMatrix(0, ColName), GetLangString(255, false)) << "the free row's name";
     }
@@ -812,6 +820,7 @@ TEST_F(DailyCommandsTest, WithoutAStringTableTheCaptionsAreAsDesigned)
     LangTableText.clear();
     frmDaily *w = Open();
     LangTableText = table;
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Daily Time Log"));
     EXPECT_EQ(w->mnuLogs->title(), QStringLiteral("Logs"));
     EXPECT_EQ(w->mnuLogs_DelAll->text(), QStringLiteral("Delete All Day Logs"));
     EXPECT_EQ(w->mnuDays_Del->text(), QStringLiteral("Delete Day"));
