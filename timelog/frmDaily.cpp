@@ -388,12 +388,11 @@ void frmDaily::FitTopRows()
     const int gap = forms::TwipsToPixels(60);
     const int right = forms::TwipsToPixels(kGridLeft + kGridWidth);
     const auto fitLabel = [](QWidget *l) { l->resize(l->sizeHint().width(), l->height()); };
-    const auto fitButtons = [&](std::initializer_list<QPushButton *> buttons) {
+    const auto fitButtons = [&](std::initializer_list<QPushButton *> buttons, int padding) {
         int x = right;
         for (auto it = std::rbegin(buttons); it != std::rend(buttons); ++it) {
             QPushButton *b = *it;
-            const int w = qMax(b->fontMetrics().horizontalAdvance(b->text()) + forms::TwipsToPixels(150),
-                               forms::TwipsToPixels(600));
+            const int w = qMax(b->fontMetrics().horizontalAdvance(b->text()) + padding, forms::TwipsToPixels(600));
             x -= w;
             b->setGeometry(x, b->y(), w, b->height());
             x -= forms::TwipsToPixels(15);
@@ -405,12 +404,23 @@ void frmDaily::FitTopRows()
         btnNP[0]->move(cmbDays->geometry().right() + gap, btnNP[0]->y());
         btnNP[1]->move(btnNP[0]->geometry().right() + forms::TwipsToPixels(20), btnNP[1]->y());
     }
-    fitButtons({btnNewDate, btnDelDate});
+    fitButtons({btnNewDate, btnDelDate}, forms::TwipsToPixels(150));
     if (auto *label = findChild<QWidget *>(QStringLiteral("lblLogs"))) {
         fitLabel(label);
         lblDay->move(label->geometry().right() + gap, lblDay->y());
     }
-    fitButtons({btnAdd, btnSave, btnDel, btnExit});
+    // The shown day must stay readable beside the entry buttons whatever day it is: room for
+    // the widest date of the year, the buttons' margins narrowed where a language needs it.
+    int dayWidth = 0;
+    for (int month = 1; month <= 12; ++month)
+        dayWidth = qMax(dayWidth, lblDay->fontMetrics().horizontalAdvance(ShortDateText(QDate(2000, month, 28))));
+    dayWidth += forms::TwipsToPixels(30);
+    for (int padding : {150, 90, 45}) {
+        fitButtons({btnAdd, btnSave, btnDel, btnExit}, forms::TwipsToPixels(padding));
+        if (lblDay->x() + dayWidth + gap <= btnAdd->x())
+            break;
+    }
+    lblDay->resize(qMax(dayWidth, btnAdd->x() - gap - lblDay->x()), lblDay->height());
 }
 
 void frmDaily::SetColorsAndPics(int row)

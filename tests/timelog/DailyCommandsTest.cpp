@@ -802,6 +802,11 @@ TEST_F(DailyCommandsTest, EveryCaptionIsTheStringTablesTextInEachLanguage)
         for (const auto &[a, id] : items)
             EXPECT_EQ(a->text(), GetLangString(id, false)) << a->objectName().toStdString();
         EXPECT_EQ(w->lblDay->Caption(), day) << "the day label keeps its day";
+        // The rows above the grid fit their captions in this language: the day list and its
+        // arrows end before the day buttons, the shown day before the entry buttons.
+        EXPECT_LT(w->btnNP[1]->geometry().right(), w->btnNewDate->x());
+        EXPECT_LT(w->lblDay->geometry().right(), w->btnAdd->x());
+        EXPECT_LE(w->lblDay->sizeHint().width(), w->lblDay->width());
         // The window's own title, on the window and on its frame in the main window.
         EXPECT_EQ(w->windowTitle(), GetLangString(1037, false));
         auto *frame = frmMain::Get()->findChild<QMdiSubWindow *>(QStringLiteral("frmDailySub"));
