@@ -344,6 +344,29 @@ TEST_F(DailyUploadTest, TheItemSendTakesTheSelectedSavedEntry)
     EXPECT_FALSE(w->mnuSynch_Day->isEnabled());
 }
 
+// The selected entry of today that has not ended yet waits: the menu offers it, nothing goes
+// out and the status line says why.
+TEST_F(DailyUploadTest, TheItemSendLeavesTodaysUnfinishedEntry)
+{
+    if (QTime::currentTime() > QTime(23, 50))
+        GTEST_SKIP() << "the day's last minutes are needed as unfinished";
+    ServiceProcess svc;
+    Start(svc);
+    Entry(1, m_today, 23 * 3600 + 58 * 60, 60);
+    frmDaily *w = Open();
+    IsConnected = true;
+    w->lstLog->SetRow(0);
+    w->lstLog_Click();
+    w->mnuSynch->popup(QPoint(0, 0));
+    w->mnuSynch->hide();
+    ASSERT_TRUE(w->mnuSynch_Item->isEnabled());
+    w->mnuSynch_Item->trigger();
+    EXPECT_EQ(Status(), GetLangString(256, false));
+    EXPECT_TRUE(Posts(svc).isEmpty());
+    EXPECT_EQ(ChkOf(1), NotSent);
+    EXPECT_EQ(w->lstLog->TextMatrix(0, ColChk), QStringLiteral("0"));
+}
+
 // While the window's own request is under way, the window takes no command.
 TEST_F(DailyUploadTest, WhileAnEntryIsSentTheWindowTakesNoCommand)
 {
