@@ -19,13 +19,8 @@ namespace {
 using detail::CloseOnExit;
 using detail::OpenDatabase;
 
-QString g_lastError;
-
-// Runs work and turns what it throws into the engine's number and description.
-int32_t Guarded(const std::function<void()> &work)
-{
-    return detail::Guarded(g_lastError, work);
-}
+// Runs each procedure's work and turns what it throws into the engine's number and description.
+detail::FailureKeeper Guarded;
 
 // A row and its comment are written together or not at all.
 void InOneTransaction(dao::Database &db, const std::function<void()> &work)
@@ -85,7 +80,7 @@ int StoredState(dao::Database &db, double cID)
 
 QString LastExpError()
 {
-    return g_lastError;
+    return Guarded.Last();
 }
 
 int32_t LoadExpDay(int32_t dayKey, std::vector<ExpenseDayRow> &rows)

@@ -16,13 +16,7 @@ namespace {
 using detail::CloseOnExit;
 using detail::OpenDatabase;
 
-QString g_lastError;
-
-template <class F>
-int32_t Guarded(F &&body)
-{
-    return detail::Guarded(g_lastError, std::forward<F>(body));
-}
+detail::FailureKeeper Guarded;
 
 // The range's condition on the day column col, and its parameters appended to params.
 QString RangeCondition(const DayRange &range, const char *col, QVariantList &params)
@@ -37,7 +31,7 @@ QString RangeCondition(const DayRange &range, const char *col, QVariantList &par
 
 QString LastSynchError()
 {
-    return g_lastError;
+    return Guarded.Last();
 }
 
 int32_t LoadUnsentDaily(const DayRange &range, std::vector<DailyEntry> &out)
