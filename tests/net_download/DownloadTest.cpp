@@ -1,7 +1,6 @@
 // The main window's daily download against the reference service over HTTPS, into a real
 // encrypted database: what it stores and marks, when it sends nothing, what a failed or
 // malformed reply leaves behind, and the reminder after more than 7 days.
-#include "core/CCrypto.h"
 #include "core/RequestGuard.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
@@ -11,12 +10,12 @@
 #include "platform/registry/Registry.h"
 #include "store/modDBchr.h"
 #include "tests/service/ServiceProcess.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/TestEnv.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDate>
-#include <QFile>
 #include <QLabel>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -42,15 +41,6 @@ const char TestData[] = R"({
         { "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": true } ] }
   ]
 })";
-
-QString WriteData(const QByteArray &content)
-{
-    const QString path = testenv::MakeTempDir(QStringLiteral("data")) + QStringLiteral("/accounts.json");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(content);
-    return path;
-}
 
 // Answers every message box with OK and keeps its text, so that no box can hang a test.
 class BoxCatcher {
@@ -81,66 +71,39 @@ class DownloadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("TARV_NO_PAUSES", "1");
-        m_dir = testenv::MakeTempDir(QStringLiteral("prog"));
-        qputenv("TARV_PROGRAM_DIR", m_dir.toLocal8Bit());
-        LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
-        LangID = 0;
         TimeOut = 15;
         ShowBalloons = 1;
         IsConnected = true;
-        ASSERT_EQ(modDBchr::CreateDB(m_dir + QStringLiteral("/Tarv.crn")), 0);
-        if (!Crypto)
-            Crypto = std::make_unique<CCrypto>();
-        PCUserName = QStringLiteral("maria");
+        ASSERT_NO_FATAL_FAILURE(testenv::OpenProgramFolder(m_dir));
         UserFullName = QStringLiteral("Anna");
         SetCredentials(QStringLiteral("anna"), QStringLiteral("pässwörd"));
-        CurrentUserID = modDBchr::CreateUser();
-        ASSERT_GE(CurrentUserID, 0);
+        ASSERT_NO_FATAL_FAILURE(testenv::AddCurrentUser());
         registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
         m_main = frmMain::Get();
     }
     void TearDown() override
     {
         frmMain::Unload();
-        if (DB)
-            DB->Close();
-        DB.reset();
+        testenv::CloseDatabase();
         qunsetenv("TARV_SERVICE_ENDPOINT");
         qunsetenv("TARV_CA_FILE");
     }
 
     static void SetCredentials(const QString &user, const QString &password)
     {
-        StoredUserName = Crypto->Encrypt(user, CryptoPassPhrase, false, CCrypto::TypeRC2);
-        StoredPassword = Crypto->Encrypt(password, CryptoPassPhrase, false, CCrypto::TypeRC2);
+        testenv::StoreCredentials(user, password);
     }
 
     void Start(ServiceProcess &svc, QStringList options = {})
     {
         if (!options.contains(QStringLiteral("--data")))
-            options << QStringLiteral("--data") << WriteData(TestData);
+            options << QStringLiteral("--data") << testsvc::WriteDataFile(TestData);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
-        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        svc.pointProgramHere();
     }
 
     // Rows of a reference table of the current user, one text per row, ordered.
-    static QStringList Rows(const QString &select)
-    {
-        QStringList out;
-        auto rs = DB->OpenRecordset(select + QStringLiteral(" WHERE cUsrID = ? ORDER BY 1, 2"), dao::dbOpenSnapshot,
-                                    {CurrentUserID});
-        for (; !rs->Eof(); rs->MoveNext()) {
-            QStringList fields;
-            for (int i = 0; i < rs->FieldCount(); ++i) {
-                const QVariant v = rs->Value(i);
-                fields << (v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'f', 0) : v.toString());
-            }
-            out << fields.join(u'|');
-        }
-        return out;
-    }
+    static QStringList Rows(const QString &select) { return testenv::UserRows(select); }
 
     static QString Checked()
     {
@@ -302,7 +265,7 @@ TEST_F(DownloadTest, AnEmptyProjectListIsAWholeDownload)
 {
     ServiceProcess svc;
     Start(svc, {QStringLiteral("--data"),
-                WriteData(R"({"accounts":[{"username":"anna","password":"pässwörd","fullname":"Anna"}]})")});
+                testsvc::WriteDataFile(R"({"accounts":[{"username":"anna","password":"pässwörd","fullname":"Anna"}]})")});
     BoxCatcher boxes;
     m_main->SynchTables();
     EXPECT_EQ(Checked(), Today());
@@ -332,7 +295,7 @@ TEST_F(DownloadTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
     more.replace(R"({ "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": true })",
                  R"({ "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": false }, { "id": 4, "name": "New" })");
     ServiceProcess svc;
-    Start(svc, {QStringLiteral("--data"), WriteData(more)});
+    Start(svc, {QStringLiteral("--data"), testsvc::WriteDataFile(more)});
     BoxCatcher boxes;
     m_main->SynchTables();
     ASSERT_EQ(svc.requests().size(), 2);
