@@ -10,13 +10,12 @@
 #include "platform/registry/Registry.h"
 #include "store/modDBchr.h"
 #include "tests/service/ServiceProcess.h"
+#include "tests/support/BoxWatcher.h"
 #include "tests/support/ProgramFixture.h"
 #include "tests/support/TestEnv.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDate>
-#include <QLabel>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -42,30 +41,16 @@ const char TestData[] = R"({
   ]
 })";
 
-// Answers every message box with OK and keeps its text, so that no box can hang a test.
-class BoxCatcher {
-public:
-    BoxCatcher()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal)
-                return;
-            QString text;
-            for (QLabel *l : modal->findChildren<QLabel *>())
-                text += l->text();
-            if (auto *ok = modal->findChild<QAbstractButton *>(QStringLiteral("btnOK"))) {
-                texts << text;
-                ok->click();
-            }
-        });
-        m_timer.start(20);
-    }
-    QStringList texts;
+// Every message box is answered with OK and its text kept, so that no box can hang a test.
+using testenv::BoxWatcher;
 
-private:
-    QTimer m_timer;
-};
+QStringList Texts(const BoxWatcher &watcher)
+{
+    QStringList out;
+    for (const BoxWatcher::Box &b : watcher.boxes)
+        out << b.text;
+    return out;
+}
 
 class DownloadTest : public ::testing::Test {
 protected:
@@ -130,7 +115,7 @@ TEST_F(DownloadTest, AFirstDownloadStoresEveryItemWithItsMarkAndFlag)
 {
     ServiceProcess svc;
     Start(svc);
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     m_main->SynchTables();
 
     // Every mark is back at rest once the download is stored.
@@ -142,8 +127,8 @@ TEST_F(DownloadTest, AFirstDownloadStoresEveryItemWithItsMarkAndFlag)
     EXPECT_EQ(Rows(ExpCategs), (QStringList{"7|Hôtel & hébergement|0", "8|Taxi|0"}));
     EXPECT_EQ(Checked(), Today());
     EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(122, true));
-    EXPECT_TRUE(boxes.texts.isEmpty()) << "tables updated just now are not called old: "
-                                       << boxes.texts.join(u'/').toStdString();
+    EXPECT_TRUE(Texts(boxes).isEmpty()) << "tables updated just now are not called old: "
+                                       << Texts(boxes).join(u'/').toStdString();
 
     // The two requests, as GETs with the stored credentials.
     const QList<QJsonObject> log = svc.requests();
@@ -156,7 +141,7 @@ TEST_F(DownloadTest, ASecondStartOnTheSameDaySendsNothingAndADownloadNeverDelete
 {
     ServiceProcess svc;
     Start(svc);
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     m_main->SynchTables();
     ASSERT_EQ(svc.requests().size(), 2);
     frmMain::Unload();
@@ -177,7 +162,7 @@ TEST_F(DownloadTest, ASecondStartOnTheSameDaySendsNothingAndADownloadNeverDelete
                                            "9|Gone|0|0"}));
     EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|0", "101|Ανάπτυξη|0", "102|Rédaction d'audit|0"}));
     EXPECT_EQ(Checked(), Today());
-    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(Texts(boxes).isEmpty());
 }
 
 TEST_F(DownloadTest, OfflineNothingIsSentAndAnOldDownloadIsRemindedOf)
@@ -192,19 +177,19 @@ TEST_F(DownloadTest, OfflineNothingIsSentAndAnOldDownloadIsRemindedOf)
     for (const auto &c : cases) {
         registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"),
                               QString::number(DateToLong(QDate::currentDate().addDays(-c.daysAgo))));
-        BoxCatcher boxes;
+        BoxWatcher boxes;
         m_main->SynchTables();
         QApplication::processEvents();
-        ASSERT_EQ(boxes.texts.size(), c.reminded ? 1 : 0) << c.daysAgo << " days";
+        ASSERT_EQ(Texts(boxes).size(), c.reminded ? 1 : 0) << c.daysAgo << " days";
         if (c.reminded) {
-            EXPECT_TRUE(boxes.texts[0].contains(GetLangString(124, false).left(20))) << boxes.texts[0].toStdString();
+            EXPECT_TRUE(Texts(boxes)[0].contains(GetLangString(124, false).left(20))) << Texts(boxes)[0].toStdString();
         }
     }
     // Never downloaded at all.
     registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     m_main->SynchTables();
-    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(Texts(boxes).size(), 1);
     EXPECT_TRUE(svc.requests().isEmpty());
     EXPECT_TRUE(Rows(Projects).isEmpty());
 }
@@ -236,13 +221,13 @@ TEST_F(DownloadTest, AFailedOrMalformedReplyStoresNothingFurtherAndKeepsTheDate)
         TimeOut = 1;
         ServiceProcess svc;
         Start(svc, c.options);
-        BoxCatcher boxes;
+        BoxWatcher boxes;
         m_main->SynchTables();
         EXPECT_EQ(Checked(), yesterday) << c.what;
         EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(123, true)) << c.what;
         EXPECT_EQ(Rows(Projects).size(), c.projectsStored ? 3 : 0) << c.what;
         EXPECT_TRUE(Rows(ExpCategs).isEmpty()) << c.what;
-        EXPECT_TRUE(boxes.texts.isEmpty()) << c.what;
+        EXPECT_TRUE(Texts(boxes).isEmpty()) << c.what;
     }
 }
 
@@ -251,7 +236,7 @@ TEST_F(DownloadTest, AnErrorReplyIsToldWithItsText)
     SetCredentials(QStringLiteral("anna"), QStringLiteral("wrong"));
     ServiceProcess svc;
     Start(svc);
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     // The failure announcement replaces the line; the parser's line comes before it.
     QStringList lines;
     QObject::connect(m_main->lblMsg, &forms::Label::Change, [&] { lines << m_main->lblMsg->Caption(); });
@@ -266,11 +251,11 @@ TEST_F(DownloadTest, AnEmptyProjectListIsAWholeDownload)
     ServiceProcess svc;
     Start(svc, {QStringLiteral("--data"),
                 testsvc::WriteDataFile(R"({"accounts":[{"username":"anna","password":"pässwörd","fullname":"Anna"}]})")});
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     m_main->SynchTables();
     EXPECT_EQ(Checked(), Today());
     EXPECT_TRUE(Rows(Projects).isEmpty());
-    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(Texts(boxes).isEmpty());
 }
 
 TEST_F(DownloadTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
@@ -278,7 +263,7 @@ TEST_F(DownloadTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
     {
         ServiceProcess svc;
         Start(svc);
-        BoxCatcher boxes;
+        BoxWatcher boxes;
         m_main->SynchTables();
         ASSERT_EQ(Checked(), Today());
     }
@@ -296,7 +281,7 @@ TEST_F(DownloadTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
                  R"({ "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": false }, { "id": 4, "name": "New" })");
     ServiceProcess svc;
     Start(svc, {QStringLiteral("--data"), testsvc::WriteDataFile(more)});
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     m_main->SynchTables();
     ASSERT_EQ(svc.requests().size(), 2);
     EXPECT_EQ(catalogue(), before) << "neither the new project nor the changed flag is stored";
