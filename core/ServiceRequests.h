@@ -10,6 +10,7 @@
 #include <cstdint>
 
 namespace modMain { class Progress; }
+class QDateTime;
 
 namespace modHttp {
 
@@ -67,6 +68,15 @@ ServiceRequest AddExpenseRequest(const AddExpenseValues &expense);
 // proxy's, that came with a success status) or an answer cut off before its elements end counts
 // as no reply (100): the entry was not taken.
 int16_t AddReplyCode(const QString &reply);
+
+// The send state (cChk) a reply code gives an entry: 0 accepted (1), 5..99 rejected by the
+// service (3), anything else to send again (2).
+int16_t SendStateOf(int16_t replyCode);
+
+// Whether a time-log entry has ended by now and may go to the service: not an entry of a later
+// day, nor one of today that ends after the current minute (an entry ending within the current
+// minute has ended).
+bool EntryFinished(int32_t entryDay, double start, double sec, const QDateTime &now);
 
 // Sends a built request through HttpRequest (kind and progress as HttpRequest takes them) and
 // returns the reply text, "" on any failure.

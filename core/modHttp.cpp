@@ -68,10 +68,10 @@ bool IsErrorPage(const QString &text)
 }
 
 // Opens the request as GET of url or POST to the endpoint, then sends it, each phase bounded
-// by the time-out; with a progress the lines 923, 924 and 926 come in between. Returns
-// false on a failure or time-out (the object is then aborted).
+// by the time-out, telling progress (when given) of each step. Returns false on a failure or
+// time-out (the object is then aborted).
 bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost, const QString &body,
-                 const modMain::ProgressWatch &progress)
+                 RequestProgress *progress)
 {
     // Opening phase.
     {
@@ -89,13 +89,14 @@ bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost,
             }
         }
     }
-    ShowLine(923, progress);
-    ShowLine(924, progress);
+    if (progress)
+        progress->Opened();
 
     // Sending phase.
     const Phase phase;
     while (request.readyState() != http::XmlHttpRequest::Done) {
-        ShowLine(926, progress);
+        if (progress)
+            progress->Sending();
         // A request that would already be too late is not sent at all: a service that took an
         // entry while the program gave it up would get it twice.
         const qint64 left = phase.RemainingMs();
@@ -112,6 +113,24 @@ bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost,
     }
     return true;
 }
+
+// The progress lines of HttpRequest on the display the caller handed in (the sign-in window's
+// result line, the status line), as long as that display exists.
+class LineProgress : public RequestProgress {
+public:
+    explicit LineProgress(const modMain::ProgressWatch &watch) : m_watch(watch) {}
+    void Starting() override { ShowLine(920, m_watch); }
+    void Opened() override
+    {
+        ShowLine(923, m_watch);
+        ShowLine(924, m_watch);
+    }
+    void Sending() override { ShowLine(926, m_watch); }
+    void Received() override { ShowLine(930, m_watch); }
+
+private:
+    const modMain::ProgressWatch &m_watch;
+};
 
 } // namespace
 
@@ -139,16 +158,13 @@ void SetProgressCaption(const QString &text, modMain::Progress *progress)
     modMain::WaitSecs(1);
 }
 
-QString HttpRequest(const QString &params, int32_t kind, bool isPost, modMain::Progress *shownOn)
+QString Exchange(const QString &params, bool isPost, RequestProgress *progress)
 {
-    // Who asks (kind) no longer decides where the lines go: the caller hands in its display.
-    (void)kind;
-    // The progress lines let the event loop turn: a request started from there is refused
+    // The progress steps let the event loop turn: a request started from there is refused
     // (nothing is sent) instead of running inside this one.
     const RequestGuard inFlight(RequestGuard::Request);
     if (!inFlight)
         return QString();
-    const modMain::ProgressWatch progress(shownOn);
     try {
         if (isPost && !modMain::ServerLoggedIn)
             ServerLogin();
@@ -157,9 +173,11 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost, modMain::P
         const QString url = isPost ? endpoint : endpoint + u'?' + body;
 
         auto request = std::make_unique<http::XmlHttpRequest>();
-        ShowLine(920, progress);
+        if (progress)
+            progress->Starting();
         if (OpenAndSend(*request, url, isPost, body, progress)) {
-            ShowLine(930, progress);
+            if (progress)
+                progress->Received();
             const QString text = request->responseText();
             const int status = request->status();
             // Only a 2xx reply is the service's answer. Another status is handed on only as a
@@ -173,7 +191,21 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost, modMain::P
         // Every failure below ends on the failure path.
     } catch (...) {
     }
+    return QString();
+}
 
+QString HttpRequest(const QString &params, int32_t kind, bool isPost, modMain::Progress *shownOn)
+{
+    // Who asks (kind) no longer decides where the lines go: the caller hands in its display.
+    (void)kind;
+    // Refused while another request is in flight: nothing was sent, nothing to tell.
+    if (RequestGuard::InFlight())
+        return QString();
+    const modMain::ProgressWatch progress(shownOn);
+    LineProgress lines(progress);
+    const QString text = Exchange(params, isPost, progress ? &lines : nullptr);
+    if (!text.isEmpty())
+        return text;
     try {
         if (progress)
             ShowLine(929, progress);
@@ -189,7 +221,7 @@ void ServerLogin()
     try {
         const QString url = ServiceEndpoint() + u'?' + NameRequest().params + QStringLiteral("&tstmp=") + TimeStamp();
         http::XmlHttpRequest request;
-        if (!OpenAndSend(request, url, false, QString(), modMain::ProgressWatch(nullptr)))
+        if (!OpenAndSend(request, url, false, QString(), nullptr))
             return;
         // Whatever the reply says, an answer means the service has seen this run.
         if (request.readyState() == http::XmlHttpRequest::Done && !request.responseText().isEmpty())

@@ -37,6 +37,23 @@ enum RequestKind : int32_t {
 // request is in flight (RequestGuard) it sends nothing and returns "" at once.
 QString HttpRequest(const QString &params, int32_t kind, bool isPost, modMain::Progress *progress = nullptr);
 
+// What a sender shows of the steps of one request; each step may let the event loop turn.
+class RequestProgress {
+public:
+    virtual ~RequestProgress() = default;
+    virtual void Starting() {}   // signed in where needed, about to open the request
+    virtual void Opened() {}     // the request is open, about to be sent
+    virtual void Sending() {}    // before each send of the request
+    virtual void Received() {}   // a reply arrived (before it is judged)
+};
+
+// The one exchange of a parameter string with the service under every sender: signs in
+// before a POST while ServerLoggedIn is false, appends the time stamp, opens and sends the
+// request with the time-out per phase, and returns the reply text, "" on any failure (as
+// HttpRequest judges a reply). Reports its steps to progress (when given) and nothing else.
+// While another request is in flight (RequestGuard) it sends nothing and returns "" at once.
+QString Exchange(const QString &params, bool isPost, RequestProgress *progress);
+
 // Sends the name request once, without progress; any non-empty reply sets ServerLoggedIn.
 // Reports nothing.
 void ServerLogin();

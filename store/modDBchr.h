@@ -179,6 +179,7 @@ double GetTaskProjectID(double cTaskID);
 } // namespace modDBchr
 
 #include "store/modDBchr_Daily.h"
+#include "store/modDBchr_Synch.h"
 #include "store/modDBchr_Cal.h"
 #include "store/modDBchr_Exp.h"
 

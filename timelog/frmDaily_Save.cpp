@@ -317,14 +317,7 @@ void frmDaily::SynchTimeLog(int row)
     modDBchr::DailyEntry entry;
     if (modDBchr::GetDailyEntry(*id, entry) != 0)
         return;
-    modHttp::AddTimeValues values;
-    values.comment = entry.comment;
-    values.projID = entry.projID;
-    values.taskID = entry.cTaskID;
-    values.catID = entry.cCatID;
-    values.dayKey = entry.cDate;
-    values.startSecs = entry.cStarttime;
-    values.durationSecs = entry.cSec;
+    const modHttp::AddTimeValues values = modDBchr::UploadValuesOf(entry);
     // No command of the window may start another request or change the rows meanwhile; the
     // window may even go while the request waits (the program ends): the reply is still kept.
     QPointer<frmDaily> alive(this);
