@@ -680,6 +680,38 @@ TEST_F(DailyCommandsTest, TheDeleteKeyLeavesAcceptedEntriesAndFreeRows)
     EXPECT_EQ(w->lstLog->Rows(), 3);
 }
 
+// ---- the task tree ---------------------------------------------------------------------------------
+
+TEST_F(DailyCommandsTest, TheTaskTreeCloses)
+{
+    Entry(1, m_today, 10 * H, H);
+    frmDaily *w = Open();
+    ClickRow(w, 0);
+    struct Closer {
+        const char *name;
+        std::function<void()> run;
+    } closers[] = {
+        {"project label", [&] { QTest::mouseClick(w->lProj, Qt::LeftButton); }},
+        {"start box", [&] {
+             QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+             QApplication::sendEvent(w->txtStart, &in);
+         }},
+        {"comment box", [&] {
+             QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+             QApplication::sendEvent(w->txtComments, &in);
+         }},
+        {"free time", [&] { w->mnuLogs_FreeBusy->trigger(); }},
+    };
+    for (const Closer &c : closers) {
+        SCOPED_TRACE(c.name);
+        if (!w->MyTree->isVisible())
+            w->btnDown->click();
+        ASSERT_TRUE(w->MyTree->isVisible());
+        c.run();
+        EXPECT_FALSE(w->MyTree->isVisible());
+    }
+}
+
 // ---- hints, help -------------------------------------------------------------------------------------
 
 TEST_F(DailyCommandsTest, TheNewButtonsHintAndTheHelpEntries)
