@@ -43,6 +43,7 @@ protected:
     void FreeTimeEntry();
     void OverlapRefused();
     void DeleteEntry();
+    void EarlierDay();
     void Expenses();
     void Languages();
     void SendEverything();
@@ -77,7 +78,7 @@ protected:
     Moment designStart, travelStart, travelStop;
     int correctedStart = 0;
     int sendTime = 0;
-    QString freeStart, freeEnd, expenseCategory;
+    QString freeStart, freeEnd, expenseCategory, earlierDay;
     long rssAllWindowsKb = 0;
 };
 
@@ -313,7 +314,7 @@ void Week::OverlapRefused()
     // The new row without a task cannot be saved or deleted; it is left as it is.
 }
 
-// 7. The Travel time entry deleted.
+// 7. The Travel time entry deleted, after the question.
 void Week::DeleteEntry()
 {
     UiMap map = desk->Map();
@@ -323,13 +324,50 @@ void Week::DeleteEntry()
     });
     ASSERT_FALSE(HasFailure());
     ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnDel")));
+    map = Expect(QStringLiteral("the question before the delete"), [](const UiMap &m) {
+        return m.Widget(QStringLiteral("FMessage/picButtons/btnOK")) && m.Widget(QStringLiteral("FMessage/picButtons/btnCancel"));
+    });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-question"));
+    ASSERT_NO_FATAL_FAILURE(ClickItem(*map.Widget(QStringLiteral("FMessage/picButtons/btnOK"))));
     Expect(QStringLiteral("the Travel time entry gone"), [](const UiMap &m) {
         return !m.Widget(QStringLiteral("FMessage")) && DailyRow(m, kTravel.category) < 0 && DailyRow(m, kDesign.category) >= 0
                && DailyRow(m, kMeeting.category) >= 0;
     });
 }
 
-// 8. An expense of today: a category, a payee with an apostrophe and Greek letters, an amount,
+// 8. Yesterday added with the calendar (the day before the one it opens on), and an entry on
+// it with its task from the tree.
+void Week::EarlierDay()
+{
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnNewDate")));
+    UiMap map = Expect(QStringLiteral("the calendar"), [](const UiMap &m) { return m.Widget(QStringLiteral("frmCal/MyCal")) != nullptr; });
+    ASSERT_FALSE(HasFailure());
+    // The calendar opens on today with the day grid in focus: the person steps one day back
+    // with the arrow key and confirms.
+    ASSERT_TRUE(desk->Key(QStringLiteral("Left")));
+    desk->Screenshot(step + QStringLiteral("-calendar"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmCal/btnOK")));
+    const QString today = desk->Map().Text(QStringLiteral("frmDaily/lblDay"));
+    map = Expect(QStringLiteral("the calendar closed and an empty earlier day shown"), [&](const UiMap &m) {
+        return !m.Widget(QStringLiteral("frmCal")) && !m.Widget(QStringLiteral("FMessage")) && RowCount(m, kLog) <= 1
+               && DailyRow(m, kDesign.category) < 0;
+    });
+    ASSERT_FALSE(HasFailure());
+    earlierDay = map.Text(QStringLiteral("frmDaily/lblDay"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnAdd")));
+    Expect(QStringLiteral("a new row with the task tree"), [](const UiMap &m) { return m.Widget(kDailyTree) != nullptr; });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(PickInTree(kDailyTree, {kDesign.project, kDesign.task, kDesign.category}));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnSave")));
+    Expect(QStringLiteral("the entry of the earlier day saved"), [](const UiMap &m) {
+        const UiItem *save = m.Widget(QStringLiteral("frmDaily/btnSave"));
+        return DailyRow(m, kDesign.category) >= 0 && save && !save->enabled && !m.Widget(QStringLiteral("FMessage"));
+    });
+    (void)today;
+}
+
+// 9. An expense of today: a category, a payee with an apostrophe and Greek letters, an amount,
 // the project's task from the tree; saved.
 void Week::Expenses()
 {
@@ -370,7 +408,7 @@ void Week::Expenses()
     });
 }
 
-// 9. Greek with the flag, and back to English.
+// 10. Greek with the flag, and back to English.
 void Week::Languages()
 {
     static const QRegularExpression greek(QStringLiteral("[\\x{0370}-\\x{03FF}]"));
@@ -418,7 +456,7 @@ void Week::Send()
     }, kLong);
 }
 
-// 10. Everything sent from the synchronisation window.
+// 11. Everything sent from the synchronisation window.
 void Week::SendEverything()
 {
     ASSERT_NO_FATAL_FAILURE(Toolbar(3, QStringLiteral("frmSynch")));
@@ -440,7 +478,7 @@ void Week::SendEverything()
     desk->Screenshot(step + QStringLiteral("-log"));
 }
 
-// 11. A second send finds nothing left to send.
+// 12. A second send finds nothing left to send.
 void Week::SendAgain()
 {
     const int before = Uploads(service.requests());
@@ -448,15 +486,16 @@ void Week::SendAgain()
     EXPECT_EQ(Uploads(service.requests()), before) << "step " << step.toStdString() << ": the second send sent again";
 }
 
-// 12. The help: its contents, the page of the expenses window, whose ">>" link brings that
-// window up; the contents again, whose "[]" link shows a help video. Links are followed with
+// 13. The help from the daily log's Help menu: its page, the contents, the page of the
+// expenses window, whose ">>" link brings that window up; the contents again, whose "[]" link
+// shows the daily log's help video. Links are followed with
 // the keyboard (Tab to the link, Return), as a person may.
 void Week::Help()
 {
-    ASSERT_NO_FATAL_FAILURE(Toolbar(0, QStringLiteral("frmStart")));
-    ASSERT_NO_FATAL_FAILURE(ChooseMenuOf(QStringLiteral("frmStart"), QStringLiteral("mnuHelp"), QStringLiteral("mnuHelp_Help")));
-    UiMap map = Expect(QStringLiteral("the help window with its contents"), [](const UiMap &m) {
-        return m.Text(QStringLiteral("frmHlp/WBr")).contains(QStringLiteral("Daily Expenses"));
+    ASSERT_NO_FATAL_FAILURE(Toolbar(1, kDaily));
+    ASSERT_NO_FATAL_FAILURE(ChooseMenuOf(kDaily, QStringLiteral("mnuHelp"), QStringLiteral("mnuHelp_Form")));
+    UiMap map = Expect(QStringLiteral("the help window on the daily log's page"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmHlp/WBr")).startsWith(QStringLiteral("Daily Time Log"));
     });
     ASSERT_FALSE(HasFailure());
     auto follow = [&](int tabs) {
@@ -468,7 +507,13 @@ void Week::Help()
             ASSERT_TRUE(desk->Key(QStringLiteral("Tab")));
         ASSERT_TRUE(desk->Key(QStringLiteral("Return")));
     };
-    // The fifth link of the contents: the expenses window's page.
+    // The daily log's page links to the contents (its fourth link), whose fifth link is the
+    // expenses window's page.
+    ASSERT_NO_FATAL_FAILURE(follow(4));
+    Expect(QStringLiteral("the contents of the help"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmHlp/WBr")).contains(QStringLiteral("Help videos"));
+    });
+    ASSERT_FALSE(HasFailure());
     ASSERT_NO_FATAL_FAILURE(follow(5));
     Expect(QStringLiteral("the help page of the expenses window"), [](const UiMap &m) {
         return m.Text(QStringLiteral("frmHlp/WBr")).startsWith(QStringLiteral("Daily Expenses"));
@@ -502,7 +547,7 @@ static QString DayTime(const QString &dayKey, int secs)
     return dayKey + QTime(0, 0).addSecs(secs).toString(QStringLiteral("HHmm"));
 }
 
-// 13. The program ended from the tray; the database holds exactly what the service received,
+// 14. The program ended from the tray; the database holds exactly what the service received,
 // every row sent. Started again, the daily log shows the day as it was.
 void Week::Reopen()
 {
@@ -511,14 +556,14 @@ void Week::Reopen()
     const QList<QStringList> entries = Query(QStringLiteral(
         "SELECT CAST(d.cStarttime AS INTEGER), CAST(d.cSec AS INTEGER), CAST(d.cTaskID AS INTEGER), CAST(d.cCatID AS INTEGER), "
         "CAST(d.cChk AS INTEGER), CAST(d.cDate AS INTEGER), COALESCE(c.cComments, '') FROM tblDaily d LEFT JOIN tblDailyComments c "
-        "ON c.cID = d.cID WHERE d.cStarted = 0 ORDER BY d.cStarttime;"));
+        "ON c.cID = d.cID WHERE d.cStarted = 0 ORDER BY d.cDate, d.cStarttime;"));
     const QList<QStringList> expenses = Query(QStringLiteral(
         "SELECT cAmount, cPayee, CAST(cTaskID AS INTEGER), CAST(cExpID AS INTEGER), CAST(cChk AS INTEGER) FROM tblDailyExp;"));
     QString table;
     for (const QStringList &r : entries + expenses)
         table += r.join(QStringLiteral(" | ")) + QLatin1Char('\n');
     const std::string where = "step " + step.toStdString() + ": the database holds\n" + table.toStdString();
-    ASSERT_EQ(entries.size(), 2) << where;   // Design (corrected) and the free-time entry
+    ASSERT_EQ(entries.size(), 3) << where;   // yesterday's Design, today's corrected Design, the free-time entry
     ASSERT_EQ(expenses.size(), 1) << where;
 
     // What the service received, the last of each entry (an entry corrected after it was sent
@@ -588,12 +633,13 @@ TEST_F(Week, APersonsWeekFromRecordingToSendingAndBack)
         {QStringLiteral("week-05-free-time"), [&] { FreeTimeEntry(); }},
         {QStringLiteral("week-06-overlap-refused"), [&] { OverlapRefused(); }},
         {QStringLiteral("week-07-delete"), [&] { DeleteEntry(); }},
-        {QStringLiteral("week-08-expenses"), [&] { Expenses(); }},
-        {QStringLiteral("week-09-languages"), [&] { Languages(); }},
-        {QStringLiteral("week-10-send-everything"), [&] { SendEverything(); }},
-        {QStringLiteral("week-11-send-again"), [&] { SendAgain(); }},
-        {QStringLiteral("week-12-help"), [&] { Help(); }},
-        {QStringLiteral("week-13-reopen"), [&] { Reopen(); }},
+        {QStringLiteral("week-08-earlier-day"), [&] { EarlierDay(); }},
+        {QStringLiteral("week-09-expenses"), [&] { Expenses(); }},
+        {QStringLiteral("week-10-languages"), [&] { Languages(); }},
+        {QStringLiteral("week-11-send-everything"), [&] { SendEverything(); }},
+        {QStringLiteral("week-12-send-again"), [&] { SendAgain(); }},
+        {QStringLiteral("week-13-help"), [&] { Help(); }},
+        {QStringLiteral("week-14-reopen"), [&] { Reopen(); }},
     };
     for (const auto &[name, body] : steps)
         if (!RunStep(name, body))
