@@ -45,37 +45,7 @@ void EndToEnd::Recording()
 {
     ASSERT_NO_FATAL_FAILURE(LoadTimers({kDesign, kTravel}));
 
-    // The first timer runs.
-    ASSERT_NO_FATAL_FAILURE(ClickRow(kDesign.category));
-    Expect(QStringLiteral("the Design timer selected"), [](const UiMap &m) {
-        return m.Text(QStringLiteral("frmStart/frEdit/lProj")) == kDesign.project && m.Text(QStringLiteral("frmStart/frEdit/lTask")) == kDesign.task
-               && m.Widget(QStringLiteral("frmStart/frAct/btnStart"))->enabled;
-    });
-    ASSERT_FALSE(HasFailure());
-    designStart = StartSelected();
-    ASSERT_FALSE(HasFailure());
-    desk->Screenshot(QStringLiteral("03-recording-first-timer"));
-
-    // The other one takes over.
-    WaitClockPast(designStart.after, 2);
-    ASSERT_NO_FATAL_FAILURE(ClickRow(kTravel.category));
-    Expect(QStringLiteral("the Travel time timer selected"), [](const UiMap &m) {
-        return m.Text(QStringLiteral("frmStart/frEdit/lTask")) == kTravel.task && m.Widget(QStringLiteral("frmStart/frAct/btnStart"))->enabled;
-    });
-    ASSERT_FALSE(HasFailure());
-    travelStart = StartSelected();
-    ASSERT_FALSE(HasFailure());
-
-    // It stops with its entry.
-    WaitClockPast(travelStart.after, 2);
-    travelStop.before = SecsOfDay();
-    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmStart/frAct/btnStop")));
-    Expect(QStringLiteral("the timer stopped"), [](const UiMap &m) {
-        const UiItem *start = m.Widget(QStringLiteral("frmStart/frAct/btnStart"));
-        const UiItem *stop = m.Widget(QStringLiteral("frmStart/frAct/btnStop"));
-        return start && stop && start->enabled && !stop->enabled;
-    });
-    travelStop.after = SecsOfDay();
+    ASSERT_NO_FATAL_FAILURE(RecordTwoEntries(designStart, travelStart, travelStop));
     ASSERT_FALSE(HasFailure());
 
     // The hot key starts a quick recording.

@@ -268,12 +268,23 @@ protected:
         ASSERT_NO_FATAL_FAILURE(ClickItem(*c));
     }
 
-    // Opens a menu of a menu bar (by the menu's objectName) and chooses an item (by its
-    // objectName).
-    void ChooseMenu(const QString &menu, const QString &item)
+    // Opens a menu of a menu bar (by the menu's objectName, or its caption) and chooses an
+    // item (by its objectName). With window, the menu bar is that window's (several windows
+    // have a Help menu).
+    void ChooseMenu(const QString &menu, const QString &item, const QString &window = QString())
     {
-        UiMap map = Expect(QStringLiteral("the menu ") + menu, [&](const UiMap &m) { return m.Action(menu, QStringLiteral("menubar")); });
-        const UiItem *bar = map.Action(menu, QStringLiteral("menubar"));
+        const QString ownBar = window + QStringLiteral("/mnuBar");
+        auto find = [&](const UiMap &m) -> const UiItem * {
+            if (window.isEmpty())
+                return m.Action(menu, QStringLiteral("menubar"));
+            for (const UiItem &i : m.items)
+                if (i.kind == QLatin1String("action") && i.cls == QLatin1String("menubar") && i.extra == menu
+                    && (i.path == ownBar || i.path.endsWith(QLatin1Char('/') + ownBar)))
+                    return &i;
+            return nullptr;
+        };
+        UiMap map = Expect(QStringLiteral("the menu ") + menu, [&](const UiMap &m) { return find(m) != nullptr; });
+        const UiItem *bar = find(map);
         ASSERT_TRUE(bar) << Why(QStringLiteral("the menu ") + menu, map);
         ASSERT_NO_FATAL_FAILURE(ClickItem(*bar));
         map = Expect(QStringLiteral("the menu item ") + item, [&](const UiMap &m) {
@@ -414,6 +425,9 @@ protected:
     void FirstStart();
     void FirstDownload();
     void LoadTimers(const QList<Pick> &picks);
+    // Design runs, Travel time takes over (Design becomes an entry), Travel time is stopped
+    // (its entry): the moments of the two starts and of the stop.
+    void RecordTwoEntries(Moment &designStart, Moment &travelStart, Moment &travelStop);
 
     xtest::XServer *x = nullptr;
     testsvc::ServiceProcess service;

@@ -68,7 +68,6 @@ protected:
         Expect(window + QStringLiteral(" open"), [&](const UiMap &m) { return m.Widget(window) != nullptr; }, kLong);
     }
 
-    void ChooseMenuOf(const QString &window, const QString &menu, const QString &item);
     void ClickCell(const QString &grid, int row, int col);
     void TypeInto(const QString &box, const QString &text);
     void PickInTree(const QString &tree, const QStringList &levels);
@@ -87,30 +86,7 @@ protected:
 void Week::Timers()
 {
     ASSERT_NO_FATAL_FAILURE(LoadTimers({kDesign, kTravel}));
-    ASSERT_NO_FATAL_FAILURE(ClickRow(kDesign.category));
-    Expect(QStringLiteral("the Design timer selected"), [](const UiMap &m) {
-        return m.Text(QStringLiteral("frmStart/frEdit/lTask")) == kDesign.task && m.Widget(QStringLiteral("frmStart/frAct/btnStart"))->enabled;
-    });
-    ASSERT_FALSE(HasFailure());
-    designStart = StartSelected();
-    ASSERT_FALSE(HasFailure());
-    WaitClockPast(designStart.after, 2);
-    ASSERT_NO_FATAL_FAILURE(ClickRow(kTravel.category));
-    Expect(QStringLiteral("the Travel time timer selected"), [](const UiMap &m) {
-        return m.Text(QStringLiteral("frmStart/frEdit/lTask")) == kTravel.task && m.Widget(QStringLiteral("frmStart/frAct/btnStart"))->enabled;
-    });
-    ASSERT_FALSE(HasFailure());
-    travelStart = StartSelected();
-    ASSERT_FALSE(HasFailure());
-    WaitClockPast(travelStart.after, 2);
-    travelStop.before = SecsOfDay();
-    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmStart/frAct/btnStop")));
-    Expect(QStringLiteral("the timer stopped"), [](const UiMap &m) {
-        const UiItem *start = m.Widget(QStringLiteral("frmStart/frAct/btnStart"));
-        const UiItem *stop = m.Widget(QStringLiteral("frmStart/frAct/btnStop"));
-        return start && stop && start->enabled && !stop->enabled;
-    });
-    travelStop.after = SecsOfDay();
+    ASSERT_NO_FATAL_FAILURE(RecordTwoEntries(designStart, travelStart, travelStop));
 }
 
 
@@ -139,30 +115,6 @@ static int RowCount(const UiMap &m, const QString &grid)
     for (const UiItem &c : m.Cells(grid))
         n = std::max(n, c.Row() + 1);
     return n;
-}
-
-// A menu of the menu bar of window (several windows have a Help menu), then its item.
-void Week::ChooseMenuOf(const QString &window, const QString &menu, const QString &item)
-{
-    const QString bar = window + QStringLiteral("/mnuBar");
-    auto find = [&](const UiMap &m) -> const UiItem * {
-        for (const UiItem &i : m.items)
-            if (i.kind == QLatin1String("action") && i.cls == QLatin1String("menubar") && i.extra == menu
-                && (i.path == bar || i.path.endsWith(QLatin1Char('/') + bar)))
-                return &i;
-        return nullptr;
-    };
-    UiMap map = Expect(QStringLiteral("the menu ") + menu + QStringLiteral(" of ") + window, [&](const UiMap &m) { return find(m) != nullptr; });
-    const UiItem *a = find(map);
-    ASSERT_TRUE(a) << Why(QStringLiteral("the menu ") + menu, map);
-    ASSERT_NO_FATAL_FAILURE(ClickItem(*a));
-    map = Expect(QStringLiteral("the menu item ") + item, [&](const UiMap &m) {
-        const UiItem *i = m.Action(item, QStringLiteral("menu"));
-        return i && i->enabled;
-    });
-    const UiItem *i = map.Action(item, QStringLiteral("menu"));
-    ASSERT_TRUE(i) << Why(QStringLiteral("the menu item ") + item, map);
-    ASSERT_NO_FATAL_FAILURE(ClickItem(*i));
 }
 
 // Types text into the focused box. The X server's keyboard has no Greek letters: xdotool maps
@@ -493,7 +445,7 @@ void Week::SendAgain()
 void Week::Help()
 {
     ASSERT_NO_FATAL_FAILURE(Toolbar(1, kDaily));
-    ASSERT_NO_FATAL_FAILURE(ChooseMenuOf(kDaily, QStringLiteral("mnuHelp"), QStringLiteral("mnuHelp_Form")));
+    ASSERT_NO_FATAL_FAILURE(ChooseMenu(QStringLiteral("mnuHelp"), QStringLiteral("mnuHelp_Form"), kDaily));
     UiMap map = Expect(QStringLiteral("the help window on the daily log's page"), [](const UiMap &m) {
         return m.Text(QStringLiteral("frmHlp/WBr")).startsWith(QStringLiteral("Daily Time Log"));
     });
@@ -542,9 +494,11 @@ void Week::Help()
     EXPECT_LT(rssAllWindowsKb, 80 * 1024) << "step " << step.toStdString() << ": resident memory";
 }
 
+// The service's yyyymmddhhmm of a time of a day: the minute rounded up from 30 seconds on.
 static QString DayTime(const QString &dayKey, int secs)
 {
-    return dayKey + QTime(0, 0).addSecs(secs).toString(QStringLiteral("HHmm"));
+    const int minutes = (secs + 30) / 60;
+    return dayKey + QStringLiteral("%1%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 // 14. The program ended from the tray; the database holds exactly what the service received,
