@@ -33,6 +33,9 @@ const QString kExpLog = QStringLiteral("frmDailyExp/lstLog");
 // The category the free time is given: its rows fit in the daily log's tree without scrolling.
 const Pick kMeeting{QStringLiteral("Café Lumière – rebranding"), QStringLiteral("Client's workshop"), QStringLiteral("Meetings"), 1002, 12};
 
+// The comment of the entry on free time, as the service must receive it.
+const QString kEntryComment = QStringLiteral("Client's brief, Αθήνα");
+
 // The payee of the expense: an apostrophe and Greek letters, as the service must receive them.
 const QString kPayee = QStringLiteral("O'Neill Ταβέρνα");
 
@@ -233,6 +236,8 @@ void Week::FreeTimeEntry()
     });
     ASSERT_FALSE(HasFailure());
     ASSERT_NO_FATAL_FAILURE(PickInTree(kDailyTree, {kMeeting.project, kMeeting.task, kMeeting.category}));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/frEdit/txtComments")));
+    ASSERT_NO_FATAL_FAILURE(TypeInto(QStringLiteral("frmDaily/frEdit/txtComments"), kEntryComment));
     Expect(QStringLiteral("the free row named after the category, Save usable"), [](const UiMap &m) {
         const UiItem *save = m.Widget(QStringLiteral("frmDaily/btnSave"));
         return save && save->enabled && m.Text(QStringLiteral("frmDaily/frEdit/lTask")) == kMeeting.task;
@@ -532,23 +537,27 @@ void Week::Reopen()
         got << QStringList{p.value(QStringLiteral("start")).toString(), p.value(QStringLiteral("end")).toString(),
                            p.value(QStringLiteral("task")).toString(), p.value(QStringLiteral("tc")).toString(),
                            p.value(QStringLiteral("cmt")).toString()}.join(QLatin1Char(' '));
+    // The send counts whole minutes: what ends in the minute of the send is not over yet.
+    const auto endedBySend = [&](const QStringList &r) {
+        return r[5] != today || r[0].toInt() + r[1].toInt() <= sendTime / 60 * 60;
+    };
     // An entry that had not ended when it was sent (a free-time row up to the end of the
     // working day, later than the send) stays unsent; every other one was accepted.
     for (const QStringList &r : entries) {
         const QString line = QStringList{DayTime(r[5], r[0].toInt()), DayTime(r[5], r[0].toInt() + r[1].toInt()), r[2], r[3], r[6]}.join(QLatin1Char(' '));
-        // The send counts whole minutes: what ends in the minute of the send is not over yet.
-        const bool ended = r[5] != today || r[0].toInt() + r[1].toInt() <= sendTime / 60 * 60;
+        const bool ended = endedBySend(r);
         EXPECT_EQ(r[4], ended ? QStringLiteral("1") : QStringLiteral("0")) << where << "the send state of " << line.toStdString();
         EXPECT_EQ(got.contains(line), ended) << where << "received or not: " << line.toStdString() << "\nreceived:\n"
                                              << got.join(QLatin1Char('\n')).toStdString();
     }
+    EXPECT_EQ(times.size(), std::count_if(entries.begin(), entries.end(), endedBySend)) << where << "the service received other entries too:\n" << got.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(std::any_of(entries.begin(), entries.end(), [](const QStringList &r) { return r[6] == kEntryComment; })) << where;
     ASSERT_EQ(spent.size(), 1) << where;
     EXPECT_EQ(spent[0].value(QStringLiteral("payee")).toString(), kPayee) << where;
     EXPECT_EQ(spent[0].value(QStringLiteral("amount")).toString(), QStringLiteral("12.50")) << where;
     EXPECT_EQ(spent[0].value(QStringLiteral("task")).toString(), QString::number(kDesign.taskId)) << where;
     EXPECT_EQ(expenses[0][1], kPayee) << where;
     EXPECT_EQ(expenses[0][4], QStringLiteral("1")) << where;
-    (void)today;
 
     // Started again: the day as it was left.
     ASSERT_NO_FATAL_FAILURE(StartProgram(program));
