@@ -18,6 +18,7 @@
 #include "timelog/clsTimePicker.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -37,7 +38,7 @@ using namespace modMain;
 
 namespace {
 
-constexpr int kWidth = 7800;
+constexpr int kWidth = 6420;
 constexpr int kHeight = 6600;
 constexpr int kMenuHeight = 330;
 
@@ -122,10 +123,11 @@ frmOptions::frmOptions()
 {
     setObjectName("frmOptions");
     setWindowTitle(QStringLiteral("Options"));
-    resize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
+    setFixedSize(forms::TwipsToPixels(kWidth), forms::TwipsToPixels(kHeight));
     CreateControls();
     CreateMenus();
     PlaceInMainWindow(QStringLiteral("frmOptionsSub"));
+    m_sub->adjustSize();
     // 1. Left 0, Top 0.
     m_sub->move(0, 0);
     // 2. The picker.
@@ -198,62 +200,63 @@ void frmOptions::CreateControls()
     auto *tabUser = new QWidget;
     tabUser->setObjectName("tabUser");
     sTab->addTab(tabUser, QStringLiteral("User Details"));
-    frUser = MakeFrame(tabUser, "frUser", QStringLiteral("701"), 120, 120, 7260, 4200);
-    lbl[13] = MakeLabel(frUser, "lbl_13", QString(), 240, 360, 6780, 720, true);
-    lblUserName = MakeLabel(frUser, "lblUserName", QStringLiteral("970"), 240, 1230, 2100, 300);
-    lblPassw = MakeLabel(frUser, "lblPassw", QStringLiteral("704"), 240, 1710, 2100, 300);
-    lblPasswR = MakeLabel(frUser, "lblPasswR", QStringLiteral("972"), 240, 2190, 2100, 300);
-    txtUserName = MakeBox(frUser, "txtUserName", 2400, 1200, 3000);
-    txtPassw = MakeBox(frUser, "txtPassw", 2400, 1680, 3000);
+    frUser = MakeFrame(tabUser, "frUser", QStringLiteral("701"), 120, 120, 6000, 4200);
+    lbl[13] = MakeLabel(frUser, "lbl_13", QString(), 240, 360, 5520, 780, true);
+    lblUserName = MakeLabel(frUser, "lblUserName", QStringLiteral("970"), 240, 1230, 1980, 300);
+    lblPassw = MakeLabel(frUser, "lblPassw", QStringLiteral("704"), 240, 1710, 1980, 300);
+    lblPasswR = MakeLabel(frUser, "lblPasswR", QStringLiteral("972"), 240, 2190, 1980, 300);
+    txtUserName = MakeBox(frUser, "txtUserName", 2280, 1200, 2220);
+    txtPassw = MakeBox(frUser, "txtPassw", 2280, 1680, 2220);
     txtPassw->setEchoMode(QLineEdit::Password);
-    txtPasswR = MakeBox(frUser, "txtPasswR", 2400, 2160, 3000);
+    txtPasswR = MakeBox(frUser, "txtPasswR", 2280, 2160, 2220);
     txtPasswR->setEchoMode(QLineEdit::Password);
-    btnVerify = MakeButton(frUser, "btnVerify", QStringLiteral("756"), 5520, 2130, 1500);
-    lbl[3] = MakeLabel(frUser, "lbl_3", QString(), 240, 2760, 6780, 1200, true);
+    btnVerify = MakeButton(frUser, "btnVerify", QStringLiteral("756"), 4620, 2130, 1200);
+    lbl[3] = MakeLabel(frUser, "lbl_3", QString(), 240, 2760, 5520, 1200, true);
     connect(btnVerify, &QPushButton::clicked, this, &frmOptions::btnVerify_Click);
 
     // ---- tab 1: the option tree and its frames
     auto *tabOptions = new QWidget;
     tabOptions->setObjectName("tabOptions");
     sTab->addTab(tabOptions, QStringLiteral("Settings"));
-    lblTree = MakeLabel(tabOptions, "lblTree", QStringLiteral("49"), 120, 90, 3000, 270);
+    lblTree = MakeLabel(tabOptions, "lblTree", QStringLiteral("49"), 120, 90, 2280, 270);
     QFont bold = lblTree->font();
     bold.setBold(true);
     lblTree->setFont(bold);
     lstOptions = new forms::TreeView(tabOptions);
     lstOptions->setObjectName("lstOptions");
-    Move(lstOptions, 120, 390, 3000, 3600);
+    Move(lstOptions, 120, 390, 3120, 3960);
+    lstOptions->setIndentation(forms::TwipsToPixels(210));
     connect(lstOptions, &forms::TreeView::NodeClick, this, &frmOptions::lstOptions_NodeClick);
     for (int i = 0; i < 2; ++i) {
         btnOpen[i] = new QToolButton(tabOptions);
         btnOpen[i]->setObjectName(QStringLiteral("btnOpen_%1").arg(i));
         btnOpen[i]->setIcon(res::Icon(i == 0 ? QStringLiteral("folder_open") : QStringLiteral("folder_closed")));
         btnOpen[i]->setAutoRaise(true);
-        Move(btnOpen[i], 120 + i * 420, 4050, 375, 375);
+        Move(btnOpen[i], 2520 + i * 360, 45, 330, 330);
         connect(btnOpen[i], &QToolButton::clicked, this, [this, i] { btnOpen_Click(i); });
     }
 
     picFrames = new QWidget(tabOptions);
     picFrames->setObjectName("picFrames");
-    Move(picFrames, 3240, 60, 4260, 2700);
-    const int fw = 4020, fh = 2640;
+    Move(picFrames, 3360, 60, 2880, 2700);
+    const int fw = 2700, fh = 2640;
 
     frchk = MakeFrame(picFrames, "frchk", QString(), kFrameInView, 0, fw, fh);
     frchk->setTitle(QStringLiteral("Selected Option Settings:"));
-    lblOptSet = MakeLabel(frchk, "lblOptSet", QStringLiteral("708"), 240, 420, 3600, 300);
+    lblOptSet = MakeLabel(frchk, "lblOptSet", QStringLiteral("708"), 240, 360, 2340, 600, true);
     for (int i = 0; i < 2; ++i) {
         Opt[i] = new QRadioButton(frchk);
         Opt[i]->setObjectName(QStringLiteral("Opt_%1").arg(i));
         forms::SetTag(Opt[i], QString::number(1500 + i));
         // Both are cleared while a group is chosen: the window keeps them apart itself.
         Opt[i]->setAutoExclusive(false);
-        Move(Opt[i], 480, 900 + i * 420, 2400, 330);
+        Move(Opt[i], 480, 1080 + i * 420, 2000, 330);
         connect(Opt[i], &QRadioButton::clicked, this, [this, i] { Opt_Click(i); });
     }
 
     frWork = MakeFrame(picFrames, "frWork", QStringLiteral("742"), kFrameOutOfView, 0, fw, fh);
-    lblStartCap = MakeLabel(frWork, "lblStartCap", QStringLiteral("201"), 240, 420, 900, 300);
-    lblEndCap = MakeLabel(frWork, "lblEndCap", QStringLiteral("202"), 240, 900, 900, 300);
+    lblStartCap = MakeLabel(frWork, "lblStartCap", QStringLiteral("201"), 240, 420, 660, 300);
+    lblEndCap = MakeLabel(frWork, "lblEndCap", QStringLiteral("202"), 240, 900, 660, 300);
     for (forms::Label **time : {&lblStartTime, &lblEndTime}) {
         auto *l = new forms::Label(frWork);
         l->setFrameShape(QFrame::Panel);
@@ -265,39 +268,39 @@ void frmOptions::CreateControls()
     }
     lblStartTime->setObjectName("lblStartTime");
     lblEndTime->setObjectName("lblEndTime");
-    Move(lblStartTime, 1200, 390, 1200, 330);
-    Move(lblEndTime, 1200, 870, 1200, 330);
+    Move(lblStartTime, 960, 390, 1080, 330);
+    Move(lblEndTime, 960, 870, 1080, 330);
     connect(lblStartTime, &forms::Label::Click, this, &frmOptions::lblStartTime_Click);
     connect(lblEndTime, &forms::Label::Click, this, &frmOptions::lblEndTime_Click);
     // The picker's Enter writes "hh:mm": the label keeps the form hh:mm:ss all the same.
     for (forms::Label *l : {lblStartTime, lblEndTime})
         connect(l, &forms::Label::Change, this, [l] { l->SetCaption(optrules::WithSeconds(l->Caption())); });
-    lblWorkHint = MakeLabel(frWork, "lblWorkHint", QStringLiteral("717"), 240, 2220, 3600, 360, true);
+    lblWorkHint = MakeLabel(frWork, "lblWorkHint", QStringLiteral("717"), 240, 2160, 2340, 450, true);
     picPicker = clsTimePicker::CreateControls(frWork);
-    Move(picPicker, 1200, 1350);
+    Move(picPicker, 240, 1350);
 
     frLang = MakeFrame(picFrames, "frLang", QStringLiteral("716"), kFrameOutOfView, 0, fw, fh);
-    lblLang = MakeLabel(frLang, "lblLang", QStringLiteral("715"), 240, 420, 3600, 300);
+    lblLang = MakeLabel(frLang, "lblLang", QStringLiteral("715"), 240, 360, 2340, 480, true);
     cmbLang = new forms::ComboBox(frLang);
     cmbLang->setObjectName("cmbLang");
-    Move(cmbLang, 240, 780, 2400, 330);
+    Move(cmbLang, 240, 900, 1800, 330);
     connect(cmbLang, &forms::ComboBox::Click, this, &frmOptions::cmbLang_Click);
     imgFlag = new QLabel(frLang);
     imgFlag->setObjectName("imgFlag");
-    Move(imgFlag, 2820, 810, 390, 270);
+    Move(imgFlag, 2160, 930, 390, 270);
 
     frHotKey = MakeFrame(picFrames, "frHotKey", QStringLiteral("734"), kFrameOutOfView, 0, fw, fh);
-    lblKeyPre = MakeLabel(frHotKey, "lblKeyPre", QStringLiteral("712"), 240, 420, 1000, 300);
-    lblKey = MakeLabel(frHotKey, "lblKey", QStringLiteral("713"), 240, 900, 1000, 300);
-    txtHotKeyPre = MakeBox(frHotKey, "txtHotKeyPre", 1320, 390, 2400);
+    lblKeyPre = MakeLabel(frHotKey, "lblKeyPre", QStringLiteral("712"), 240, 360, 2340, 300);
+    lblKey = MakeLabel(frHotKey, "lblKey", QStringLiteral("713"), 240, 1080, 2340, 300);
+    txtHotKeyPre = MakeBox(frHotKey, "txtHotKeyPre", 240, 660, 2340);
     txtHotKeyPre->setReadOnly(true);
     txtHotKeyPre->setFocusPolicy(Qt::NoFocus);
-    txtHotKey = MakeBox(frHotKey, "txtHotKey", 1320, 870, 2400);
+    txtHotKey = MakeBox(frHotKey, "txtHotKey", 240, 1380, 2340);
     // Every key goes to the capture; nothing is typed into the box.
     txtHotKey->setReadOnly(true);
     txtHotKey->setContextMenuPolicy(Qt::NoContextMenu);
     txtHotKey->installEventFilter(this);
-    btnRemove = MakeButton(frHotKey, "btnRemove", QStringLiteral("714"), 1320, 1380, 1500);
+    btnRemove = MakeButton(frHotKey, "btnRemove", QStringLiteral("714"), 240, 1860, 1500);
     connect(btnRemove, &QPushButton::clicked, this, &frmOptions::btnRemove_Click);
 
     frCon = MakeFrame(picFrames, "frCon", QStringLiteral("750"), kFrameOutOfView, 0, fw, fh);
@@ -306,17 +309,17 @@ void frmOptions::CreateControls()
     for (const char *s : {"15", "30", "45", "60"})
         cmbTimeOut->AddItem(QString::fromLatin1(s));
     Move(cmbTimeOut, 240, 420, 1200, 330);
-    lblConHint = MakeLabel(frCon, "lblConHint", QStringLiteral("711"), 240, 900, 3600, 1200, true);
+    lblConHint = MakeLabel(frCon, "lblConHint", QStringLiteral("711"), 240, 900, 2340, 1500, true);
 
-    frinfo = MakeFrame(tabOptions, "frinfo", QStringLiteral("709"), 3360, 2820, fw, 1560);
+    frinfo = MakeFrame(tabOptions, "frinfo", QStringLiteral("709"), 3480, 2820, fw, 1560);
     lblInfo = MakeLabel(frinfo, "lblInfo", QStringLiteral("710"), 120, 330, fw - 240, 1140, true);
 
     // ---- footer strip
     const int footer = kHeight - 660;
-    btnRestore = MakeButton(this, "btnRestore", QStringLiteral("705"), 180, footer, 1710, 420);
-    btnReset = MakeButton(this, "btnReset", QStringLiteral("706"), 2100, footer, 1710, 420);
-    btnSave = MakeButton(this, "btnSave", QStringLiteral("903"), 4020, footer, 1710, 420);
-    btnExit = MakeButton(this, "btnExit", QStringLiteral("905"), 5940, footer, 1680, 420);
+    btnRestore = MakeButton(this, "btnRestore", QStringLiteral("705"), 180, footer, 1440, 420);
+    btnReset = MakeButton(this, "btnReset", QStringLiteral("706"), 1710, footer, 1440, 420);
+    btnSave = MakeButton(this, "btnSave", QStringLiteral("903"), 3240, footer, 1440, 420);
+    btnExit = MakeButton(this, "btnExit", QStringLiteral("905"), 4770, footer, 1440, 420);
     connect(btnRestore, &QPushButton::clicked, this, &frmOptions::btnRestore_Click);
     connect(btnReset, &QPushButton::clicked, this, &frmOptions::btnReset_Click);
     connect(btnSave, &QPushButton::clicked, this, &frmOptions::btnSave_Click);
@@ -598,7 +601,9 @@ void frmOptions::OpenPicker(forms::Label *label)
     m_Picker->SetOutputControl(label);
     m_PickerLabel = label;
     m_Picker->ParseTime(label->Caption());
-    forms::Move(picPicker, forms::Left(label), forms::Top(picPicker));
+    // Under its label, as far as the frame lets it.
+    forms::Move(picPicker, std::min(forms::Left(label), forms::Width(frWork) - forms::Width(picPicker) - 120),
+                forms::Top(picPicker));
     m_Picker->Show();
 }
 
