@@ -249,30 +249,28 @@ QString FlagName(int i)
 
 } // namespace
 
-// ---- the status line ----------------------------------------------------------------------
+// ---- the status line and the progress of long work ------------------------------------------
 
-namespace modMain {
-
-void SetStatus(int16_t id, const QString &suffix)
+void frmMain::ShowStep(const QString &caption, const QString &detail)
 {
-    frmMain *main = frmMain::Peek();
-    if (!main || !main->lblMsg)
-        return;
-    if (id < 0)
-        main->lblMsg->SetCaption(QString());
-    else
-        main->lblMsg->SetCaption(QStringLiteral(" ") + GetLangString(id, true) + suffix);
+    (void)detail;   // the status line has no detail line
+    if (lblMsg)
+        lblMsg->SetCaption(caption);
 }
 
-void SetStatusText(const QString &text)
+void frmMain::SetBarValue(int value)
 {
-    frmMain *main = frmMain::Peek();
-    if (!main || !main->lblMsg)
+    if (!PgB)
         return;
-    main->lblMsg->SetCaption(text.isEmpty() ? QString() : QStringLiteral(" ") + text);
+    PgB->setValue(value);
+    PgB->repaint();
 }
 
-} // namespace modMain
+void frmMain::SetBarVisible(bool visible)
+{
+    if (PgB)
+        PgB->setVisible(visible);
+}
 
 // ---- loading ----------------------------------------------------------------------------------
 
@@ -281,6 +279,7 @@ frmMain::frmMain()
     setObjectName("frmMain");
     setWindowTitle(kTitle);
     BuildControls();
+    modMain::SetStatusLine([this](const QString &text) { ShowStep(text, QString()); });
 
     // 1. The tag parser the window and the others classify replies with.
     TagParser();
@@ -309,6 +308,7 @@ frmMain::frmMain()
 
 frmMain::~frmMain()
 {
+    modMain::SetStatusLine({});
     if (tmr)
         tmr->stop();
     if (tmrIcon)

@@ -1,6 +1,7 @@
 #include "options_help/frmOptions.h"
 
 #include "core/CCrypto.h"
+#include "core/Progress.h"
 #include "core/RequestGuard.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
@@ -15,7 +16,7 @@
 #include "platform/shell/Shell.h"
 #include "recorder/frmStart.h"
 #include "resources/Pictures.h"
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 
 #include <QAction>
 #include <algorithm>
@@ -160,8 +161,9 @@ frmOptions::~frmOptions()
     if (m_Picker)
         m_Picker->Hide();
     delete m_Picker;
-    // The key the window let go of comes back (after a save that is the saved one).
-    if (m_keyReleased)
+    // The key the window let go of comes back (after a save that is the saved one); not at the
+    // end of the program, which has let go of it for good.
+    if (m_keyReleased && !ProgramEnding())
         if (frmStart *timers = frmStart::Peek())
             timers->SetHotKey();
     Forget(this);

@@ -9,6 +9,7 @@
 #include "platform/dao/dao.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Label.h"
+#include "platform/forms/TreeView.h"
 #include "platform/registry/Registry.h"
 #include "store/modDBchr.h"
 #include "sync/frmSynch.h"
@@ -443,4 +444,41 @@ TEST_F(SynchTest, WhileAReceiveRunsNoSecondOneStarts)
     EXPECT_TRUE(w->btnConnect[0]->isEnabled());
     EXPECT_TRUE(w->btnExit->isEnabled());
     EXPECT_FALSE(RequestGuard::Busy());
+}
+
+TEST_F(SynchTest, ATaskMovedToAnotherProjectKeepsItsCategoriesAndChangedExpenseCategoriesAreCounted)
+{
+    Receive(FullData);
+    // Task 11 with its categories now belongs to project 2; expense category 8 is gone, 9 is new.
+    QByteArray moved(FullData);
+    moved.replace(R"(,
+            { "id": 11, "name": "Workshop", "expenses": false, "categories": [101, 102] } ] },)",
+                  R"( ] },)");
+    moved.replace(R"([ { "id": 20, "name": "Prüfung", "categories": [100] } ])",
+                  R"([ { "id": 20, "name": "Prüfung", "categories": [100] }, { "id": 11, "name": "Workshop", "expenses": false, "categories": [101, 102] } ])");
+    moved.replace(R"({ "id": 8, "name": "Taxi" })", R"({ "id": 9, "name": "Parking" })");
+    ASSERT_EQ(moved.count("\"id\": 11"), 1);
+    Receive(moved.constData());
+    EXPECT_EQ(Rows(Tasks), (QStringList{"10|1|0|0", "11|2|0|-1", "20|2|0|0"}));
+    EXPECT_EQ(Rows(Links), (QStringList{"10|100|0", "10|101|0", "11|101|0", "11|102|0", "20|100|0"}));
+    EXPECT_EQ(Rows(Categs).size(), 3);
+    EXPECT_EQ(Rows(ExpCategs), (QStringList{"7|Hôtel|0", "8|Taxi|0", "9|Parking|0"})) << "a dropped one is kept";
+    const QStringList log = Log();
+    for (const QString &line : {Line(827, 0), Line(828, 1), Line(830, 0), Line(831, 1)})
+        EXPECT_TRUE(log.contains(line)) << line.toStdString() << " in " << log.join(u'/').toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("You have been unAssigned from the following Projects: ")));
+
+    // The tree keeps the last reply read; the view menu shows the projects with the moved task.
+    frmSynch *w = frmSynch::Get();
+    ASSERT_EQ(w->MyTree->Count(), 2);
+    EXPECT_EQ(w->MyTree->Nodes(2)->Text(), QStringLiteral("Parking"));
+    w->mnuView_RecProj_Click();
+    EXPECT_FALSE(w->MyTree->isHidden());
+    forms::Node *task = nullptr;
+    for (int i = 1; i <= w->MyTree->Count(); ++i)
+        if (w->MyTree->Nodes(i)->Tag().startsWith(QStringLiteral("isTask;11;")))
+            task = w->MyTree->Nodes(i);
+    ASSERT_NE(task, nullptr);
+    EXPECT_EQ(task->Parent()->Tag(), QStringLiteral("isProj;2;FALSE"));
+    EXPECT_EQ(task->Children(), 2);
 }
