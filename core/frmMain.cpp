@@ -29,6 +29,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShowEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -612,6 +613,24 @@ bool frmMain::OpenWindow(const QString &name)
         return true;
     }
     return false;
+}
+
+void frmMain::MakeRoomFor(const QRect &childFrame)
+{
+    if (!mdi || isMaximized() || isFullScreen() || isMinimized())
+        return;
+    const QSize area = mdi->viewport()->size();
+    const int dw = qMax(0, childFrame.x() + childFrame.width() - area.width());
+    const int dh = qMax(0, childFrame.y() + childFrame.height() - area.height());
+    if (dw == 0 && dh == 0)
+        return;
+    QSize target(width() + dw, height() + dh);
+    if (const QScreen *s = screen()) {
+        const QRect avail = s->availableGeometry();
+        target = target.boundedTo(avail.size());
+    }
+    if (target != size())
+        resize(target);
 }
 
 void frmMain::MarkToolbarEntry(int16_t index)

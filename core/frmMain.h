@@ -76,6 +76,10 @@ public:
     // top 15 twips above the entry's, as a click on the entry does. Each window calls it when it
     // becomes active; any other index leaves the marker where it is.
     void MarkToolbarEntry(int16_t index);
+    // A child window that does not fit the document area at the window's present size makes
+    // the main window grow by what is missing, as far as the screen allows (a window the
+    // person cannot see whole would hide its commands behind a scroll bar).
+    void MakeRoomFor(const QRect &childFrame);
 
     // Mouse handlers of the toolbar and the flags, by element.
     void btn_MouseDown(int16_t index);
