@@ -3,6 +3,7 @@
 #include "core/CCrypto.h"
 #include "core/Progress.h"
 #include "core/RequestGuard.h"
+#include "core/clsTimePicker.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
 #include "options_help/frmHlp.h"
@@ -16,7 +17,6 @@
 #include "platform/shell/Shell.h"
 #include "recorder/frmStart.h"
 #include "resources/Pictures.h"
-#include "core/clsTimePicker.h"
 
 #include <QAction>
 #include <algorithm>
