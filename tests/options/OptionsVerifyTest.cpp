@@ -154,73 +154,45 @@ TEST_F(OptionsVerify, FaultsOfTheBoxesSendNothing)
     EXPECT_EQ(svc->requests().size(), before);
 }
 
-TEST_F(OptionsVerify, AFullNameThatReadsAsANumberIsNoSuccess)
+// Every reply that is no acceptance: its message, and the credentials in use, the stored ones
+// and the full name as they were.
+TEST_F(OptionsVerify, EveryReplyThatIsNoAcceptanceLeavesTheCredentialsInUse)
 {
+    struct Case {
+        const char *what;
+        QStringList serviceOptions;   // no service at all when it holds "closed"
+        const char *user, *password;
+        int16_t timeOut;
+        int message;
+    };
+    const Case cases[] = {
+        {"a full name that reads as a number", {}, "agent", "x", 15, 1416},
+        {"a reply without a full name", {QStringLiteral("--garbage")}, "maria.n", "n3w pass", 15, 761},
+        // A guest network's sign-in page, with status 200.
+        {"a sign-in page", {QStringLiteral("--error-page"), QStringLiteral("portal")}, "maria.n", "n3w pass", 15, 761},
+        {"a web server's error page", {QStringLiteral("--error-page"), QStringLiteral("404")}, "maria.n", "n3w pass", 15, 1413},
+        {"no reply", {QStringLiteral("closed")}, "maria.n", "n3w pass", 15, 1411},
+        {"no reply within the time-out", {QStringLiteral("--delay-ms"), QStringLiteral("4000")}, "maria.n", "n3w pass", 1, 1411},
+    };
     Serve();
     ASSERT_TRUE(Open());
     BoxWatcher boxes;
-    Type("agent", "x", "x");
-    w->btnVerify->click();
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(1416));
-    EXPECT_EQ(w->txtUserName->text(), "agent");
-    ExpectNothingChanged();
-}
-
-TEST_F(OptionsVerify, AReplyWithoutAFullNameIsNoSuccess)
-{
-    Serve({QStringLiteral("--garbage")});
-    ASSERT_TRUE(Open());
-    BoxWatcher boxes;
-    Type("maria.n", "n3w pass", "n3w pass");
-    w->btnVerify->click();
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(761));
-    ExpectNothingChanged();
-}
-
-TEST_F(OptionsVerify, AWebPageIsNoSuccess)
-{
-    // A guest network's sign-in page, with status 200.
-    Serve({QStringLiteral("--error-page"), QStringLiteral("portal")});
-    ASSERT_TRUE(Open());
-    BoxWatcher boxes;
-    Type("maria.n", "n3w pass", "n3w pass");
-    w->btnVerify->click();
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(761));
-    ExpectNothingChanged();
-
-    // A web server's error page.
-    Serve({QStringLiteral("--error-page"), QStringLiteral("404")});
-    Type("maria.n", "n3w pass", "n3w pass");
-    w->btnVerify->click();
-    ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[1].text, BoxText(1413));
-    ExpectNothingChanged();
-}
-
-TEST_F(OptionsVerify, NoReply)
-{
-    qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("http://127.0.0.1:%1").arg(testsvc::ClosedPort()).toUtf8());
-    ASSERT_TRUE(Open());
-    BoxWatcher boxes;
-    Type("maria.n", "n3w pass", "n3w pass");
-    w->btnVerify->click();
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(1411));
-    ExpectNothingChanged();
-}
-
-TEST_F(OptionsVerify, NoReplyWithinTheTimeOut)
-{
-    Serve({QStringLiteral("--delay-ms"), QStringLiteral("4000")});
-    TimeOut = 1;
-    ASSERT_TRUE(Open());
-    BoxWatcher boxes;
-    Type("maria.n", "n3w pass", "n3w pass");
-    w->btnVerify->click();
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(1411));
-    ExpectNothingChanged();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.serviceOptions == QStringList{QStringLiteral("closed")}) {
+            svc.reset();
+            qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("http://127.0.0.1:%1").arg(testsvc::ClosedPort()).toUtf8());
+        } else {
+            Serve(c.serviceOptions);
+        }
+        TimeOut = c.timeOut;
+        const size_t before = boxes.Boxes().size();
+        Type(QString::fromUtf8(c.user), QString::fromUtf8(c.password), QString::fromUtf8(c.password));
+        w->btnVerify->click();
+        ASSERT_EQ(boxes.Boxes().size(), before + 1);
+        EXPECT_EQ(boxes.Boxes().back().text, BoxText(c.message));
+        EXPECT_EQ(boxes.Boxes().back().icon, 16);
+        EXPECT_EQ(w->txtUserName->text(), QString::fromUtf8(c.user));
+        ExpectNothingChanged();
+    }
 }
