@@ -729,13 +729,7 @@ bool frmOptions::HotKeyFree(int16_t code, int16_t mask)
 {
     if (!hotkey::IsAvailable())
         return true;
-    unsigned mods = 0;
-    if (mask & 4)
-        mods |= hotkey::MOD_ALT;
-    if (mask & 2)
-        mods |= hotkey::MOD_CONTROL;
-    if (mask & 1)
-        mods |= hotkey::MOD_SHIFT;
+    const unsigned mods = hotkey::ModifiersForShiftMask(unsigned(uint16_t(mask)));
     QObject probe;
     if (!hotkey::RegisterHotKey(&probe, 1, mods, unsigned(code)))
         return false;
