@@ -2,23 +2,14 @@
 // current user, each with a comment, sent one request each to the reference service on
 // 127.0.0.1 over HTTPS, every send state written as its reply comes. Each round starts from
 // rows that are all unsent.
-#include "core/CCrypto.h"
+#include "bench/BenchSupport.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "store/modDBchr.h"
 #include "sync/frmSynch.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -86,52 +77,19 @@ BENCHMARK(BM_SendAll1000EntriesAnd200Expenses)->Unit(benchmark::kMillisecond)->I
 
 int main(int argc, char **argv)
 {
-    qputenv("TARV_NO_PAUSES", "1");
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("TARV_PROGRAM_DIR", dir.path().toLocal8Bit());
+    bench::BenchApp app(argc, argv);
+    app.UseAsProgramDir();
     modMain::LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
 
-    const QString data = dir.path() + QStringLiteral("/bench.json");
-    QFile f(data);
-    if (!f.open(QIODevice::WriteOnly) || f.write(Data) < 0)
+    bench::BenchService service;
+    if (!service.Start(app, Data))
         return 1;
-    f.close();
-    QProcess service;
-    service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    service.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tarvelo-service"),
-                  {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), data,
-                   QStringLiteral("--data-dir"), dir.path() + QStringLiteral("/service")});
-    if (!service.waitForStarted(10000) || !service.waitForReadyRead(15000)) {
-        std::fprintf(stderr, "the reference service did not start\n");
-        return 1;
-    }
-    const QString first = QString::fromUtf8(service.readLine()).trimmed();
-    const auto m = QRegularExpression(QStringLiteral("^listening (https://127\\.0\\.0\\.1:\\d+)$")).match(first);
-    if (!m.hasMatch()) {
-        std::fprintf(stderr, "unexpected first line of the service: %s\n", qPrintable(first));
-        return 1;
-    }
-    qputenv("TARV_SERVICE_ENDPOINT", m.captured(1).toLocal8Bit());
-    qputenv("TARV_CA_FILE", (dir.path() + QStringLiteral("/service/cert.pem")).toLocal8Bit());
+    bench::StoreBenchCredentials();
+    FillRows(app.Path(QStringLiteral("Tarv.crn")));
 
-    modMain::Crypto = std::make_unique<CCrypto>();
-    modMain::StoredUserName = modMain::Crypto->Encrypt(QStringLiteral("bench"), CryptoPassPhrase, false, CCrypto::TypeRC2);
-    modMain::StoredPassword = modMain::StoredUserName;
-    FillRows(dir.path() + QStringLiteral("/Tarv.crn"));
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    app.Run();
 
     frmSynch::Unload();
     frmMain::Unload();
-    if (modMain::DB)
-        modMain::DB->Close();
-    modMain::DB.reset();
-    service.terminate();
-    service.waitForFinished(5000);
     return 0;
 }

@@ -19,14 +19,9 @@ namespace {
 using detail::CloseOnExit;
 using detail::OpenDatabase;
 
-QString g_lastError;
-
-// Runs body, turning the engine's failures into their number (kept with its description).
-template <class F>
-int32_t Guarded(F &&body)
-{
-    return detail::Guarded(g_lastError, std::forward<F>(body));
-}
+// Runs each procedure's body, turning the engine's failures into their number (kept with its
+// description).
+detail::FailureKeeper Guarded;
 
 // The comment of an entry as typed: written, replaced, or removed when empty.
 void WriteComment(dao::Database &db, double cID, const QString &text)
@@ -75,7 +70,7 @@ DailyEntry ReadDailyEntry(dao::Recordset &rs)
 
 QString LastDailyError()
 {
-    return g_lastError;
+    return Guarded.Last();
 }
 
 int32_t LoadDailyEntries(int32_t dayKey, std::vector<DailyEntry> &out)

@@ -1,10 +1,12 @@
-// The bulk upload's statements: what is still to send over a range of days, and the send state
-// of an expense.
+// The bulk upload's statements: what is still to send over a range of days, and what the
+// service is sent of it. (The send states are written by the time log's and the expenses'
+// own writers.)
 #include "store/modDBchr.h"
 
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "store/DailyRead.h"
+#include "store/ExpenseRead.h"
 #include "store/StoreUtil.h"
 
 using namespace modMain;
@@ -16,13 +18,7 @@ namespace {
 using detail::CloseOnExit;
 using detail::OpenDatabase;
 
-QString g_lastError;
-
-template <class F>
-int32_t Guarded(F &&body)
-{
-    return detail::Guarded(g_lastError, std::forward<F>(body));
-}
+detail::FailureKeeper Guarded;
 
 // The range's condition on the day column col, and its parameters appended to params.
 QString RangeCondition(const DayRange &range, const char *col, QVariantList &params)
@@ -37,7 +33,7 @@ QString RangeCondition(const DayRange &range, const char *col, QVariantList &par
 
 QString LastSynchError()
 {
-    return g_lastError;
+    return Guarded.Last();
 }
 
 int32_t LoadUnsentDaily(const DayRange &range, std::vector<DailyEntry> &out)
@@ -64,12 +60,13 @@ int32_t LoadUnsentExpenses(const DayRange &range, std::vector<UnsentExpense> &ou
     out.clear();
     return Guarded([&] {
         QVariantList params{CurrentUserID};
-        // The comment is the expense's own (by its id); the project is that of the task.
+        // The row's own fields, then the project of its task and the expense's own comment (by
+        // its id).
         const QString sql =
             QStringLiteral(
-                "SELECT e.cID, e.cExpID, e.cAmount, e.cDate, e.cTime, e.cTaskID, "
+                "SELECT e.*, "
                 "(SELECT MIN(t.cProjID) FROM tblProjTasks t WHERE t.cUsrID = e.cUsrID AND t.cTaskID = e.cTaskID), "
-                "e.cPayee, e.cCode, e.cChk, c.cComments "
+                "c.cComments "
                 "FROM tblDailyExp e LEFT JOIN tblDailyExpComments c ON c.cID = e.cID "
                 "WHERE e.cUsrID = ? AND e.cChk <> 1 ")
             + RangeCondition(range, "e.cDate", params) + QStringLiteral("ORDER BY e.cDate, e.cID");
@@ -81,17 +78,9 @@ int32_t LoadUnsentExpenses(const DayRange &range, std::vector<UnsentExpense> &ou
         out.reserve(size_t(rs->RecordCount()));
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
             UnsentExpense e;
-            e.cID = rs->Value(0).toDouble();
-            e.cExpID = rs->Value(1).toDouble();
-            e.cAmount = rs->Value(2).toString().trimmed();
-            e.cDate = static_cast<int32_t>(rs->Value(3).toDouble());
-            e.cTime = rs->Value(4).toDouble();
-            e.cTaskID = rs->Value(5).toDouble();
-            e.projID = rs->Value(6).toDouble();
-            e.cPayee = rs->Value(7).toString().trimmed();
-            e.cCode = rs->Value(8).toString().trimmed();
-            e.cChk = static_cast<int16_t>(rs->Value(9).toInt());
-            e.comment = rs->Value(10).toString().trimmed();
+            detail::ReadExpenseFields(*rs, e);
+            e.projID = rs->Value(11).toDouble();
+            e.comment = rs->Value(12).toString().trimmed();
             out.push_back(std::move(e));
         }
     });
@@ -123,14 +112,6 @@ modHttp::AddExpenseValues UploadValuesOf(const UnsentExpense &e)
     v.payee = e.cPayee;
     v.code = e.cCode;
     return v;
-}
-
-int32_t SetExpenseSendState(double cID, int16_t state)
-{
-    return Guarded([&] {
-        OpenDatabase().Execute(QStringLiteral("UPDATE tblDailyExp SET cChk = ? WHERE cID = ? AND cUsrID = ?"),
-                               dao::dbFailOnError, {int(state), cID, CurrentUserID});
-    });
 }
 
 } // namespace modDBchr

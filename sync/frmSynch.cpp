@@ -744,7 +744,7 @@ void frmSynch::SendExpenses()
         this, rows,
         [](const modDBchr::UnsentExpense &e) { return modHttp::AddExpenseRequest(modDBchr::UploadValuesOf(e)); },
         [](const modDBchr::UnsentExpense &e, int16_t state) {
-            return modDBchr::SetExpenseSendState(e.cID, state) == 0 ? QString() : modDBchr::LastSynchError();
+            return modDBchr::SetExpenseState(e.cID, state) == 0 ? QString() : modDBchr::LastExpError();
         });
 }
 

@@ -75,8 +75,7 @@ protected:
             options << QStringLiteral("--data") << testsvc::WriteDataFile(TestData);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
         ASSERT_TRUE(svc.https());
-        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        svc.pointProgramHere();
     }
 
     QString Status() const { return m_main->lblMsg->Caption(); }

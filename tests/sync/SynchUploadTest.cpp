@@ -1,7 +1,6 @@
 // The bulk upload of the synchronisation window against the reference service on loopback
 // HTTPS: which rows go, the bytes on the wire, the send state of every row after each kind of
 // reply, and that nothing is sent twice.
-#include "core/CCrypto.h"
 #include "core/RequestGuard.h"
 #include "core/ServiceRequests.h"
 #include "core/frmMain.h"
@@ -14,6 +13,7 @@
 #include "store/modDBchr.h"
 #include "sync/frmSynch.h"
 #include "tests/service/ServiceProcess.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/TestEnv.h"
 #include "timelog/frmDaily.h"
 
@@ -21,7 +21,6 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonObject>
 #include <QUrl>
 #include <QPushButton>
@@ -52,20 +51,11 @@ class SynchUploadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("TARV_NO_PAUSES", "1");
-        m_dir = testenv::MakeTempDir(QStringLiteral("prog"));
-        qputenv("TARV_PROGRAM_DIR", m_dir.toLocal8Bit());
-        LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
-        LangID = 0;
         TimeOut = 15;
         ServerLoggedIn = false;
-        ASSERT_EQ(modDBchr::CreateDB(m_dir + QStringLiteral("/Tarv.crn")), 0);
-        if (!Crypto)
-            Crypto = std::make_unique<CCrypto>();
-        PCUserName = QStringLiteral("maria");
+        ASSERT_NO_FATAL_FAILURE(testenv::OpenProgramFolder(m_dir));
         SetCredentials(QStringLiteral("anna"), QStringLiteral("pw é"));
-        CurrentUserID = modDBchr::CreateUser();
-        ASSERT_GE(CurrentUserID, 0);
+        ASSERT_NO_FATAL_FAILURE(testenv::AddCurrentUser());
         for (const auto &t : {std::pair{10, 1}, std::pair{11, 1}})
             DB->Execute(QStringLiteral("INSERT INTO tblProjTasks (cTaskID, cUsrID, cTaskName, cProjID, cChk, cExp) "
                                        "VALUES (?, ?, 't', ?, 0, 0)"),
@@ -76,30 +66,21 @@ protected:
         frmSynch::Unload();
         frmDaily::Unload();
         frmMain::Unload();
-        if (DB)
-            DB->Close();
-        DB.reset();
+        testenv::CloseDatabase();
         TimeOut = 15;
         qunsetenv("TARV_CA_FILE");
     }
 
     static void SetCredentials(const QString &user, const QString &password)
     {
-        StoredUserName = Crypto->Encrypt(user, CryptoPassPhrase, false, CCrypto::TypeRC2);
-        StoredPassword = Crypto->Encrypt(password, CryptoPassPhrase, false, CCrypto::TypeRC2);
+        testenv::StoreCredentials(user, password);
     }
 
     void Start(ServiceProcess &svc, QStringList options = {})
     {
-        const QString path = testenv::MakeTempDir(QStringLiteral("data")) + QStringLiteral("/accounts.json");
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(Data);
-        f.close();
-        options << QStringLiteral("--data") << path;
+        options << QStringLiteral("--data") << testsvc::WriteDataFile(Data);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
-        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        svc.pointProgramHere();
     }
 
     // A time-log entry; its comment names it so that the service's log tells which it was.

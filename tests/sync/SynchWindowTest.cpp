@@ -1,7 +1,6 @@
 // The synchronisation window through its controls, without the service: the day lists, the
 // range check with its message, the skip boxes, the log and its full-text box, the received
 // tree with expand and collapse, the menus' views, the toolbar marker and the captions.
-#include "core/CCrypto.h"
 #include "core/FMessage.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
@@ -13,6 +12,7 @@
 #include "platform/forms/Units.h"
 #include "store/modDBchr.h"
 #include "sync/frmSynch.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/TestEnv.h"
 
 #include <QAbstractButton>
@@ -35,26 +35,15 @@ class SynchWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("TARV_NO_PAUSES", "1");
-        m_dir = testenv::MakeTempDir(QStringLiteral("prog"));
-        qputenv("TARV_PROGRAM_DIR", m_dir.toLocal8Bit());
-        LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
-        LangID = 0;
-        ASSERT_EQ(modDBchr::CreateDB(m_dir + QStringLiteral("/Tarv.crn")), 0);
-        if (!Crypto)
-            Crypto = std::make_unique<CCrypto>();
-        PCUserName = QStringLiteral("maria");
-        CurrentUserID = modDBchr::CreateUser();
-        ASSERT_GE(CurrentUserID, 0);
+        ASSERT_NO_FATAL_FAILURE(testenv::OpenProgramFolder(m_dir));
+        ASSERT_NO_FATAL_FAILURE(testenv::AddCurrentUser());
     }
     void TearDown() override
     {
         LangID = 0;
         frmSynch::Unload();
         frmMain::Unload();
-        if (DB)
-            DB->Close();
-        DB.reset();
+        testenv::CloseDatabase();
     }
 
     static void AddEntry(double id, int32_t day, int started, int user = -1)
