@@ -7,6 +7,7 @@
 #include "platform/forms/TreeView.h"
 #include "platform/registry/Registry.h"
 #include "recorder/frmStart.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/TestEnv.h"
 
 #include <QApplication>
@@ -28,8 +29,7 @@ void OptionsTest::SetUp()
         return;
     if (!Crypto)
         Crypto = std::make_unique<CCrypto>();
-    StoredUserName = Crypto->Encrypt(kUser, CryptoPassPhrase, false, CCrypto::TypeRC2);
-    StoredPassword = Crypto->Encrypt(kPassword, CryptoPassPhrase, false, CCrypto::TypeRC2);
+    testenv::StoreCredentials(kUser, kPassword);
     UserNameURL = kUser;
     PasswordURL = kPassword;
     SetDefaultSettings();

@@ -9,7 +9,6 @@
 #include "tests/service/ServiceProcess.h"
 #include "tests/support/TestEnv.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -51,8 +50,7 @@ protected:
         QStringList all{QStringLiteral("--data"), testsvc::WriteDataFile(kAccounts)};
         all += options;
         ASSERT_TRUE(svc->start(all)) << svc->output().toStdString();
-        qputenv("TARV_SERVICE_ENDPOINT", svc->baseUrl().toUtf8());
-        qputenv("TARV_CA_FILE", QFile::encodeName(svc->caFile()));
+        svc->pointProgramHere();
         ServerLoggedIn = true;
     }
 
