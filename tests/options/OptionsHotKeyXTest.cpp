@@ -6,15 +6,14 @@
 
 #include "core/frmMain.h"
 #include "core/modMain.h"
-#include "recorder/CHotKey.h"
 #include "recorder/frmStart.h"
 #include "tests/support/TestEnv.h"
+#include "tests/xserver/KeyMarker.h"
 #include "tests/xserver/XServer.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QWidget>
 
 #include <memory>
 
@@ -38,7 +37,6 @@ protected:
     void TearDown() override
     {
         marker.reset();
-        markerWindow.reset();
         x->ReleaseGrabs();
         OptionsTest::TearDown();
     }
@@ -49,20 +47,13 @@ protected:
         ASSERT_TRUE(r.finished && r.exitCode == 0) << r.err.toStdString();
     }
 
-    // Presses Ctrl+F8 on a key object of its own and waits for it: X delivers the presses in
-    // order, so whatever came before has been handled by then.
+    // Presses Ctrl+F8, a key of the test's own, and waits for it: whatever came before has
+    // been handled by then.
     void Settle()
     {
-        if (!marker) {
-            markerWindow = std::make_unique<QWidget>();
-            marker = std::make_unique<CHotKey>();
-            marker->hwnd(markerWindow.get());
-            QObject::connect(marker.get(), &CHotKey::Hotkey, [this] { ++markerCount; });
-            ASSERT_TRUE(marker->SetHotKey(119 /* F8 */, 2));
-        }
-        const int before = markerCount;
-        Press(QStringLiteral("ctrl+F8"));
-        ASSERT_TRUE(testenv::WaitFor([&] { return markerCount > before; }, 5000));
+        if (!marker)
+            marker = std::make_unique<xtest::KeyMarker>(119 /* F8 */, hotkey::MOD_CONTROL, QStringLiteral("ctrl+F8"));
+        marker->Settle(*x);
     }
 
     // The new-key box with the keyboard's focus, on the hotkey node.
@@ -84,9 +75,7 @@ protected:
     }
 
     xtest::XServer *x = nullptr;
-    std::unique_ptr<QWidget> markerWindow;
-    std::unique_ptr<CHotKey> marker;
-    int markerCount = 0;
+    std::unique_ptr<xtest::KeyMarker> marker;
 };
 
 } // namespace
