@@ -27,14 +27,7 @@ void CHotKey::hwnd(QWidget *window)
 
 unsigned CHotKey::ModifiersForMask(uint8_t Mask)
 {
-    unsigned mods = 0;
-    if (Mask & 4)
-        mods |= hotkey::MOD_ALT;
-    if (Mask & 2)
-        mods |= hotkey::MOD_CONTROL;
-    if (Mask & 1)
-        mods |= hotkey::MOD_SHIFT;
-    return mods;
+    return hotkey::ModifiersForShiftMask(Mask);
 }
 
 void CHotKey::Unregister()

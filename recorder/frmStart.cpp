@@ -13,7 +13,6 @@
 #include "platform/forms/Units.h"
 #include "recorder/frmSysTray.h"
 #include "options_help/frmHlp.h"
-#include "options_help/frmOptions.h"
 #include "options_help/frmVideo.h"
 #include "store/modDBchr.h"
 #include "sync/frmSynch.h"
@@ -340,12 +339,8 @@ void frmStart::mnuFile_Exit_Click()
 
 void frmStart::mnuOptions_Form_Click()
 {
-    using namespace modMain;
-    if (TimerRunning) {
-        ShowMsg(GetLangString(92), 16);
-        return;
-    }
-    frmOptions::Get()->show();
+    // One way into the options for every caller: refused while a timer records (string 92).
+    frmMain::Get()->OpenWindow(QStringLiteral("frmOptions"));
 }
 
 void frmStart::mnuHelp_Help_Click()

@@ -114,6 +114,9 @@ REQUIRED_IDS = sorted(set(
     + _span(500, 514) + [1506]
     # video window: about panel, missing and refused videos
     + _span(1200, 1206)
+    # options window: captions, option tree, messages, status lines
+    + [49, 112, 113, 114, 115, 201, 202, 287, 621, 622, 623, 624, 629, 631, 903, 905,
+       970, 972, 1500, 1501] + _span(701, 720) + _span(722, 768)
 ))
 
 ROW_RE = re.compile(r"<(\d+);([^;<>]*);([^;<>]*);([^;<>]*);([^;<>]*);(\d+)>")

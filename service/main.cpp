@@ -51,6 +51,8 @@ std::mutex g_stopMutex;
 std::condition_variable g_stopCv;
 bool g_stopping = false;
 std::atomic<int> g_accepted{0};
+// Requests being answered; a stop lets them finish before the process ends.
+std::atomic<int> g_busy{0};
 
 void AppendLine(const QString &path, const QJsonObject &line)
 {
@@ -187,6 +189,10 @@ int main(int argc, char **argv)
     service::Protocol protocol(std::move(*data));
 
     auto handler = [&](const httplib::Request &req, httplib::Response &res) {
+        ++g_busy;
+        struct Done {
+            ~Done() { --g_busy; }
+        } done;
         const QByteArray method = QByteArray::fromStdString(req.method);
         const QByteArray target = QByteArray::fromStdString(req.target);
         const qsizetype q = target.indexOf('?');
@@ -274,6 +280,12 @@ int main(int argc, char **argv)
         }
         g_stopCv.notify_all();
         raw->stop();
+        // The server's own shutdown waits for every kept-alive connection to time out (seconds);
+        // once the requests under way are answered there is nothing left to wait for.
+        for (int i = 0; i < 500 && g_busy.load() > 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::fflush(stdout);
+        std::_Exit(0);
     }).detach();
 
     const bool listened = server->listen_after_bind();

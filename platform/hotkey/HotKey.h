@@ -21,6 +21,13 @@ constexpr unsigned MOD_ALT = 1;
 constexpr unsigned MOD_CONTROL = 2;
 constexpr unsigned MOD_SHIFT = 4;
 
+// The MOD_* flags of a key event's shift bits (1 Shift, 2 Ctrl, 4 Alt), as the profile stores
+// the hot key's modifiers.
+constexpr unsigned ModifiersForShiftMask(unsigned mask)
+{
+    return ((mask & 4) ? MOD_ALT : 0) | ((mask & 2) ? MOD_CONTROL : 0) | ((mask & 1) ? MOD_SHIFT : 0);
+}
+
 // Number of the hot-key message, as window procedures know it.
 constexpr unsigned WM_HOTKEY = 786;
 

@@ -1,8 +1,8 @@
 // The timers window's hot key on a real X server: Ctrl+F10 pressed with xdotool starts a quick
 // recording, stops the running timer with its entry, and is gone once the options drop it.
-#include "recorder/CHotKey.h"
 #include "tests/support/TimerRows.h"
 #include "tests/tray/TimersFixture.h"
+#include "tests/xserver/KeyMarker.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -23,31 +23,21 @@ protected:
     void TearDown() override
     {
         marker.reset();
-        markerWindow.reset();
         TimersFixture::TearDown();
     }
 
     void Press(const QString &combination) { Run({QStringLiteral("key"), combination}); }
 
-    // Presses Ctrl+F9 on a key object of its own and waits for it: X delivers the presses in
-    // order, so whatever Ctrl+F10 was going to do has been done by then.
+    // Presses Ctrl+F9, a key of the test's own, and waits for it: whatever Ctrl+F10 was going
+    // to do has been done by then.
     void Settle()
     {
-        if (!marker) {
-            markerWindow = std::make_unique<QWidget>();
-            marker = std::make_unique<CHotKey>();
-            marker->hwnd(markerWindow.get());
-            QObject::connect(marker.get(), &CHotKey::Hotkey, [this] { ++markerCount; });
-            ASSERT_TRUE(marker->SetHotKey(120 /* F9 */, 2));
-        }
-        const int before = markerCount;
-        Press(QStringLiteral("ctrl+F9"));
-        ASSERT_TRUE(testenv::WaitFor([&] { return markerCount > before; }, 5000));
+        if (!marker)
+            marker = std::make_unique<xtest::KeyMarker>(120 /* F9 */, hotkey::MOD_CONTROL, QStringLiteral("ctrl+F9"));
+        marker->Settle(*x);
     }
 
-    std::unique_ptr<QWidget> markerWindow;
-    std::unique_ptr<CHotKey> marker;
-    int markerCount = 0;
+    std::unique_ptr<xtest::KeyMarker> marker;
 };
 
 } // namespace

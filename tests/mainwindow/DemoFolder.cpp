@@ -5,9 +5,10 @@
 // timer running (started 1 h 25 min ago) and one parked beside it; with --expenses the person
 // has expense categories and today's expenses.
 //
-//   tarv_demo_folder FOLDER LOGON [--running | --daily | --expenses | --synch]
+//   tarv_demo_folder FOLDER LOGON [--running | --daily | --expenses | --synch | --signed-in]
 //   (--daily: a day of time-log entries; --synch: entries and expenses of earlier days to send,
-//   with the demo account's credentials of the reference service)
+//   with the demo account's credentials of the reference service; --signed-in: those
+//   credentials alone, as the options window shows them)
 //
 // The settings go where the program reads them (XDG_CONFIG_HOME), so run it with the same
 // environment as the program.
@@ -97,6 +98,7 @@ int main(int argc, char **argv)
     const bool daily = argc > 3 && QByteArray(argv[3]) == "--daily";
     const bool expenses = argc > 3 && QByteArray(argv[3]) == "--expenses";
     const bool synch = argc > 3 && QByteArray(argv[3]) == "--synch";
+    const bool signedIn = synch || (argc > 3 && QByteArray(argv[3]) == "--signed-in");
     qputenv("TARV_NO_PAUSES", "1");
 
     if (modDBchr::CreateDB(folder + QStringLiteral("/Tarv.crn")) != 0)
@@ -106,7 +108,7 @@ int main(int argc, char **argv)
     UserFullName = QStringLiteral("Eléni Papadáki");
     StoredUserName = QStringLiteral("-");
     StoredPassword = QStringLiteral("-");
-    if (synch) {
+    if (signedIn) {
         Crypto = std::make_unique<CCrypto>();
         StoredUserName = Crypto->Encrypt(QStringLiteral("demo"), CryptoPassPhrase, false, CCrypto::TypeRC2);
         StoredPassword = Crypto->Encrypt(QStringLiteral("demo2024"), CryptoPassPhrase, false, CCrypto::TypeRC2);
