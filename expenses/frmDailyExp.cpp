@@ -10,6 +10,8 @@
 #include "platform/forms/Units.h"
 #include "resources/Pictures.h"
 #include "store/modDBchr.h"
+#include "timelog/clsTimePicker.h"
+#include "timelog/frmCal.h"
 
 #include <QAction>
 #include <QDate>
@@ -17,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QStyle>
+#include <QTimer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -57,6 +60,21 @@ frmDailyExp::frmDailyExp()
     CreateControls();
     CreateMenus();
     PlaceInMainWindow(QStringLiteral("frmDailyExpSub"));
+
+    // The window's activation: when its frame becomes the active one of the document area.
+    if (frmMain *main = frmMain::Get(); main && main->mdi) {
+        connect(main->mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
+            if (!w)
+                return;   // the main window lost the focus: no change among its children
+            const bool became = w == m_sub && m_lastActive != m_sub;
+            m_lastActive = w;
+            if (became)
+                QTimer::singleShot(0, this, [this] {
+                    if (m_lastActive == m_sub)
+                        Form_Activate();
+                });
+        });
+    }
 
     // 1. At the top left of the main window's document area, 7620 twips wide, or as wide as
     // the area when it is narrower (the controls keep to that part), so that it shows whole.
@@ -120,6 +138,9 @@ frmDailyExp::frmDailyExp()
 
 frmDailyExp::~frmDailyExp()
 {
+    // A calendar opened for this window goes with it.
+    if (frmCal::Peek() && frmCal::Peek()->CallerForm == this)
+        frmCal::Unload();
     FormLoaded[fiDailyExp] = false;
     Forget(this);
 }
@@ -213,8 +234,14 @@ void frmDailyExp::ApplyLang()
 void frmDailyExp::cmbDays_Click()
 {
     MyTree->setVisible(false);
-    if (cmbDays->Text() != lblDay->Caption())
-        ClickDay();
+    if (cmbDays->Text() == lblDay->Caption())
+        return;
+    // Kept on the shown day: the list shows it again (whose click then finds the texts equal).
+    if (!MayDropChanges()) {
+        cmbDays->SetListIndex(FindComboText(lblDay->Caption(), cmbDays));
+        return;
+    }
+    ClickDay();
 }
 
 void frmDailyExp::ClickDay()
@@ -246,6 +273,8 @@ void frmDailyExp::lblDay_Change()
         cmbDays->SetListIndex(added);
     }
     DaySetFromList = false;
+    if (m_TimePicker)
+        m_TimePicker->Hide();
     ClearAll();
     SetEnable(false);
     btnSave->setEnabled(false);
