@@ -19,7 +19,7 @@ public:
     // Results from this size on are refused: the amount box could not hold them.
     static constexpr double kLimit = 1e12;
     // Digits typed beyond this many are dropped.
-    static constexpr int kMaxDigits = 14;
+    static constexpr int kMaxDigits = 12;
 
     // Opened on the amount box's text: it is the entry and the display; the first digit typed
     // replaces it, the first operator takes it as the first operand.
