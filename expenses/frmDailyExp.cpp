@@ -40,6 +40,7 @@ void Step(const std::function<void()> &step)
 }
 
 constexpr int kWindowWidth = 7620;   // twips, the window with its frame
+constexpr int16_t kTitle = 1713;     // the window's title in the person's language
 
 QString IdText(double id)
 {
@@ -226,6 +227,7 @@ void frmDailyExp::ApplyLang()
         for (const auto &[a, id] : items)
             a->setText(GetLangString(id));
         PayeePrompt = GetLangString(320);
+        setWindowTitle(GetLangString(kTitle));
     });
 }
 

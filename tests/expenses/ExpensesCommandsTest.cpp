@@ -419,6 +419,44 @@ TEST_F(ExpensesTest, SwitchingDaysAsksBeforeUnsavedRowsAreDropped)
     EXPECT_EQ(Scalar(QStringLiteral("SELECT cPayee FROM tblDailyExp WHERE cID = 2")).toString(), QStringLiteral("Shop"));
 }
 
+// Saving one row reads the day again: the edits of the other rows, saved or never saved, stay
+// in their rows, still to be saved, and the total counts them.
+TEST_F(ExpensesTest, SavingOneRowKeepsTheOtherRowsEdits)
+{
+    AddExpense(1, Today(), 0, QStringLiteral("A"), QStringLiteral("1.00"));
+    AddExpense(2, Today(), 0, QStringLiteral("B"), QStringLiteral("2.00"));
+    frmDailyExp *w = Open();
+    SelectRow(w, 1);
+    w->txtPayee->setText(QStringLiteral("B2"));
+    w->btnAdd->click();
+    ASSERT_EQ(w->lstLog->Rows(), 3);
+    Fill(w, QStringLiteral("New shop"), QStringLiteral("Design"), 0, QStringLiteral("4"));
+    SelectRow(w, 0);
+    w->txtPayee->setText(QStringLiteral("A2"));
+    {
+        BoxWatcher boxes;
+        w->btnSave->click();
+        EXPECT_TRUE(boxes.Boxes().empty());
+    }
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT cPayee FROM tblDailyExp WHERE cID = 1")).toString(), QStringLiteral("A2"));
+    EXPECT_EQ(Scalar(QStringLiteral("SELECT cPayee FROM tblDailyExp WHERE cID = 2")).toString(), QStringLiteral("B"));
+    ASSERT_EQ(w->lstLog->Rows(), 3);
+    EXPECT_EQ(Cell(w, 0, E::colChanged), QString());
+    EXPECT_EQ(Cell(w, 1, E::colPayee), QStringLiteral("B2"));
+    EXPECT_EQ(Cell(w, 1, E::colChanged), QStringLiteral("True"));
+    EXPECT_EQ(Cell(w, 2, E::colPayee), QStringLiteral("New shop"));
+    EXPECT_EQ(Cell(w, 2, E::colID), QString());
+    EXPECT_EQ(w->CheckChanged(), 2);
+    EXPECT_EQ(w->lTotal->Caption(), expenserules::FormatAmount(7));
+    // The kept rows save in their turn.
+    SelectRow(w, 2);
+    w->btnSave->click();
+    SelectRow(w, 1);
+    w->btnSave->click();
+    EXPECT_EQ(w->CheckChanged(), 0);
+    EXPECT_EQ(Count(QStringLiteral("SELECT * FROM tblDailyExp WHERE cPayee IN ('A2', 'B2', 'New shop')")), 3);
+}
+
 TEST_F(ExpensesTest, ADayFromTheCalendarJoinsTheList)
 {
     AddExpense(1, kDay2);
