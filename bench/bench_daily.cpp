@@ -1,6 +1,7 @@
 // Speed of the daily log window on a large database: 50,000 entries over ten years (2,500
 // days), one of them with 100 entries. Loading that day into the window's grid and filling
 // the day list should each take well under 50 ms.
+#include "bench/BenchSupport.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
@@ -10,13 +11,9 @@
 #include "store/modDBchr.h"
 #include "timelog/frmDaily.h"
 
-#include <QApplication>
 #include <QDate>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -88,20 +85,12 @@ BENCHMARK(BM_FillDayListOf2500Days)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("TARV_NO_PAUSES", "1");
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("TARV_PROGRAM_DIR", dir.path().toLocal8Bit());
-    if (!Fill(dir.path() + QStringLiteral("/Tarv.crn")))
+    bench::BenchApp app(argc, argv);
+    app.UseAsProgramDir();
+    if (!Fill(app.Path(QStringLiteral("Tarv.crn"))))
         return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    app.Run();
     frmDaily::Unload();
     frmMain::Unload();
-    if (modMain::DB)
-        modMain::DB->Close();
     return 0;
 }

@@ -1,33 +1,22 @@
 // Speed of the database file: creation, opening, and a day's worth of single-row inserts.
+#include "bench/BenchSupport.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "store/modDBchr.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
 
-QTemporaryDir *g_dir = nullptr;
-int g_serial = 0;
+bench::BenchApp *g_app = nullptr;
 
 QString FreshPath()
 {
-    return g_dir->path() + QStringLiteral("/Tarv%1.crn").arg(++g_serial);
-}
-
-void CloseDB()
-{
-    if (modMain::DB)
-        modMain::DB->Close();
-    modMain::DB.reset();
+    return g_app->NextDatabasePath();
 }
 
 // The whole creation of the ten tables and 25 indexes (the pauses are switched off).
@@ -38,7 +27,7 @@ void BM_CreateDB(benchmark::State &state)
         if (modDBchr::CreateDB(path) != 0)
             state.SkipWithError("CreateDB failed");
         state.PauseTiming();
-        CloseDB();
+        bench::CloseDatabase();
         QFile::remove(path);
         state.ResumeTiming();
     }
@@ -50,12 +39,12 @@ void BM_OpenDB(benchmark::State &state)
 {
     const QString path = FreshPath();
     modDBchr::CreateDB(path);
-    CloseDB();
+    bench::CloseDatabase();
     for (auto _ : state) {
         if (modDBchr::OpenDB(path) != 0)
             state.SkipWithError("OpenDB failed");
         state.PauseTiming();
-        CloseDB();
+        bench::CloseDatabase();
         state.ResumeTiming();
     }
     QFile::remove(path);
@@ -82,7 +71,7 @@ void BM_Insert10000Daily(benchmark::State &state)
                                  dao::dbFailOnError);
         }
         state.PauseTiming();
-        CloseDB();
+        bench::CloseDatabase();
         QFile::remove(path);
         state.ResumeTiming();
     }
@@ -113,7 +102,7 @@ void BM_ReadOneDay(benchmark::State &state)
         rs->Close();
         benchmark::DoNotOptimize(total);
     }
-    CloseDB();
+    bench::CloseDatabase();
     QFile::remove(path);
 }
 BENCHMARK(BM_ReadOneDay)->Unit(benchmark::kMicrosecond);
@@ -122,16 +111,8 @@ BENCHMARK(BM_ReadOneDay)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    // Creation pauses once per progress step; the benchmark measures the work alone.
-    qputenv("TARV_NO_PAUSES", "1");
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    CloseDB();
+    bench::BenchApp app(argc, argv);
+    g_app = &app;
+    app.Run();
     return 0;
 }

@@ -2,32 +2,23 @@
 // (2,000 tasks, 10,000 task-category links) and 20 expense categories, requested from the
 // reference service on 127.0.0.1 over HTTPS, read into the hidden tree and stored in a fresh
 // encrypted database. The designed one-second progress pauses are switched off.
-#include "core/CCrypto.h"
+#include "bench/BenchSupport.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "store/modDBchr.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 constexpr int kProjects = 200, kTasks = 10, kCategsPerTask = 5, kCategPool = 60, kExpCategs = 20;
 
-QTemporaryDir *g_dir = nullptr;
-int g_serial = 0;
+bench::BenchApp *g_app = nullptr;
 
 QByteArray DemoData()
 {
@@ -63,10 +54,8 @@ int Count(const QString &table)
 
 void FreshDatabase()
 {
-    if (modMain::DB)
-        modMain::DB->Close();
-    modMain::DB.reset();
-    const QString path = g_dir->path() + QStringLiteral("/Tarv%1.crn").arg(++g_serial);
+    bench::CloseDatabase();
+    const QString path = g_app->NextDatabasePath();
     modDBchr::CreateDB(path);
     modMain::PCUserName = QStringLiteral("bench");
     modMain::UserFullName = QStringLiteral("Bench");
@@ -106,51 +95,17 @@ BENCHMARK(BM_DailyDownloadAgain)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv)
 {
-    qputenv("TARV_NO_PAUSES", "1");
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    qputenv("TARV_PROGRAM_DIR", dir.path().toLocal8Bit());
+    bench::BenchApp app(argc, argv);
+    g_app = &app;
+    app.UseAsProgramDir();
 
-    // The reference service beside the program, on a free port, with a certificate of its own.
-    const QString data = dir.path() + QStringLiteral("/bench.json");
-    QFile f(data);
-    if (!f.open(QIODevice::WriteOnly) || f.write(DemoData()) < 0)
+    bench::BenchService service;
+    if (!service.Start(app, DemoData()))
         return 1;
-    f.close();
-    QProcess service;
-    service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    service.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/tarvelo-service"),
-                  {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), data,
-                   QStringLiteral("--data-dir"), dir.path() + QStringLiteral("/service")});
-    if (!service.waitForStarted(10000) || !service.waitForReadyRead(15000)) {
-        std::fprintf(stderr, "the reference service did not start\n");
-        return 1;
-    }
-    const QString first = QString::fromUtf8(service.readLine()).trimmed();
-    const auto m = QRegularExpression(QStringLiteral("^listening (https://127\\.0\\.0\\.1:\\d+)$")).match(first);
-    if (!m.hasMatch()) {
-        std::fprintf(stderr, "unexpected first line of the service: %s\n", qPrintable(first));
-        return 1;
-    }
-    qputenv("TARV_SERVICE_ENDPOINT", m.captured(1).toLocal8Bit());
-    qputenv("TARV_CA_FILE", (dir.path() + QStringLiteral("/service/cert.pem")).toLocal8Bit());
+    bench::StoreBenchCredentials();
 
-    modMain::Crypto = std::make_unique<CCrypto>();
-    modMain::StoredUserName = modMain::Crypto->Encrypt(QStringLiteral("bench"), CryptoPassPhrase, false, CCrypto::TypeRC2);
-    modMain::StoredPassword = modMain::StoredUserName;
-
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    app.Run();
 
     frmMain::Unload();
-    if (modMain::DB)
-        modMain::DB->Close();
-    modMain::DB.reset();
-    service.terminate();
-    service.waitForFinished(5000);
     return 0;
 }

@@ -1,6 +1,7 @@
 // Speed of the daily expenses window's total: a day of 500 expenses in the real window (headless),
 // one amount edited as a person edits it, and the day's total recomputed from the grid, as the
 // window does after each edit of an amount. The rule alone (500 amount texts summed) beside it.
+#include "bench/BenchSupport.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "expenses/ExpenseRules.h"
@@ -8,21 +9,17 @@
 #include "platform/dao/dao.h"
 #include "store/modDBchr.h"
 
-#include <QApplication>
 #include <QDate>
 #include <QLineEdit>
 #include <QLocale>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
 constexpr int kExpenses = 500;
 
-QTemporaryDir *g_dir = nullptr;
+bench::BenchApp *g_app = nullptr;
 
 QString AmountText(int i)
 {
@@ -33,7 +30,7 @@ QString AmountText(int i)
 void MakeDay(int32_t dayKey)
 {
     using namespace modMain;
-    modDBchr::CreateDB(g_dir->path() + QStringLiteral("/Tarv.crn"));
+    modDBchr::CreateDB(g_app->Path(QStringLiteral("Tarv.crn")));
     CurrentUserID = 1;
     modDBchr::SaveProject(1, QStringLiteral("Alpha"), QStringLiteral("TRUE"));
     modDBchr::SaveTask(10, QStringLiteral("Design"), 1, QStringLiteral("TRUE"));
@@ -95,23 +92,14 @@ BENCHMARK(BM_DayTotalRule)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("TARV_NO_PAUSES", "1");
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    qputenv("TARV_PROGRAM_DIR", dir.path().toLocal8Bit());
+    bench::BenchApp app(argc, argv);
+    g_app = &app;
+    app.UseAsProgramDir();
     modMain::InitSeparators(QLocale(QLocale::English, QLocale::UnitedStates));
     const int32_t day = modMain::DateToLong(QDate::currentDate());
     MakeDay(day);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    app.Run();
     frmDailyExp::Unload();
     frmMain::Unload();
-    if (modMain::DB)
-        modMain::DB->Close();
-    modMain::DB.reset();
     return 0;
 }

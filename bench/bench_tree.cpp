@@ -1,19 +1,16 @@
 // Speed of the reference tables: a whole download stored item by item through the upserts,
 // and the project tree filled from it. The set: 200 projects of 10 tasks, 5 categories per
 // task (from a pool of 60), 20 expense categories; a second local user holds the same set.
+#include "bench/BenchSupport.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/ImageList.h"
 #include "platform/forms/TreeView.h"
 #include "store/modDBchr.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -23,19 +20,11 @@ constexpr int kCategsPerTask = 5;
 constexpr int kCategPool = 60;
 constexpr int kExpCategs = 20;
 
-QTemporaryDir *g_dir = nullptr;
-int g_serial = 0;
-
-void CloseDB()
-{
-    if (modMain::DB)
-        modMain::DB->Close();
-    modMain::DB.reset();
-}
+bench::BenchApp *g_app = nullptr;
 
 QString FreshDB()
 {
-    const QString path = g_dir->path() + QStringLiteral("/Tarv%1.crn").arg(++g_serial);
+    const QString path = g_app->NextDatabasePath();
     modDBchr::CreateDB(path);
     return path;
 }
@@ -78,7 +67,7 @@ void BM_FirstDownload(benchmark::State &state)
         state.ResumeTiming();
         Download();
         state.PauseTiming();
-        CloseDB();
+        bench::CloseDatabase();
         QFile::remove(path);
         state.ResumeTiming();
     }
@@ -99,7 +88,7 @@ void BM_RepeatDownload(benchmark::State &state)
         state.ResumeTiming();
         Download();
     }
-    CloseDB();
+    bench::CloseDatabase();
     QFile::remove(path);
 }
 BENCHMARK(BM_RepeatDownload)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -119,7 +108,7 @@ void FillTree(benchmark::State &state, bool tasksOnly, bool expensesOnly, int ex
             state.SkipWithError("tree not filled");
     }
     state.counters["nodes"] = tree.Count();
-    CloseDB();
+    bench::CloseDatabase();
     QFile::remove(path);
 }
 
@@ -141,15 +130,8 @@ BENCHMARK(BM_FillExpenseTree)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("TARV_NO_PAUSES", "1");
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    CloseDB();
+    bench::BenchApp app(argc, argv);
+    g_app = &app;
+    app.Run();
     return 0;
 }

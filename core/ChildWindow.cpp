@@ -22,4 +22,8 @@ void ChildWindow::setVisible(bool visible)
     if (visible && m_sub && m_sub->isHidden())
         m_sub->show();
     QWidget::setVisible(visible);
+    if (visible && m_sub) {
+        if (frmMain *main = frmMain::Peek())
+            main->MakeRoomFor(m_sub->geometry());
+    }
 }

@@ -165,18 +165,30 @@ void ShellOpen(QWidget *owner, const QString &fileOrAddress)
     shell::ShellExecute(target);
 }
 
-void WaitSecs(double secs)
+std::chrono::steady_clock::time_point PauseEnd(double secs)
 {
-    // Tests and benchmarks shorten the designed pauses with TARV_NO_PAUSES=1.
-    if (qEnvironmentVariableIntValue("TARV_NO_PAUSES") == 1 || !(secs >= 0))
-        return;
     using clock = std::chrono::steady_clock;
     using std::chrono::seconds;
+    const auto now = clock::now();
+    // Tests and benchmarks shorten the designed pauses with TARV_NO_PAUSES=1, or scale them
+    // with TARV_PAUSE_MS (the milliseconds one second of a pause lasts).
+    if (qEnvironmentVariableIntValue("TARV_NO_PAUSES") == 1 || !(secs >= 0))
+        return now;
+    bool scaled = false;
+    const int msPerSec = qEnvironmentVariableIntValue("TARV_PAUSE_MS", &scaled);
+    if (scaled && msPerSec >= 0)
+        return now + std::chrono::milliseconds(static_cast<long long>(std::min(secs, 86400.0) * msPerSec));
     // The pause ends at the first whole-second tick after which more than secs ticks have
     // passed since the call.
-    const auto startTick = std::chrono::floor<seconds>(clock::now());
+    const auto startTick = std::chrono::floor<seconds>(now);
     const auto ticks = static_cast<long long>(std::floor(std::min(secs, 86400.0))) + 1;
-    const auto until = startTick + seconds(ticks);
+    return startTick + seconds(ticks);
+}
+
+void WaitSecs(double secs)
+{
+    using clock = std::chrono::steady_clock;
+    const auto until = PauseEnd(secs);
     while (clock::now() < until)
         std::this_thread::sleep_until(until);
 }

@@ -18,6 +18,11 @@ bool RequestGuard::Busy()
     return g_requests > 0 || g_commands > 0;
 }
 
+bool RequestGuard::InFlight()
+{
+    return g_requests > 0;
+}
+
 RequestGuard::RequestGuard(Scope scope) : m_scope(scope)
 {
     const bool wasBusy = Busy();

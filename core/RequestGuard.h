@@ -33,6 +33,8 @@ public:
 
     // A request or a command is under way.
     static bool Busy();
+    // A request is in flight (a Request guard is held).
+    static bool InFlight();
     static RequestBusy *Notifier();
 
 private:

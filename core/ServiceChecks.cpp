@@ -10,11 +10,11 @@
 
 namespace modMain {
 
-QString CheckName(const QString &user, const QString &password, int32_t kind)
+QString CheckName(const QString &user, const QString &password, int32_t kind, Progress *progress)
 {
     PasswordURL = modHttp::URLEncode(password);
     UserNameURL = modHttp::URLEncode(user);
-    QString reply = modHttp::SendRequest(modHttp::NameRequest(), kind);
+    QString reply = modHttp::SendRequest(modHttp::NameRequest(), kind, progress);
     if (reply.isEmpty())
         return QString::number(NoReply);
 
@@ -28,10 +28,10 @@ QString CheckName(const QString &user, const QString &password, int32_t kind)
     return GetBetween(reply, QStringLiteral("<FULLNAME>"), QStringLiteral("</FULLNAME>"), true);
 }
 
-QString CheckVersion()
+QString CheckVersion(Progress *progress)
 {
     SetStatus(1000, QString());
-    QString reply = modHttp::SendRequest(modHttp::VersionRequest(), modHttp::KindVersion);
+    QString reply = modHttp::SendRequest(modHttp::VersionRequest(), modHttp::KindVersion, progress);
     int16_t code = ReplyOk;
     if (reply.isEmpty()) {
         code = NoReply;

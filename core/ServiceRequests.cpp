@@ -7,6 +7,8 @@
 #include "core/modHttp.h"
 #include "core/modMain.h"
 
+#include <QDateTime>
+
 #include <cmath>
 
 namespace modHttp {
@@ -115,9 +117,32 @@ int16_t AddReplyCode(const QString &reply)
     return code;
 }
 
-QString SendRequest(const ServiceRequest &request, int32_t kind)
+int16_t SendStateOf(int16_t replyCode)
 {
-    return HttpRequest(request.params, kind, request.isPost);
+    if (replyCode == ReplyOk)
+        return 1;
+    if (replyCode >= 5 && replyCode <= 99)
+        return 3;
+    return 2;
+}
+
+bool EntryFinished(int32_t entryDay, double start, double sec, const QDateTime &now)
+{
+    const int32_t today = modMain::DateToLong(now.date());
+    if (entryDay > today)
+        return false;
+    if (entryDay == today) {
+        const QTime t = now.time();
+        const double nowSecs = t.hour() * 3600 + t.minute() * 60;
+        if (nowSecs < start + sec)
+            return false;
+    }
+    return true;
+}
+
+QString SendRequest(const ServiceRequest &request, int32_t kind, modMain::Progress *progress)
+{
+    return HttpRequest(request.params, kind, request.isPost, progress);
 }
 
 } // namespace modHttp

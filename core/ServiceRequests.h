@@ -9,6 +9,9 @@
 #include <QString>
 #include <cstdint>
 
+namespace modMain { class Progress; }
+class QDateTime;
+
 namespace modHttp {
 
 // A parameter string with the form it is sent in.
@@ -66,8 +69,17 @@ ServiceRequest AddExpenseRequest(const AddExpenseValues &expense);
 // as no reply (100): the entry was not taken.
 int16_t AddReplyCode(const QString &reply);
 
-// Sends a built request through HttpRequest (kind as HttpRequest takes it) and returns the
-// reply text, "" on any failure.
-QString SendRequest(const ServiceRequest &request, int32_t kind);
+// The send state (cChk) a reply code gives an entry: 0 accepted (1), 5..99 rejected by the
+// service (3), anything else to send again (2).
+int16_t SendStateOf(int16_t replyCode);
+
+// Whether a time-log entry has ended by now and may go to the service: not an entry of a later
+// day, nor one of today that ends after the current minute (an entry ending within the current
+// minute has ended).
+bool EntryFinished(int32_t entryDay, double start, double sec, const QDateTime &now);
+
+// Sends a built request through HttpRequest (kind and progress as HttpRequest takes them) and
+// returns the reply text, "" on any failure.
+QString SendRequest(const ServiceRequest &request, int32_t kind, modMain::Progress *progress = nullptr);
 
 } // namespace modHttp

@@ -10,6 +10,8 @@
 
 #include "core/CCrypto.h"
 #include "core/WindowRegistry.h"
+#include "core/Progress.h"
+#include "core/frmLogin.h"
 #include "core/frmMain.h"
 #include "platform/dao/dao.h"
 #include "platform/fs/FileSystem.h"
@@ -117,6 +119,7 @@ void SetEndProcess(std::function<void()> endProcess)
     g_endProcess = std::move(endProcess);
     g_closing = false;
     g_asking = false;
+    SetProgramEnding(false);
 }
 
 void ShutDown(bool askSave)
@@ -189,6 +192,8 @@ void ShutDown(bool askSave)
     }
     g_asking = false;
     g_closing = true;
+    // Long work paused under this call (the database creation) gives up when it comes back.
+    SetProgramEnding(true);
 
     // 2. The windows of the run, each on its own: one that fails to go keeps no other.
     auto step = [](auto &&f) {

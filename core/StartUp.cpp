@@ -5,6 +5,7 @@
 #include "core/CCrypto.h"
 #include "core/frmLogin.h"
 #include "core/frmMain.h"
+#include "core/Progress.h"
 #include "core/frmSplash.h"
 #include "core/StartUpRules.h"
 #include "platform/dao/dao.h"
@@ -82,26 +83,34 @@ void FirstRun(frmMain *main, const QString &dbPath, const QString &logon, int32_
     PlaceMsgFrame(login, 60);
     login->frMsg->setTitle(GetLangString(1007));
     login->txtPCUserName->setText(logon);
-    login->show();
+    // Painted before the first step: the creation's pauses keep the person's input out, and
+    // a window that was never painted stays black for all of it.
+    login->ShowPainted();
     login->lblMsg1->setVisible(true);
 
-    // 5.-6.
+    // 5.-6. The pauses let the end of the program through; the sign-in window is gone then.
     modDBchr::ShowProgress(GetLangString(1300) + CrLf() + CrLf() + GetLangString(1301) + CrLf() + CrLf()
                                + GetLangString(1302) + QStringLiteral(" "),
-                           0, QString());
-    WaitSecs(1);
+                           0, QString(), login);
+    PauseSecs(1);
+    if (ProgramEnding() || frmLogin::Peek() != login)
+        return;
     login->repaint();
-    WaitSecs(1);
+    PauseSecs(1);
+    if (ProgramEnding() || frmLogin::Peek() != login)
+        return;
 
     // 7.-8.
     QString errDescription;
-    const int32_t rc = modDBchr::CreateDB(dbPath, &errDescription);
+    const int32_t rc = modDBchr::CreateDB(dbPath, &errDescription, login);
+    if (ProgramEnding() || frmLogin::Peek() != login)
+        return;
     login->btn[1]->setEnabled(true);
     if (rc != 0) {
         login->lblMsg1->setVisible(false);
         modDBchr::ShowProgress(GetLangString(1008) + QStringLiteral(" ") + QString::number(rc) + QStringLiteral(" - ")
                                    + errDescription + CrLf() + GetLangString(1009),
-                               0, QString());
+                               0, QString(), login);
         return;
     }
 
@@ -117,7 +126,9 @@ void FirstRun(frmMain *main, const QString &dbPath, const QString &logon, int32_
     } else {
         sysplat::Beep();
         modDBchr::ShowProgress(GetLangString(1010) + QStringLiteral(", ") + logon + QStringLiteral(" ") + GetLangString(1012), 0,
-                               QString());
+                               QString(), login);
+        if (ProgramEnding() || frmLogin::Peek() != login)
+            return;
         login->lblMsg1->setText(QStringLiteral(" ") + GetLangString(1314));
     }
 }
@@ -145,7 +156,9 @@ void NewPerson(const QString &logon)
         PlaceMsgFrame(login, 60);
         login->frMsg->setTitle(GetLangString(1014));
         modDBchr::ShowProgress(GetLangString(1010) + QStringLiteral(", ") + logon + QStringLiteral(" ") + GetLangString(1012), 0,
-                               QString());
+                               QString(), login);
+        if (ProgramEnding() || frmLogin::Peek() != login)
+            return;
     }
     login->show();
 }

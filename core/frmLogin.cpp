@@ -22,6 +22,11 @@
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProgressBar>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -104,6 +109,54 @@ frmLogin::~frmLogin()
     Forget(this);
 }
 
+// ---- progress -----------------------------------------------------------------------------
+
+void frmLogin::ShowStep(const QString &caption, const QString &detail)
+{
+    lblMsg->setText(caption);
+    if (!detail.isEmpty())
+        lblMsg1->setText(detail);
+    // The work pauses right after a step: paint what changed now.
+    lblMsg->repaint();
+    lblMsg1->repaint();
+}
+
+void frmLogin::SetBarValue(int value)
+{
+    if (frmMain *main = frmMain::Peek())
+        main->SetBarValue(value);
+}
+
+void frmLogin::SetBarVisible(bool visible)
+{
+    if (frmMain *main = frmMain::Peek())
+        main->SetBarVisible(visible);
+}
+
+void frmLogin::LabelLine::ShowStep(const QString &caption, const QString &detail)
+{
+    (void)detail;
+    if (label)
+        label->setText(caption);
+}
+
+void frmLogin::ShowPainted()
+{
+    show();
+    // The window system maps the window and asks for its paint only through the event loop;
+    // the person's input stays out meanwhile. A window system that never shows it (none
+    // running) does not hold the start for long.
+    QElapsedTimer waited;
+    waited.start();
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < 2000) {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    repaint();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void frmLogin::CreateControls()
 {
     setObjectName("frmLogin");
@@ -169,6 +222,7 @@ void frmLogin::CreateControls()
     forms::SetTag(frInfo, QStringLiteral("974"));
     lblInfo = label(frInfo, "lblInfo", QString(), 180, 300, 5700, 660);
     lblResult[1] = label(frInfo, "lblResult_1", QString(), 180, 1000, 5700, 480);
+    m_resultLine.label = lblResult[1];
     lblResult[2] = label(frInfo, "lblResult_2", QString(), 180, 1500, 5700, 450);
     for (QLabel *l : {lblInfo, lblResult[1], lblResult[2]}) {
         l->setWordWrap(true);
@@ -244,7 +298,7 @@ void frmLogin::btnLogin_Click()
     }
     m_checkedLogon = txtPCUserName->text();
 
-    const QString reply = modMain::CheckName(txtUserName->text(), txtPassw->text(), 6);
+    const QString reply = modMain::CheckName(txtUserName->text(), txtPassw->text(), 6, ResultLine());
     int code = 0;
     if (IsReplyCode(reply, &code)) {
         lblResult[1]->setText(modHttp::GetErrMsg(static_cast<int16_t>(code)));

@@ -3,6 +3,7 @@
 // creates the person's local profile. At the first run start-up also uses it as the progress
 // screen of the database creation (frMsg with lblMsg and lblMsg1 over the rest).
 #include "core/FormInstance.h"
+#include "core/Progress.h"
 
 #include <QString>
 #include <QWidget>
@@ -17,11 +18,23 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 
-class frmLogin : public QWidget, public FormInstance<frmLogin> {
+// As a progress display (the database creation, start-up's messages) the window shows the
+// step in lblMsg and its detail in lblMsg1, and the value in the main window's progress bar
+// while the main window is loaded. ResultLine() shows a request's lines in lblResult element 1.
+class frmLogin : public QWidget, public FormInstance<frmLogin>, public modMain::Progress {
     Q_OBJECT
 public:
     frmLogin();  // Form_Load
     ~frmLogin() override;  // Form_Unload
+
+    void ShowStep(const QString &caption, const QString &detail) override;
+    void SetBarValue(int value) override;
+    void SetBarVisible(bool visible) override;
+    // The line under the check's button where the service check shows how far it got.
+    modMain::Progress *ResultLine() { return &m_resultLine; }
+    // Shows the window and lets the window system map and paint it before the caller goes
+    // on with work that keeps the event loop from running.
+    void ShowPainted();
 
     // Captions from the string table in the current language; each captioned control carries
     // its string id in its Tag. lblInfo's Tag names the second part of its text.
@@ -69,6 +82,12 @@ public:
     QString CheckedFullName() const { return m_checkedFullName; }
 
 private:
+    class LabelLine : public modMain::Progress {
+    public:
+        QLabel *label = nullptr;
+        void ShowStep(const QString &caption, const QString &detail) override;
+    };
+
     void CreateControls();
     // Unloads the window from one of its own handlers (the object goes once they return).
     void UnloadSelf();
@@ -81,4 +100,5 @@ private:
     QString m_checkedUser;
     QString m_checkedPassword;
     bool m_forReading = false;
+    LabelLine m_resultLine;
 };

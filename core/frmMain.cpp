@@ -29,6 +29,7 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShowEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -249,30 +250,28 @@ QString FlagName(int i)
 
 } // namespace
 
-// ---- the status line ----------------------------------------------------------------------
+// ---- the status line and the progress of long work ------------------------------------------
 
-namespace modMain {
-
-void SetStatus(int16_t id, const QString &suffix)
+void frmMain::ShowStep(const QString &caption, const QString &detail)
 {
-    frmMain *main = frmMain::Peek();
-    if (!main || !main->lblMsg)
-        return;
-    if (id < 0)
-        main->lblMsg->SetCaption(QString());
-    else
-        main->lblMsg->SetCaption(QStringLiteral(" ") + GetLangString(id, true) + suffix);
+    (void)detail;   // the status line has no detail line
+    if (lblMsg)
+        lblMsg->SetCaption(caption);
 }
 
-void SetStatusText(const QString &text)
+void frmMain::SetBarValue(int value)
 {
-    frmMain *main = frmMain::Peek();
-    if (!main || !main->lblMsg)
+    if (!PgB)
         return;
-    main->lblMsg->SetCaption(text.isEmpty() ? QString() : QStringLiteral(" ") + text);
+    PgB->setValue(value);
+    PgB->repaint();
 }
 
-} // namespace modMain
+void frmMain::SetBarVisible(bool visible)
+{
+    if (PgB)
+        PgB->setVisible(visible);
+}
 
 // ---- loading ----------------------------------------------------------------------------------
 
@@ -281,6 +280,7 @@ frmMain::frmMain()
     setObjectName("frmMain");
     setWindowTitle(kTitle);
     BuildControls();
+    modMain::SetStatusLine([this](const QString &text) { ShowStep(text, QString()); });
 
     // 1. The tag parser the window and the others classify replies with.
     TagParser();
@@ -309,6 +309,7 @@ frmMain::frmMain()
 
 frmMain::~frmMain()
 {
+    modMain::SetStatusLine({});
     if (tmr)
         tmr->stop();
     if (tmrIcon)
@@ -612,6 +613,24 @@ bool frmMain::OpenWindow(const QString &name)
         return true;
     }
     return false;
+}
+
+void frmMain::MakeRoomFor(const QRect &childFrame)
+{
+    if (!mdi || isMaximized() || isFullScreen() || isMinimized())
+        return;
+    const QSize area = mdi->viewport()->size();
+    const int dw = qMax(0, childFrame.x() + childFrame.width() - area.width());
+    const int dh = qMax(0, childFrame.y() + childFrame.height() - area.height());
+    if (dw == 0 && dh == 0)
+        return;
+    QSize target(width() + dw, height() + dh);
+    if (const QScreen *s = screen()) {
+        const QRect avail = s->availableGeometry();
+        target = target.boundedTo(avail.size());
+    }
+    if (target != size())
+        resize(target);
 }
 
 void frmMain::MarkToolbarEntry(int16_t index)

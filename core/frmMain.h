@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the multiple-document frame of the program.
 #include "core/FormInstance.h"
+#include "core/Progress.h"
 
 #include <QMainWindow>
 // what the frame needs
@@ -17,11 +18,18 @@ class QTreeWidget;
 // daily download
 class clsTagParser;
 
-class frmMain : public QMainWindow, public FormInstance<frmMain> {
+// As a progress display the main window shows the steps in its status line and the value in
+// its progress bar PgB.
+class frmMain : public QMainWindow, public FormInstance<frmMain>, public modMain::Progress {
     Q_OBJECT
 public:
     frmMain();
     ~frmMain() override;
+
+    // ==== progress of long work (the transport's lines, the bar of the creation) ==========
+    void ShowStep(const QString &caption, const QString &detail) override;
+    void SetBarValue(int value) override;
+    void SetBarVisible(bool visible) override;
 
     // ==== the frame: toolbar, flags, connection indicator, status, icon (frmMain.cpp) =====
     // Captions of this window in the current language.
@@ -68,6 +76,10 @@ public:
     // top 15 twips above the entry's, as a click on the entry does. Each window calls it when it
     // becomes active; any other index leaves the marker where it is.
     void MarkToolbarEntry(int16_t index);
+    // A child window that does not fit the document area at the window's present size makes
+    // the main window grow by what is missing, as far as the screen allows (a window the
+    // person cannot see whole would hide its commands behind a scroll bar).
+    void MakeRoomFor(const QRect &childFrame);
 
     // Mouse handlers of the toolbar and the flags, by element.
     void btn_MouseDown(int16_t index);

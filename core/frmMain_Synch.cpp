@@ -103,10 +103,10 @@ bool frmMain::UpdateTables()
         m_ProjectsReply.clear();
         m_ExpensesReply.clear();
 
-        Reply = modHttp::SendRequest(modHttp::ProjectsRequest(), modHttp::KindStatusLine);
+        Reply = modHttp::SendRequest(modHttp::ProjectsRequest(), modHttp::KindStatusLine, this);
         if (!Reply.isEmpty()) {
             m_ProjectsReply = Reply;
-            Reply = modHttp::SendRequest(modHttp::ExpensesRequest(), modHttp::KindStatusLine);
+            Reply = modHttp::SendRequest(modHttp::ExpensesRequest(), modHttp::KindStatusLine, this);
             if (!Reply.isEmpty()) {
                 m_ExpensesReply = Reply;
                 result = SaveReceived();

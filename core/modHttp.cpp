@@ -3,18 +3,14 @@
 // the first POST of a run, and the texts of the reply codes.
 #include "core/modHttp.h"
 
+#include "core/Progress.h"
 #include "core/ServiceRequests.h"
-#include "core/frmLogin.h"
-#include "core/frmMain.h"
 #include "core/RequestGuard.h"
 #include "core/modMain.h"
-#include "platform/forms/Label.h"
 #include "platform/http/XmlHttpRequest.h"
 
 #include <QApplication>
 #include <QDateTime>
-#include <QLabel>
-#include <QPointer>
 
 #include <exception>
 #include <memory>
@@ -57,27 +53,10 @@ private:
     qint64 m_startSec;
 };
 
-QLabel *ProgressLabel(int32_t kind)
+void ShowLine(int16_t id, const modMain::ProgressWatch &progress)
 {
-    switch (kind) {
-    case KindLogin:
-        if (frmLogin *login = frmLogin::Peek())
-            return login->findChild<QLabel *>(QStringLiteral("lblResult_1"));
-        return nullptr;
-    case KindStatusLine:
-    case KindVersion:
-        if (frmMain *main = frmMain::Peek())
-            return main->lblMsg;
-        return nullptr;
-    default:
-        return nullptr;
-    }
-}
-
-void Progress(int16_t id, const QPointer<QLabel> &label)
-{
-    if (label)
-        SetProgressCaption(modMain::GetLangString(id) + QStringLiteral("..."), label);
+    if (progress)
+        SetProgressCaption(modMain::GetLangString(id) + QStringLiteral("..."), progress.get());
 }
 
 bool IsErrorPage(const QString &text)
@@ -89,10 +68,10 @@ bool IsErrorPage(const QString &text)
 }
 
 // Opens the request as GET of url or POST to the endpoint, then sends it, each phase bounded
-// by the time-out; with a label the progress lines 923, 924 and 926 come in between. Returns
-// false on a failure or time-out (the object is then aborted).
+// by the time-out, telling progress (when given) of each step. Returns false on a failure or
+// time-out (the object is then aborted).
 bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost, const QString &body,
-                 const QPointer<QLabel> &label, bool withProgress)
+                 RequestProgress *progress)
 {
     // Opening phase.
     {
@@ -110,16 +89,14 @@ bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost,
             }
         }
     }
-    if (withProgress) {
-        Progress(923, label);
-        Progress(924, label);
-    }
+    if (progress)
+        progress->Opened();
 
     // Sending phase.
     const Phase phase;
     while (request.readyState() != http::XmlHttpRequest::Done) {
-        if (withProgress)
-            Progress(926, label);
+        if (progress)
+            progress->Sending();
         // A request that would already be too late is not sent at all: a service that took an
         // entry while the program gave it up would get it twice.
         const qint64 left = phase.RemainingMs();
@@ -137,6 +114,24 @@ bool OpenAndSend(http::XmlHttpRequest &request, const QString &url, bool isPost,
     return true;
 }
 
+// The progress lines of HttpRequest on the display the caller handed in (the sign-in window's
+// result line, the status line), as long as that display exists.
+class LineProgress : public RequestProgress {
+public:
+    explicit LineProgress(const modMain::ProgressWatch &watch) : m_watch(watch) {}
+    void Starting() override { ShowLine(920, m_watch); }
+    void Opened() override
+    {
+        ShowLine(923, m_watch);
+        ShowLine(924, m_watch);
+    }
+    void Sending() override { ShowLine(926, m_watch); }
+    void Received() override { ShowLine(930, m_watch); }
+
+private:
+    const modMain::ProgressWatch &m_watch;
+};
+
 } // namespace
 
 QString ServiceEndpoint()
@@ -152,28 +147,24 @@ QString ServiceEndpoint()
     return base + EndpointPath;
 }
 
-void SetProgressCaption(const QString &text, QLabel *label)
+void SetProgressCaption(const QString &text, modMain::Progress *progress)
 {
-    QPointer<QLabel> guard(label);
-    if (!guard)
+    if (!progress)
         return;
-    if (auto *l = qobject_cast<forms::Label *>(label))
-        l->SetCaption(text);
-    else
-        label->setText(text);
-    // One turn of the event loop lets the label paint and the window timers run.
+    progress->ShowStep(text, QString());
+    // One turn of the event loop lets the line paint and the window timers run. (The caller
+    // holds the progress through a watch: what runs in this turn may close its window.)
     QApplication::processEvents();
     modMain::WaitSecs(1);
 }
 
-QString HttpRequest(const QString &params, int32_t kind, bool isPost)
+QString Exchange(const QString &params, bool isPost, RequestProgress *progress)
 {
-    // The progress lines let the event loop turn: a request started from there is refused
+    // The progress steps let the event loop turn: a request started from there is refused
     // (nothing is sent) instead of running inside this one.
     const RequestGuard inFlight(RequestGuard::Request);
     if (!inFlight)
         return QString();
-    const QPointer<QLabel> label = ProgressLabel(kind);
     try {
         if (isPost && !modMain::ServerLoggedIn)
             ServerLogin();
@@ -182,9 +173,11 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost)
         const QString url = isPost ? endpoint : endpoint + u'?' + body;
 
         auto request = std::make_unique<http::XmlHttpRequest>();
-        Progress(920, label);
-        if (OpenAndSend(*request, url, isPost, body, label, true)) {
-            Progress(930, label);
+        if (progress)
+            progress->Starting();
+        if (OpenAndSend(*request, url, isPost, body, progress)) {
+            if (progress)
+                progress->Received();
             const QString text = request->responseText();
             const int status = request->status();
             // Only a 2xx reply is the service's answer. Another status is handed on only as a
@@ -198,10 +191,24 @@ QString HttpRequest(const QString &params, int32_t kind, bool isPost)
         // Every failure below ends on the failure path.
     } catch (...) {
     }
+    return QString();
+}
 
+QString HttpRequest(const QString &params, int32_t kind, bool isPost, modMain::Progress *shownOn)
+{
+    // Who asks (kind) no longer decides where the lines go: the caller hands in its display.
+    (void)kind;
+    // Refused while another request is in flight: nothing was sent, nothing to tell.
+    if (RequestGuard::InFlight())
+        return QString();
+    const modMain::ProgressWatch progress(shownOn);
+    LineProgress lines(progress);
+    const QString text = Exchange(params, isPost, progress ? &lines : nullptr);
+    if (!text.isEmpty())
+        return text;
     try {
-        if (label)
-            Progress(929, label);
+        if (progress)
+            ShowLine(929, progress);
         else
             modMain::SetStatus(817, QString());
     } catch (...) {
@@ -214,7 +221,7 @@ void ServerLogin()
     try {
         const QString url = ServiceEndpoint() + u'?' + NameRequest().params + QStringLiteral("&tstmp=") + TimeStamp();
         http::XmlHttpRequest request;
-        if (!OpenAndSend(request, url, false, QString(), QPointer<QLabel>(), false))
+        if (!OpenAndSend(request, url, false, QString(), nullptr))
             return;
         // Whatever the reply says, an answer means the service has seen this run.
         if (request.readyState() == http::XmlHttpRequest::Done && !request.responseText().isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 // Shared window and query helpers of the main module (namespace modMain).
 #include <QString>
+#include <chrono>
 #include <cstdint>
 
 class QDate;
@@ -52,8 +53,11 @@ void ShellOpen(QWidget *owner, const QString &fileOrAddress);
 
 // Returns once more than secs whole-second ticks of the clock have passed since the call
 // (between secs and secs + 1 seconds), without letting the event loop run: what was painted
-// stays as it is. TARV_NO_PAUSES=1 in the environment makes it return at once.
+// stays as it is. TARV_NO_PAUSES=1 in the environment makes it return at once; TARV_PAUSE_MS=n
+// makes each second of a pause last n milliseconds (tests that need the pauses, only shorter).
 void WaitSecs(double secs);
+// The moment a pause of secs that starts now ends, by the rules of WaitSecs.
+std::chrono::steady_clock::time_point PauseEnd(double secs);
 
 // ---- dates in lists ---------------------------------------------------------------------
 

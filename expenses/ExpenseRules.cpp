@@ -177,13 +177,9 @@ RowLook LookOfRow(const QString &categoryId, const QString &state)
 
 int16_t SyncStateOfReply(const QString &reply)
 {
-    // One rule for every add request of the program: what counts as the service's answer.
-    const int16_t code = modHttp::AddReplyCode(reply);
-    if (code == 0)
-        return 1;
-    if (code >= 5 && code <= 99)
-        return 3;
-    return 2;
+    // One rule for every add request of the program: what counts as the service's answer and
+    // the send state it gives.
+    return modHttp::SendStateOf(modHttp::AddReplyCode(reply));
 }
 
 int16_t StatusOfSyncState(int16_t state)

@@ -10,7 +10,7 @@
 #include "platform/forms/Units.h"
 #include "resources/Pictures.h"
 #include "store/modDBchr.h"
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 #include "timelog/frmCal.h"
 
 #include <QAction>

@@ -6,7 +6,7 @@
 #include "core/modMain.h"
 #include "platform/forms/Tag.h"
 #include "platform/forms/Units.h"
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 
 #include <QAction>
 #include <QEvent>

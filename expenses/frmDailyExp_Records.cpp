@@ -10,7 +10,7 @@
 #include "platform/forms/Tag.h"
 #include "store/modDBchr.h"
 #include "expenses/frmCalc.h"
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 
 #include <QAction>
 #include <QKeyEvent>

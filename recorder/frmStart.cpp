@@ -414,7 +414,7 @@ void frmStart::DisplayUpdatesResult(bool showAlways)
     ShowHourglass();
     QString result;
     try {
-        result = CheckVersion();
+        result = CheckVersion(frmMain::Peek());
     } catch (...) {
         result = QStringLiteral("#") + GetLangString(817);
     }

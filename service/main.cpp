@@ -43,12 +43,14 @@ struct Settings {
     bool garbage = false;
     int truncate = -1;
     QList<QByteArray> only;
+    int stallAfter = -1;
 };
 
 std::mutex g_fileMutex;
 std::mutex g_stopMutex;
 std::condition_variable g_stopCv;
 bool g_stopping = false;
+std::atomic<int> g_accepted{0};
 
 void AppendLine(const QString &path, const QJsonObject &line)
 {
@@ -99,8 +101,9 @@ int main(int argc, char **argv)
     const QCommandLineOption optGarbage(QStringLiteral("garbage"), QStringLiteral("Answer with bytes that are no reply."));
     const QCommandLineOption optTruncate(QStringLiteral("truncate"), QStringLiteral("Cut every reply body to its first N bytes."), QStringLiteral("N"));
     const QCommandLineOption optOnly(QStringLiteral("only"), QStringLiteral("Apply --delay-ms, --error-page, --garbage and --truncate only to these actions (comma-separated)."), QStringLiteral("ACTIONS"));
+    const QCommandLineOption optStallAfter(QStringLiteral("stall-after"), QStringLiteral("Once N entries have been accepted, answer every later addTime and addExpense with an empty body after --delay-ms (which then delays nothing else), accepting nothing (a service that stops answering midway)."), QStringLiteral("N"));
     cli.addOptions({optPort, optHttp, optData, optDataDir, optCert, optKey, optReceived, optRequests, optDelay,
-                    optErrorPage, optGarbage, optTruncate, optOnly});
+                    optErrorPage, optGarbage, optTruncate, optOnly, optStallAfter});
     cli.process(app);
     if (!cli.positionalArguments().isEmpty())
         return Fail(QStringLiteral("unexpected argument %1").arg(cli.positionalArguments().first()));
@@ -132,6 +135,11 @@ int main(int argc, char **argv)
         s.truncate = cli.value(optTruncate).toInt(&ok);
         if (!ok || s.truncate < 0)
             return Fail(QStringLiteral("--truncate wants a number of bytes"));
+    }
+    if (cli.isSet(optStallAfter)) {
+        s.stallAfter = cli.value(optStallAfter).toInt(&ok);
+        if (!ok || s.stallAfter < 0)
+            return Fail(QStringLiteral("--stall-after wants a number of entries"));
     }
     if (cli.isSet(optOnly))
         for (const QString &a : cli.value(optOnly).split(u',', Qt::SkipEmptyParts))
@@ -173,6 +181,8 @@ int main(int argc, char **argv)
         return Fail(QStringLiteral("cannot use the certificate %1 with the key %2").arg(s.certFile, s.keyFile));
     // Without it a reused connection waits for the peer's delayed acknowledgement.
     server->set_tcp_nodelay(true);
+    // A client sends many requests one after the other over one connection (a bulk upload).
+    server->set_keep_alive_max_count(100000);
 
     service::Protocol protocol(std::move(*data));
 
@@ -191,11 +201,23 @@ int main(int argc, char **argv)
                                {QStringLiteral("path"), QString::fromLatin1(path)},
                                {QStringLiteral("query"), QString::fromLatin1(query)},
                                {QStringLiteral("body"), QString::fromLatin1(body)},
-                               {QStringLiteral("contentType"), QString::fromLatin1(contentType)}});
+                               {QStringLiteral("contentType"), QString::fromLatin1(contentType)},
+                               {QStringLiteral("remotePort"), req.remote_port}});
 
         const QByteArray action = service::Protocol::ActionOf(method, query, body);
+        if (s.stallAfter >= 0 && (action == "addTime" || action == "addExpense")
+            && g_accepted.load() >= s.stallAfter) {
+            if (s.delayMs > 0) {
+                std::unique_lock<std::mutex> lock(g_stopMutex);
+                g_stopCv.wait_for(lock, std::chrono::milliseconds(s.delayMs), [] { return g_stopping; });
+            }
+            res.status = 200;
+            res.set_content(std::string(), "text/xml; charset=UTF-8");
+            return;
+        }
         const bool faulty = s.only.isEmpty() || s.only.contains(action);
-        if (faulty && s.delayMs > 0) {
+        // With --stall-after the delay belongs to the stalled uploads alone.
+        if (faulty && s.delayMs > 0 && s.stallAfter < 0) {
             std::unique_lock<std::mutex> lock(g_stopMutex);
             g_stopCv.wait_for(lock, std::chrono::milliseconds(s.delayMs), [] { return g_stopping; });
         }
@@ -206,8 +228,10 @@ int main(int argc, char **argv)
             reply = service::Protocol::Garbage();
         } else {
             service::Outcome outcome = protocol.handle(method, path, query, body, contentType);
-            if (outcome.accepted)
+            if (outcome.accepted) {
                 AppendLine(s.receivedFile, outcome.entry);
+                ++g_accepted;
+            }
             reply = outcome.reply;
             if (faulty && s.truncate >= 0 && reply.body.size() > s.truncate)
                 reply.body.truncate(s.truncate);

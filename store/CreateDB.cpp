@@ -1,17 +1,21 @@
 // Creation and opening of the database file, and the progress shown while creating it.
+//
+// The creation never leaves a half-built "Tarv.crn": the database is built under a working
+// name beside it and takes its name, in one rename, only once every table and index stands
+// and the file is written through to the disk. Wherever the process is killed, "Tarv.crn" is
+// missing (the next start creates it again) or complete. Opening checks the tables, so that a
+// file without them is never taken for the program's database.
 #include "store/modDBchr.h"
 
-#include "core/frmLogin.h"
-#include "core/frmMain.h"
+#include "core/Progress.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
+#include "platform/fs/FileSystem.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QLabel>
-#include <QProgressBar>
+#include <QFileInfo>
 
 #include <initializer_list>
+#include <iterator>
 
 namespace modDBchr {
 
@@ -98,35 +102,60 @@ QString Dots(int n)
     return QString(n, QLatin1Char('.'));
 }
 
-void SetProgressBarVisible(bool visible)
+// Removes a database file with whatever its engine kept beside it.
+void RemoveDbFiles(const QString &path)
 {
-    if (QProgressBar *bar = frmMain::Get()->PgB)
-        bar->setVisible(visible);
+    for (const char *suffix : {"-journal", "-wal", "-shm"})
+        fsys::DeleteFile(path + QLatin1String(suffix));
+    fsys::DeleteFile(path);
 }
 
-// The way out of a failed creation: the error is kept, the database closed, and the screen
-// put back as it was.
-int32_t Abandon(const QString &path, bool created, int number, const QString &description)
+// The name the database is built under until it is complete.
+QString WorkingName(const QString &path)
+{
+    return path + QStringLiteral(".creating");
+}
+
+// The first of the ten tables that the open database lacks; "" when all stand.
+QString MissingTable(const dao::Database &db)
+{
+    QStringList names = db.TableNames();
+    for (QString &n : names)
+        n = n.toLower();
+    for (const TableSpec &spec : kTables)
+        if (!names.contains(QString::fromLatin1(spec.name).toLower()))
+            return QString::fromLatin1(spec.name);
+    return QString();
+}
+
+// The way out of a failed creation: the error is kept, the database closed, what this call
+// built removed, and the screen put back as it was (unless the program is ending: its windows
+// may be gone then).
+int32_t Abandon(std::unique_ptr<dao::Database> &db, const QString &work, bool created, int number,
+                const QString &description, const modMain::ProgressWatch &progress)
 {
     g_lastError = description;
-    if (modMain::DB) {
-        try {
-            modMain::DB->Close();
-        } catch (...) {
+    for (std::unique_ptr<dao::Database> *open : {&db, &modMain::DB}) {
+        if (*open) {
+            try {
+                (*open)->Close();
+            } catch (...) {
+            }
+            open->reset();
         }
-        modMain::DB.reset();
     }
-    // A half-built file would open at the next start and fail on every query: remove it, so
-    // that the next start creates the database again. A file that stood before this call
-    // (the creation refused it) is left alone.
-    if (created) {
-        QFile::remove(path);
-        QFile::remove(path + QStringLiteral("-wal"));
+    // What stands under the working name is never the database: the next start would only
+    // remove it.
+    if (created)
+        RemoveDbFiles(work);
+    if (progress && !modMain::ProgramEnding()) {
+        progress->SetBusy(false);
+        progress->SetBarVisible(false);
     }
-    QApplication::restoreOverrideCursor();
-    SetProgressBarVisible(false);
     return number;
 }
+
+struct Abandoned {};
 
 } // namespace
 
@@ -139,6 +168,18 @@ int32_t OpenDB(const QString &path)
 {
     try {
         std::unique_ptr<dao::Database> db = dao::OpenDatabase(path, DBConnect());
+        // A file that opens but lacks a table (a creation that was cut short by an older
+        // version of the program, another program's database with our password) would fail
+        // on every query later: it is no database of ours.
+        const QString missing = MissingTable(*db);
+        if (!missing.isEmpty()) {
+            try {
+                db->Close();
+            } catch (...) {
+            }
+            g_lastError = QStringLiteral("The database has no table '%1'.").arg(missing);
+            return dao::ErrCorrupt;
+        }
         modMain::DB = std::move(db);
         g_lastError.clear();
         return 0;
@@ -148,24 +189,15 @@ int32_t OpenDB(const QString &path)
     }
 }
 
-void ShowProgress(const QString &caption, int16_t value, const QString &detail)
+void ShowProgress(const QString &caption, int16_t value, const QString &detail, modMain::Progress *progress)
 {
-    if (!modMain::FormLoaded[modMain::fiLogin])
+    if (!progress)
         return;
-    frmLogin *login = frmLogin::Peek();
-    if (!login)
-        return;
-    if (QProgressBar *bar = frmMain::Get()->PgB) {
-        bar->setValue(value);
-        bar->repaint();
-    }
-    login->lblMsg->setText(caption);
-    if (!detail.isEmpty())
-        login->lblMsg1->setText(QStringLiteral("  ") + detail);
-    // The pause below keeps the event loop from running: paint what changed now.
-    login->lblMsg->repaint();
-    login->lblMsg1->repaint();
-    modMain::WaitSecs(1);
+    progress->SetBarValue(value);
+    progress->ShowStep(caption, detail.isEmpty() ? QString() : QStringLiteral("  ") + detail);
+    // The display painted what changed; the pause keeps it on the screen, and lets a
+    // termination signal or the end of the session through.
+    modMain::PauseSecs(1);
 }
 
 void CreateIdx(dao::TableDef &table, const QString &field, bool primary)
@@ -177,46 +209,82 @@ void CreateIdx(dao::TableDef &table, const QString &field, bool primary)
     table.AppendIndex(idx);
 }
 
-int32_t CreateDB(const QString &path, QString *description)
+int32_t CreateDB(const QString &path, QString *description, modMain::Progress *shownOn)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const modMain::ProgressWatch progress(shownOn);
+    const QString work = WorkingName(path);
+    std::unique_ptr<dao::Database> db;
     bool created = false;
+    auto fail = [&](int number, const QString &text) {
+        const int32_t n = Abandon(db, work, created, number, text, progress);
+        if (description)
+            *description = g_lastError;
+        return n;
+    };
+    // Each step's pause may run the shutdown: then nothing more is built or shown.
+    auto step = [&](const QString &caption, int value, int16_t detail) {
+        ShowProgress(caption, int16_t(value), modMain::GetLangString(detail), progress.get());
+        if (modMain::ProgramEnding())
+            throw Abandoned{};
+    };
+
+    if (progress)
+        progress->SetBusy(true);
     try {
-        modMain::DB = dao::CreateDatabase(path, DBLocale + QStringLiteral(";pwd=") + DBPassword, dao::dbEncrypt);
+        if (fsys::FileExists(path))
+            throw dao::DaoError(dao::ErrDatabaseExists, QStringLiteral("Database already exists."));
+        // A working file is what a creation that was cut short left: it never became the
+        // database, so it is of no use.
+        RemoveDbFiles(work);
+        db = dao::CreateDatabase(work, DBLocale + QStringLiteral(";pwd=") + DBPassword, dao::dbEncrypt);
         created = true;
 
         const QString crlf = QStringLiteral("\r\n");
         const QString intro = modMain::GetLangString(1300) + crlf + crlf + modMain::GetLangString(1301) + crlf
                               + crlf + modMain::GetLangString(1302) + QStringLiteral(" ");
-        SetProgressBarVisible(true);
-        ShowProgress(intro + Dots(1), 0, modMain::GetLangString(1303));
+        if (progress)
+            progress->SetBarVisible(true);
+        step(intro + Dots(1), 0, 1303);
 
+        const TableSpec *last = std::end(kTables) - 1;
         for (const TableSpec &spec : kTables) {
-            std::unique_ptr<dao::TableDef> table = modMain::DB->CreateTableDef(QString::fromLatin1(spec.name));
+            std::unique_ptr<dao::TableDef> table = db->CreateTableDef(QString::fromLatin1(spec.name));
             for (const FieldSpec &f : spec.fields)
                 table->AppendField(table->CreateField(QString::fromLatin1(f.name), f.type, f.size));
-            modMain::DB->AppendTableDef(*table);
+            db->AppendTableDef(*table);
             for (const IndexSpec &ix : spec.indexes)
                 CreateIdx(*table, QString::fromLatin1(ix.field), ix.primary);
-            ShowProgress(intro + Dots(spec.dots), int16_t(spec.value), modMain::GetLangString(spec.detail));
+            if (&spec == last) {
+                // Complete: written through, then the database's name in one rename, and
+                // opened under it for the run.
+                db->Close();
+                db.reset();
+                if (!fsys::SyncFile(work))
+                    throw dao::DaoError(dao::ErrDiskError, QStringLiteral("Disk I/O error."));
+                if (!fsys::MoveFile(work, path))
+                    throw dao::DaoError(fsys::FileExists(path) ? dao::ErrDatabaseExists : dao::ErrDiskError,
+                                        QStringLiteral("The new database could not take its name."));
+                created = false;
+                fsys::SyncFile(path);
+                modMain::DB = dao::OpenDatabase(path, DBConnect());
+            }
+            step(intro + Dots(spec.dots), spec.value, spec.detail);
         }
     } catch (const dao::DaoError &e) {
-        const int32_t number = Abandon(path, created, e.Number(), e.Description());
-        if (description)
-            *description = g_lastError;
-        return number;
+        return fail(e.Number(), e.Description());
+    } catch (const Abandoned &) {
+        // Not the engine's: reported under its catch-all number.
+        return fail(3000, QStringLiteral("The program ended during the creation."));
     } catch (const std::exception &e) {
-        // Not the engine's: report it under the engine's catch-all number.
-        const int32_t number = Abandon(path, created, 3000, QString::fromLocal8Bit(e.what()));
-        if (description)
-            *description = g_lastError;
-        return number;
+        return fail(3000, QString::fromLocal8Bit(e.what()));
     }
     g_lastError.clear();
     if (description)
         description->clear();
-    QApplication::restoreOverrideCursor();
-    SetProgressBarVisible(false);
+    if (progress) {
+        progress->SetBusy(false);
+        progress->SetBarVisible(false);
+    }
     return 0;
 }
 

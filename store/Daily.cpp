@@ -5,6 +5,7 @@
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "platform/forms/ComboBox.h"
+#include "store/DailyRead.h"
 #include "store/StoreUtil.h"
 
 #include <cmath>
@@ -18,38 +19,9 @@ namespace {
 using detail::CloseOnExit;
 using detail::OpenDatabase;
 
-QString g_lastError;
-
-// Runs body, turning the engine's failures into their number (kept with its description).
-template <class F>
-int32_t Guarded(F &&body)
-{
-    return detail::Guarded(g_lastError, std::forward<F>(body));
-}
-
-// The columns of an entry as LoadDailyEntries and GetDailyEntry read them: the row, its
-// comment (Null when it has none) and the project of its task.
-const QString EntrySelect = QStringLiteral(
-    "SELECT d.cID, d.cName, d.cStarttime, d.cSec, d.cDate, d.cTaskID, d.cCatID, d.cChk, c.cComments, "
-    "(SELECT MIN(t.cProjID) FROM tblProjTasks t WHERE t.cUsrID = d.cUsrID AND t.cTaskID = d.cTaskID) "
-    "FROM tblDaily d LEFT JOIN tblDailyComments c ON c.cID = d.cID "
-    "WHERE d.cUsrID = ? AND d.cStarted = 0 ");
-
-DailyEntry ReadEntry(dao::Recordset &rs)
-{
-    DailyEntry e;
-    e.cID = rs.Value(0).toDouble();
-    e.cName = rs.Value(1).toString().trimmed();
-    e.cStarttime = rs.Value(2).toDouble();
-    e.cSec = rs.Value(3).toDouble();
-    e.cDate = static_cast<int32_t>(rs.Value(4).toDouble());
-    e.cTaskID = rs.Value(5).toDouble();
-    e.cCatID = rs.Value(6).toDouble();
-    e.cChk = static_cast<int16_t>(rs.Value(7).toInt());
-    e.comment = rs.Value(8).toString().trimmed();
-    e.projID = rs.Value(9).toDouble();
-    return e;
-}
+// Runs each procedure's body, turning the engine's failures into their number (kept with its
+// description).
+detail::FailureKeeper Guarded;
 
 // The comment of an entry as typed: written, replaced, or removed when empty.
 void WriteComment(dao::Database &db, double cID, const QString &text)
@@ -68,9 +40,37 @@ void WriteComment(dao::Database &db, double cID, const QString &text)
 
 } // namespace
 
+namespace detail {
+
+// The columns of an entry as LoadDailyEntries and GetDailyEntry read them: the row, its
+// comment (Null when it has none) and the project of its task.
+const QString DailyEntrySelect = QStringLiteral(
+    "SELECT d.cID, d.cName, d.cStarttime, d.cSec, d.cDate, d.cTaskID, d.cCatID, d.cChk, c.cComments, "
+    "(SELECT MIN(t.cProjID) FROM tblProjTasks t WHERE t.cUsrID = d.cUsrID AND t.cTaskID = d.cTaskID) "
+    "FROM tblDaily d LEFT JOIN tblDailyComments c ON c.cID = d.cID "
+    "WHERE d.cUsrID = ? AND d.cStarted = 0 ");
+
+DailyEntry ReadDailyEntry(dao::Recordset &rs)
+{
+    DailyEntry e;
+    e.cID = rs.Value(0).toDouble();
+    e.cName = rs.Value(1).toString().trimmed();
+    e.cStarttime = rs.Value(2).toDouble();
+    e.cSec = rs.Value(3).toDouble();
+    e.cDate = static_cast<int32_t>(rs.Value(4).toDouble());
+    e.cTaskID = rs.Value(5).toDouble();
+    e.cCatID = rs.Value(6).toDouble();
+    e.cChk = static_cast<int16_t>(rs.Value(7).toInt());
+    e.comment = rs.Value(8).toString().trimmed();
+    e.projID = rs.Value(9).toDouble();
+    return e;
+}
+
+} // namespace detail
+
 QString LastDailyError()
 {
-    return g_lastError;
+    return Guarded.Last();
 }
 
 int32_t LoadDailyEntries(int32_t dayKey, std::vector<DailyEntry> &out)
@@ -79,13 +79,13 @@ int32_t LoadDailyEntries(int32_t dayKey, std::vector<DailyEntry> &out)
     return Guarded([&] {
         std::unique_ptr<dao::Recordset> rs;
         CloseOnExit guard{rs};
-        rs = OpenDatabase().OpenRecordset(EntrySelect + QStringLiteral("AND d.cDate = ? ORDER BY d.cStarttime, d.cID"),
+        rs = OpenDatabase().OpenRecordset(detail::DailyEntrySelect + QStringLiteral("AND d.cDate = ? ORDER BY d.cStarttime, d.cID"),
                                           dao::dbOpenSnapshot, {CurrentUserID, double(dayKey)});
         out.reserve(rs->RecordCount());
         if (rs->RecordCount() == 0)
             return;
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
-            out.push_back(ReadEntry(*rs));
+            out.push_back(detail::ReadDailyEntry(*rs));
     });
 }
 
@@ -94,12 +94,12 @@ int32_t GetDailyEntry(double cID, DailyEntry &out)
     return Guarded([&] {
         std::unique_ptr<dao::Recordset> rs;
         CloseOnExit guard{rs};
-        rs = OpenDatabase().OpenRecordset(EntrySelect + QStringLiteral("AND d.cID = ?"), dao::dbOpenSnapshot,
+        rs = OpenDatabase().OpenRecordset(detail::DailyEntrySelect + QStringLiteral("AND d.cID = ?"), dao::dbOpenSnapshot,
                                           {CurrentUserID, cID});
         if (rs->RecordCount() == 0)
             throw dao::DaoError(dao::ErrNoCurrentRecord, QStringLiteral("No current record."));
         rs->MoveFirst();
-        out = ReadEntry(*rs);
+        out = detail::ReadDailyEntry(*rs);
     });
 }
 

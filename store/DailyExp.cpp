@@ -4,6 +4,7 @@
 
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
+#include "store/ExpenseRead.h"
 #include "store/StoreUtil.h"
 
 #include <cmath>
@@ -14,18 +15,32 @@ using namespace modMain;
 
 namespace modDBchr {
 
+namespace detail {
+
+void ReadExpenseFields(dao::Recordset &rs, ExpenseEntry &e)
+{
+    e.cID = rs.Value(0).toDouble();
+    e.cExpID = rs.Value(2).toDouble();
+    e.cAmount = rs.Value(3).toString().trimmed();
+    e.cDate = static_cast<int32_t>(rs.Value(4).toDouble());
+    e.cTime = rs.Value(5).toDouble();
+    e.cTaskID = rs.Value(6).toDouble();
+    e.cProjID = rs.Value(7).toDouble();
+    e.cPayee = rs.Value(8).toString().trimmed();
+    const QVariant code = rs.Value(9);
+    e.cCode = code.isNull() ? QString() : code.toString();
+    e.cChk = static_cast<int16_t>(rs.Value(10).toInt());
+}
+
+} // namespace detail
+
 namespace {
 
 using detail::CloseOnExit;
 using detail::OpenDatabase;
 
-QString g_lastError;
-
-// Runs work and turns what it throws into the engine's number and description.
-int32_t Guarded(const std::function<void()> &work)
-{
-    return detail::Guarded(g_lastError, work);
-}
+// Runs each procedure's work and turns what it throws into the engine's number and description.
+detail::FailureKeeper Guarded;
 
 // A row and its comment are written together or not at all.
 void InOneTransaction(dao::Database &db, const std::function<void()> &work)
@@ -52,22 +67,6 @@ void WriteComment(dao::Database &db, double cID, const QString &text)
                    dao::dbFailOnError, {cID, CurrentUserID, text});
 }
 
-// The fields of tblDailyExp in their creation order.
-void ReadFields(dao::Recordset &rs, ExpenseEntry &e)
-{
-    e.cID = rs.Value(0).toDouble();
-    e.cExpID = rs.Value(2).toDouble();
-    e.cAmount = rs.Value(3).toString().trimmed();
-    e.cDate = static_cast<int32_t>(rs.Value(4).toDouble());
-    e.cTime = rs.Value(5).toDouble();
-    e.cTaskID = rs.Value(6).toDouble();
-    e.cProjID = rs.Value(7).toDouble();
-    e.cPayee = rs.Value(8).toString().trimmed();
-    const QVariant code = rs.Value(9);
-    e.cCode = code.isNull() ? QString() : code.toString();
-    e.cChk = static_cast<int16_t>(rs.Value(10).toInt());
-}
-
 // The stored send state of the current user's expense; -1 when there is no such row.
 int StoredState(dao::Database &db, double cID)
 {
@@ -85,7 +84,7 @@ int StoredState(dao::Database &db, double cID)
 
 QString LastExpError()
 {
-    return g_lastError;
+    return Guarded.Last();
 }
 
 int32_t LoadExpDay(int32_t dayKey, std::vector<ExpenseDayRow> &rows)
@@ -100,7 +99,7 @@ int32_t LoadExpDay(int32_t dayKey, std::vector<ExpenseDayRow> &rows)
             return;
         for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
             ExpenseDayRow row;
-            ReadFields(*rs, row);
+            detail::ReadExpenseFields(*rs, row);
             row.categoryName = GetExpCategName(row.cExpID);
             row.taskName = GetTaskName(row.cTaskID);
             row.projectName = GetProjectName(row.cProjID);
@@ -179,7 +178,7 @@ int32_t ReadExpense(double cID, ExpenseEntry &entry)
         if (rs->RecordCount() == 0)
             throw dao::DaoError(ErrExpenseMissing, QStringLiteral("The expense is not stored."));
         rs->MoveFirst();
-        ReadFields(*rs, entry);
+        detail::ReadExpenseFields(*rs, entry);
         entry.comment = GetExpComment(cID);
     });
 }

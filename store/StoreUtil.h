@@ -84,4 +84,20 @@ int32_t Guarded(QString &lastError, F &&body)
     }
 }
 
+// The last failure of one group of procedures: each procedure runs its body through it
+// (Guarded(body) is 0 or the engine's number), and Last() describes the failure ("" after a
+// success).
+class FailureKeeper {
+public:
+    template <class F>
+    int32_t operator()(F &&body)
+    {
+        return Guarded(m_last, std::forward<F>(body));
+    }
+    const QString &Last() const { return m_last; }
+
+private:
+    QString m_last;
+};
+
 } // namespace modDBchr::detail

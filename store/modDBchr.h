@@ -7,6 +7,7 @@
 #include <cstdint>
 
 namespace dao { class TableDef; }
+namespace modMain { class Progress; }
 
 namespace modDBchr {
 
@@ -24,24 +25,30 @@ inline QString DBConnect() { return QStringLiteral(";pwd=") + DBPassword; }
 
 // Opens the existing file at path exclusively for reading and writing and sets modMain::DB.
 // Returns 0, or the engine's error number: 3024 when the file does not exist, another number
-// (3031 another password, 3343 not a database, 3045 in use, ...) for a file that exists but
-// cannot be opened. On failure modMain::DB is left as it was and LastDBError() describes it.
+// (3031 another password, 3343 not a database, 3045 in use, 3049 a database without one of
+// the ten tables, ...) for a file that exists but cannot be used. On failure modMain::DB is
+// left as it was and LastDBError() describes it.
 int32_t OpenDB(const QString &path);
 
-// Creates the file at path with the ten tables and their indexes, showing progress, and sets
-// modMain::DB to it. Returns 0 when all ten tables stand. On failure it returns the engine's
-// error number, hands the description to *description when given (LastDBError() gives it
-// too), closes and clears modMain::DB, removes the partly built file when this call created
-// it, hides the progress bar and restores the mouse pointer; the program goes on.
-int32_t CreateDB(const QString &path, QString *description = nullptr);
+// Creates the file at path with the ten tables and their indexes and sets modMain::DB to it,
+// showing its steps on progress when one is handed in (without one nothing is shown and
+// nothing pauses). The database is built as path + ".creating" and takes its name only when
+// complete, so that an interrupted creation never leaves a half-built file at path. Returns 0
+// when all ten tables stand. On failure it returns the engine's error number, hands the
+// description to *description when given (LastDBError() gives it too), closes and clears
+// modMain::DB, removes what it built, hides the progress bar and restores the pointer; the
+// program goes on. A file that already stands at path is refused (3204) and left alone.
+// When the program starts ending during a step's pause the creation stops there, builds and
+// shows nothing more, and returns 3000.
+int32_t CreateDB(const QString &path, QString *description = nullptr, modMain::Progress *progress = nullptr);
 
 // The description of the last failure of OpenDB or CreateDB ("" after a success).
 QString LastDBError();
 
-// One progress step on the sign-in window (lblMsg gets caption, lblMsg1 two spaces and
-// detail unless detail is "") and the main window's progress bar (value 0..100), followed by
-// a one-second pause. Does nothing while the sign-in window is not loaded.
-void ShowProgress(const QString &caption, int16_t value, const QString &detail);
+// One progress step: the progress bar's value (0..100), the caption as the step's main line
+// and, unless detail is "", two spaces and detail as its detail line; then a pause of a second
+// that lets the end of the program through. Does nothing without a progress.
+void ShowProgress(const QString &caption, int16_t value, const QString &detail, modMain::Progress *progress);
 
 // Adds to a table that already stands in the database a required index on one field, named
 // after the field, primary (unique) when asked.
@@ -172,6 +179,7 @@ double GetTaskProjectID(double cTaskID);
 } // namespace modDBchr
 
 #include "store/modDBchr_Daily.h"
+#include "store/modDBchr_Synch.h"
 #include "store/modDBchr_Cal.h"
 #include "store/modDBchr_Exp.h"
 

@@ -1,5 +1,6 @@
 #include "timelog/DailyRules.h"
 
+#include "core/ServiceRequests.h"
 #include "core/modMain.h"
 
 #include <QRegularExpression>
@@ -17,26 +18,9 @@ bool RecordingConflict(bool timerRunning, const QDateTime &timerStart, int32_t s
 
 std::optional<int16_t> SendRefusal(int32_t entryDay, double start, double sec, const QDateTime &now)
 {
-    const int32_t today = modMain::DateToLong(now.date());
-    if (entryDay > today)
+    if (!modHttp::EntryFinished(entryDay, start, sec, now))
         return int16_t(256);
-    if (entryDay == today) {
-        // Whole minutes: an entry ending within the current minute has ended.
-        const QTime t = now.time();
-        const double nowSecs = t.hour() * 3600 + t.minute() * 60;
-        if (nowSecs < start + sec)
-            return int16_t(256);
-    }
     return std::nullopt;
-}
-
-int16_t SendStateOf(int16_t replyCode)
-{
-    if (replyCode == 0)
-        return Sent;
-    if (replyCode >= 5 && replyCode <= 99)
-        return Rejected;
-    return Resend;
 }
 
 int16_t SendStatusOf(int16_t state)

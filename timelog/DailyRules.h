@@ -2,6 +2,8 @@
 // The daily log window's rules, without widgets: when an entry conflicts with the running
 // timer, when an entry may be sent and what a reply makes of its send state,
 // and which grid rows a send takes.
+#include "core/ServiceRequests.h"
+
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
@@ -28,8 +30,9 @@ bool RecordingConflict(bool timerRunning, const QDateTime &timerStart, int32_t s
 // an entry of a later day, or of today ending after the current minute.
 std::optional<int16_t> SendRefusal(int32_t entryDay, double start, double sec, const QDateTime &now);
 
-// The send state a reply code gives: 0 accepted, 5..99 rejected, anything else to resend.
-int16_t SendStateOf(int16_t replyCode);
+// The send state a reply code gives: 0 accepted, 5..99 rejected, anything else to resend
+// (the one rule of every sender).
+using modHttp::SendStateOf;
 // The status string of a send state: 290 accepted, 291 otherwise.
 int16_t SendStatusOf(int16_t state);
 

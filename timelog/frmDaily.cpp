@@ -8,7 +8,7 @@
 #include "resources/Pictures.h"
 #include "store/modDBchr.h"
 #include "timelog/DailyRules.h"
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 
 #include <QAction>
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "timelog/DailyRules.h"
 #include "timelog/EditorRules.h"
 #include "timelog/FreeTime.h"
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 
 #include <QDate>
 #include <QEvent>

@@ -8,7 +8,7 @@
 #include "core/modHttp.h"
 #include "core/modMain.h"
 #include "platform/forms/Forms.h"
-#include "recorder/RecArr.h"
+#include "recorder/frmStart.h"
 #include "store/modDBchr.h"
 #include "timelog/DailyRules.h"
 
@@ -343,14 +343,7 @@ void frmDaily::SynchTimeLog(int row)
     modDBchr::DailyEntry entry;
     if (modDBchr::GetDailyEntry(*id, entry) != 0)
         return;
-    modHttp::AddTimeValues values;
-    values.comment = entry.comment;
-    values.projID = entry.projID;
-    values.taskID = entry.cTaskID;
-    values.catID = entry.cCatID;
-    values.dayKey = entry.cDate;
-    values.startSecs = entry.cStarttime;
-    values.durationSecs = entry.cSec;
+    const modHttp::AddTimeValues values = modDBchr::UploadValuesOf(entry);
     // No command of the window may start another request or change the rows meanwhile.
     setEnabled(false);
     const QString reply = modHttp::SendRequest(modHttp::AddTimeRequest(values), 4);

@@ -11,10 +11,38 @@ namespace {
 // A reply larger than this is not a reply of our service: stop reading instead of filling memory.
 constexpr qsizetype MaxReplyBytes = 64 * 1024 * 1024;
 
+// One connection cache, TLS session cache and name cache for every request object of the
+// process: a request object lives for one request, and without this each request to the
+// service would open a new connection with a new TLS handshake. The locks make the share safe
+// should two threads ever send at once.
+std::mutex g_shareLocks[CURL_LOCK_DATA_LAST];
+
+void LockShare(CURL *, curl_lock_data data, curl_lock_access, void *)
+{
+    g_shareLocks[data].lock();
+}
+
+void UnlockShare(CURL *, curl_lock_data data, void *)
+{
+    g_shareLocks[data].unlock();
+}
+
+CURLSH *g_share = nullptr;
+
 void GlobalInit()
 {
     static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    std::call_once(once, [] {
+        curl_global_init(CURL_GLOBAL_DEFAULT);
+        g_share = curl_share_init();
+        if (g_share) {
+            curl_share_setopt(g_share, CURLSHOPT_LOCKFUNC, LockShare);
+            curl_share_setopt(g_share, CURLSHOPT_UNLOCKFUNC, UnlockShare);
+            curl_share_setopt(g_share, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT);
+            curl_share_setopt(g_share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION);
+            curl_share_setopt(g_share, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS);
+        }
+    });
 }
 
 struct Sink {
@@ -176,6 +204,8 @@ bool XmlHttpRequest::perform(const QByteArray &body, bool hasBody)
     Sink sink{&m_body, &m_replyHeaders, &m_statusText};
     char errbuf[CURL_ERROR_SIZE] = {0};
     curl_easy_setopt(c, CURLOPT_URL, m_url.constData());
+    if (g_share)
+        curl_easy_setopt(c, CURLOPT_SHARE, g_share);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errbuf);

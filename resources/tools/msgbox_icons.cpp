@@ -3,6 +3,8 @@
 // Build and run (from this folder):
 //   cmake -S . -B /tmp/msgbox-icons -G Ninja && cmake --build /tmp/msgbox-icons
 //   QT_QPA_PLATFORM=offscreen /tmp/msgbox-icons/msgbox_icons ../images
+#include "PictureTool.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -115,12 +117,7 @@ QImage Information()
 
 bool Save(const QImage &img, const QString &dir, int number)
 {
-    const QString path = dir + QStringLiteral("/") + QString::number(number) + QStringLiteral(".png");
-    if (!img.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
+    return picturetool::WritePng(img, dir, QString::number(number));
 }
 
 } // namespace

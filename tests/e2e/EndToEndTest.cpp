@@ -346,7 +346,7 @@ protected:
         for (t.start(); t.elapsed() < kShort && desk->WindowState(id) != QStringLiteral("Iconic");)
             QThread::msleep(100);
         QString state;
-        for (int attempt = 0; attempt < 2 && state != QStringLiteral("Normal"); ++attempt) {
+        for (int attempt = 0; attempt < 3 && state != QStringLiteral("Normal"); ++attempt) {
             desk->Note(QStringLiteral("on the tray icon"));
             ASSERT_TRUE(desk->DoubleClickAt(icon->Centre()));
             for (t.start(); t.elapsed() < kShort && (state = desk->WindowState(id)) != QStringLiteral("Normal");)

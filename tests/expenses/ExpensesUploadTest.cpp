@@ -63,8 +63,7 @@ protected:
     {
         options << QStringLiteral("--data") << testsvc::WriteDataFile(TestData);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
-        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        svc.pointProgramHere();
     }
 
     // The body of the last add-expense request the service saw, without its time stamp.

@@ -14,6 +14,7 @@
 #include "recorder/frmStart.h"
 #include "store/modDBchr.h"
 #include "tests/service/ServiceProcess.h"
+#include "tests/support/BoxWatcher.h"
 #include "tests/support/TestEnv.h"
 
 #include <QApplication>
@@ -45,30 +46,16 @@ const char *const kAccounts = R"json({
   ]
 })json";
 
-// Presses OK on the next message box and hands back its text (empty when none came).
-class BoxWatcher {
-public:
-    BoxWatcher()
-    {
-        m_timer.setInterval(10);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            auto *box = qobject_cast<FMessage *>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            // The box shows the table's line breaks as plain ones.
-            texts << box->lblMessage->text().remove(QLatin1Char('\r'));
-            if (auto *ok = box->findChild<QPushButton *>(QStringLiteral("btnOK")))
-                ok->click();
-            else
-                box->done(0);
-        });
-        m_timer.start();
-    }
-    QStringList texts;
+using testenv::BoxWatcher;
 
-private:
-    QTimer m_timer;
-};
+// The texts of the boxes the watcher closed; the box shows the table's line breaks as plain ones.
+QStringList Texts(const BoxWatcher &watcher)
+{
+    QStringList out;
+    for (const BoxWatcher::Box &b : watcher.boxes)
+        out << QString(b.text).remove(QLatin1Char('\r'));
+    return out;
+}
 
 // A string as the message box shows it.
 QString Boxed(int16_t id)
@@ -169,7 +156,7 @@ TEST_F(LoginTest, IncompleteOrDifferingPasswordsAreRefusedWithoutAskingTheServic
         Fill(QString::fromUtf8(c.user), QString::fromUtf8(c.pass), QString::fromUtf8(c.retype));
         BoxWatcher boxes;
         login->btnLogin_Click();
-        EXPECT_EQ(boxes.texts, QStringList{Boxed(c.id)}) << c.user << "/" << c.pass << "/" << c.retype;
+        EXPECT_EQ(Texts(boxes), QStringList{Boxed(c.id)}) << c.user << "/" << c.pass << "/" << c.retype;
         EXPECT_TRUE(Result(1).isEmpty());
         EXPECT_FALSE(login->btn[0]->isEnabled());
         if (c.focusRetype)
@@ -183,7 +170,7 @@ TEST_F(LoginTest, AWrongPasswordShowsTheCodesTextAndKeepsOKDisabled)
     Fill(QStringLiteral("sean"), QStringLiteral("wrong"), QStringLiteral("wrong"));
     BoxWatcher boxes;
     login->btnLogin_Click();
-    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(Texts(boxes).isEmpty());
     EXPECT_EQ(NewRequests(), 1);
     EXPECT_EQ(Result(1), modHttp::GetErrMsg(2));
     EXPECT_EQ(Result(2), GetLangString(625, true) + QStringLiteral(" maria ") + GetLangString(626, true));
@@ -291,7 +278,7 @@ TEST_F(LoginTest, AProfileThatCannotBeWrittenEndsTheProgramWithoutSavingTheSetti
     DB.reset();
     BoxWatcher boxes;
     login->btn_Click(0);
-    EXPECT_EQ(boxes.texts, QStringList{Boxed(620)});
+    EXPECT_EQ(Texts(boxes), QStringList{Boxed(620)});
     EXPECT_EQ(g_ends, 1);
     EXPECT_EQ(CurrentUserID, -1);
     EXPECT_TRUE(registry::GetSetting(SettingsApp, "user", "pcuser", QString()).isEmpty());
@@ -304,14 +291,14 @@ TEST_F(LoginTest, LeavingWithoutAProfileEndsTheProgramButCloseOnlyUnloads)
     {
         BoxWatcher boxes;
         login->btn[1]->click();
-        EXPECT_EQ(boxes.texts, QStringList{Boxed(620)});
+        EXPECT_EQ(Texts(boxes), QStringList{Boxed(620)});
         EXPECT_EQ(g_ends, 1);
     }
     {
         // The close box leaves the same way.
         BoxWatcher boxes;
         login->close();
-        EXPECT_EQ(boxes.texts, QStringList{Boxed(620)});
+        EXPECT_EQ(Texts(boxes), QStringList{Boxed(620)});
         EXPECT_EQ(g_ends, 2);
         EXPECT_NE(frmLogin::Peek(), nullptr);
     }
@@ -319,7 +306,7 @@ TEST_F(LoginTest, LeavingWithoutAProfileEndsTheProgramButCloseOnlyUnloads)
     login->btn[1]->setText(GetLangString(905));
     BoxWatcher boxes;
     login->btn[1]->click();
-    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(Texts(boxes).isEmpty());
     EXPECT_EQ(g_ends, 2);
     EXPECT_EQ(frmLogin::Peek(), nullptr);
     EXPECT_FALSE(FormLoaded[fiLogin]);

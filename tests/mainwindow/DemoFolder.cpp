@@ -5,12 +5,14 @@
 // timer running (started 1 h 25 min ago) and one parked beside it; with --expenses the person
 // has expense categories and today's expenses.
 //
-//   tarv_demo_folder FOLDER LOGON [--running | --daily | --expenses]
-//   (--daily: a day of time-log entries)
+//   tarv_demo_folder FOLDER LOGON [--running | --daily | --expenses | --synch]
+//   (--daily: a day of time-log entries; --synch: entries and expenses of earlier days to send,
+//   with the demo account's credentials of the reference service)
 //
 // The settings go where the program reads them (XDG_CONFIG_HOME), so run it with the same
 // environment as the program.
 #include "core/frmMain.h"
+#include "core/CCrypto.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "platform/registry/Registry.h"
@@ -94,6 +96,7 @@ int main(int argc, char **argv)
     const bool running = argc > 3 && QByteArray(argv[3]) == "--running";
     const bool daily = argc > 3 && QByteArray(argv[3]) == "--daily";
     const bool expenses = argc > 3 && QByteArray(argv[3]) == "--expenses";
+    const bool synch = argc > 3 && QByteArray(argv[3]) == "--synch";
     qputenv("TARV_NO_PAUSES", "1");
 
     if (modDBchr::CreateDB(folder + QStringLiteral("/Tarv.crn")) != 0)
@@ -103,6 +106,11 @@ int main(int argc, char **argv)
     UserFullName = QStringLiteral("Eléni Papadáki");
     StoredUserName = QStringLiteral("-");
     StoredPassword = QStringLiteral("-");
+    if (synch) {
+        Crypto = std::make_unique<CCrypto>();
+        StoredUserName = Crypto->Encrypt(QStringLiteral("demo"), CryptoPassPhrase, false, CCrypto::TypeRC2);
+        StoredPassword = Crypto->Encrypt(QStringLiteral("demo2024"), CryptoPassPhrase, false, CCrypto::TypeRC2);
+    }
     LangID = 0;
     AutoStart = 0;      // the main window stays on the screen
     ShowBalloons = 0;
@@ -151,6 +159,25 @@ int main(int argc, char **argv)
                         0, {QString::fromUtf8(r.name), r.id, CurrentUserID, r.start, r.sec, today, r.task, r.cat, r.chk});
             modDBchr::InsertDailyComment(r.id, QString::fromUtf8(r.comment));
         }
+    }
+
+    if (synch) {
+        // Two earlier days of entries and expenses, one entry on a category its task does not offer.
+        const double day1 = DateToLong(QDate::currentDate().addDays(-2));
+        const double day2 = DateToLong(QDate::currentDate().addDays(-1));
+        const struct { double id, day, start, sec, task, cat; } rows[] = {
+            {21, day1, 8 * 3600, 5400, 1001, 11}, {22, day1, 10 * 3600, 3600, 1002, 12},
+            {23, day1, 13 * 3600, 1800, 1003, 13}, {24, day2, 9 * 3600, 7200, 1003, 14},
+        };
+        for (const auto &r : rows)
+            DB->Execute(QStringLiteral("INSERT INTO tblDaily (cName, cID, cUsrID, cStarted, cStarttime, cSec, cDate, "
+                                       "cTaskID, cCatID, cChk) VALUES ('x', ?, ?, 0, ?, ?, ?, ?, ?, 0)"),
+                        0, {r.id, CurrentUserID, r.start, r.sec, r.day, r.task, r.cat});
+        for (double id : {1.0, 2.0})
+            DB->Execute(QStringLiteral("INSERT INTO tblDailyExp (cID, cUsrID, cExpID, cAmount, cDate, cTime, cTaskID, "
+                                       "cProjID, cPayee, cCode, cChk) VALUES (?, ?, ?, '42.50', ?, 43200, 1001, 101, "
+                                       "'Taxi Athína', NULL, 0)"),
+                        0, {id, CurrentUserID, id == 1 ? 4.0 : 2.0, id == 1 ? day1 : day2});
     }
 
     // Downloaded and checked today: the start does neither again.

@@ -399,6 +399,31 @@ TEST_F(MainWindowTest, TheTaskLoaderShowsItsButtonsAtTheDefaultSize)
     }
 }
 
+// The synchronisation window is wider than the document area at the default size: the main
+// window grows so that the whole window, its Close button too, is in sight without scrolling.
+TEST_F(MainWindowTest, AChildWiderThanTheDocumentAreaMakesTheMainWindowGrow)
+{
+    AddReferenceData(false);
+    frmMain *m = Shown();
+    forms::Move(m->picCover, -12000, forms::Top(m->picCover));
+    const int before = m->width();
+    modMain::IsConnected = true;
+    ASSERT_TRUE(m->OpenWindow(QStringLiteral("frmSynch")));
+    frmSynch *synch = frmSynch::Peek();
+    ASSERT_NE(synch, nullptr);
+    ASSERT_TRUE(testenv::WaitFor([synch] { return synch->isVisible(); }));
+    testenv::WaitFor([] { return false; }, 100);
+
+    EXPECT_GT(m->width(), before);
+    QMdiSubWindow *sub = m->mdi->findChild<QMdiSubWindow *>(QString(), Qt::FindDirectChildrenOnly);
+    const QRect area = m->mdi->viewport()->rect();
+    for (QMdiSubWindow *w : m->mdi->subWindowList())
+        if (w->widget() == synch)
+            sub = w;
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(area.contains(sub->geometry())) << sub->geometry().right() << " of " << area.width();
+}
+
 // A window that loads enters the registry, and leaves it however it goes: unloaded, unloading
 // itself, or destroyed with its frame.
 TEST_F(MainWindowTest, WindowsEnterTheRegistryWhileTheyAreLoaded)

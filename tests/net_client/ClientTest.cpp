@@ -2,6 +2,7 @@
 // GET and POST requests, the sign-in before the first POST, URL encoding, the time-out per
 // phase, refused connections, error pages, the progress lines, and the credential and
 // version checks with their settings.
+#include "core/Progress.h"
 #include "core/clsTagParser.h"
 #include "core/frmLogin.h"
 #include "core/frmMain.h"
@@ -20,6 +21,7 @@
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTime>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace modMain;
@@ -73,8 +75,7 @@ protected:
             options << QStringLiteral("--data") << testsvc::WriteDataFile(TestData);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
         ASSERT_TRUE(svc.https());
-        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        svc.pointProgramHere();
     }
 
     QString Status() const { return m_main->lblMsg->Caption(); }
@@ -176,7 +177,13 @@ TEST_F(ClientTest, SignInThatGetsNoReplyIsTriedAgainBeforeTheNextPost)
     EXPECT_TRUE(svc.received().isEmpty());
 }
 
-TEST_F(ClientTest, ProgressLinesGoToTheLabelOfTheKind)
+// A display of the transport's lines that is no window.
+struct LineRecorder : modMain::Progress {
+    QStringList lines;
+    void ShowStep(const QString &caption, const QString &) override { lines << caption; }
+};
+
+TEST_F(ClientTest, ProgressLinesGoToTheDisplayTheCallerHandsIn)
 {
     ServiceProcess svc;
     Start(svc);
@@ -184,27 +191,35 @@ TEST_F(ClientTest, ProgressLinesGoToTheLabelOfTheKind)
     QObject::connect(m_main->lblMsg, &forms::Label::Change, [&] { captions << m_main->lblMsg->Caption(); });
     auto line = [](int id) { return GetLangString(int16_t(id)) + QStringLiteral("..."); };
 
-    EXPECT_FALSE(modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, modHttp::KindStatusLine, false).isEmpty());
+    EXPECT_FALSE(modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, modHttp::KindStatusLine, false, m_main).isEmpty());
     EXPECT_EQ(captions, (QStringList{line(920), line(923), line(924), line(926), line(930)}));
 
     captions.clear();
     qputenv("TARV_SERVICE_ENDPOINT", QStringLiteral("https://127.0.0.1:%1").arg(testsvc::ClosedPort()).toLocal8Bit());
-    EXPECT_TRUE(modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, modHttp::KindVersion, false).isEmpty());
+    EXPECT_TRUE(modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, modHttp::KindVersion, false, m_main).isEmpty());
     EXPECT_EQ(captions, (QStringList{line(920), line(923), line(924), line(926), line(929)}));
 
-    // Without a label the failure is told once in the status line.
+    // Without a display the failure is told once in the status line.
     captions.clear();
     EXPECT_TRUE(modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, 2, false).isEmpty());
     EXPECT_EQ(captions, QStringList{QStringLiteral(" ") + GetLangString(817, true)});
 
-    // The sign-in window's result line for kind 6.
+    // The sign-in window's result line.
     frmLogin *login = frmLogin::Get();
     QLabel *result = login->findChild<QLabel *>(QStringLiteral("lblResult_1"));
     ASSERT_NE(result, nullptr);
     captions.clear();
-    modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, modHttp::KindLogin, false);
+    modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, modHttp::KindLogin, false, login->ResultLine());
     EXPECT_EQ(result->text(), line(929));
     EXPECT_TRUE(captions.isEmpty()) << "nothing in the status line";
+
+    // Any display will do, and a display that goes while the request runs ends the lines.
+    LineRecorder recorder;
+    modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, modHttp::KindLogin, false, &recorder);
+    EXPECT_EQ(recorder.lines, (QStringList{line(920), line(923), line(924), line(926), line(929)}));
+    auto *gone = new LineRecorder;
+    QTimer::singleShot(0, [&] { delete gone; });
+    EXPECT_TRUE(modHttp::HttpRequest(QStringLiteral("action=version") + AnnaParams, modHttp::KindLogin, false, gone).isEmpty());
 }
 
 TEST_F(ClientTest, APhaseLongerThanTheTimeOutIsAborted)

@@ -1,7 +1,6 @@
 // The main window's daily download against the reference service over HTTPS, into a real
 // encrypted database: what it stores and marks, when it sends nothing, what a failed or
 // malformed reply leaves behind, and the reminder after more than 7 days.
-#include "core/CCrypto.h"
 #include "core/RequestGuard.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
@@ -11,13 +10,12 @@
 #include "platform/registry/Registry.h"
 #include "store/modDBchr.h"
 #include "tests/service/ServiceProcess.h"
+#include "tests/support/BoxWatcher.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/TestEnv.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QDate>
-#include <QFile>
-#include <QLabel>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -43,104 +41,54 @@ const char TestData[] = R"({
   ]
 })";
 
-QString WriteData(const QByteArray &content)
+// Every message box is answered with OK and its text kept, so that no box can hang a test.
+using testenv::BoxWatcher;
+
+QStringList Texts(const BoxWatcher &watcher)
 {
-    const QString path = testenv::MakeTempDir(QStringLiteral("data")) + QStringLiteral("/accounts.json");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(content);
-    return path;
+    QStringList out;
+    for (const BoxWatcher::Box &b : watcher.boxes)
+        out << b.text;
+    return out;
 }
-
-// Answers every message box with OK and keeps its text, so that no box can hang a test.
-class BoxCatcher {
-public:
-    BoxCatcher()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal)
-                return;
-            QString text;
-            for (QLabel *l : modal->findChildren<QLabel *>())
-                text += l->text();
-            if (auto *ok = modal->findChild<QAbstractButton *>(QStringLiteral("btnOK"))) {
-                texts << text;
-                ok->click();
-            }
-        });
-        m_timer.start(20);
-    }
-    QStringList texts;
-
-private:
-    QTimer m_timer;
-};
 
 class DownloadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("TARV_NO_PAUSES", "1");
-        m_dir = testenv::MakeTempDir(QStringLiteral("prog"));
-        qputenv("TARV_PROGRAM_DIR", m_dir.toLocal8Bit());
-        LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
-        LangID = 0;
         TimeOut = 15;
         ShowBalloons = 1;
         IsConnected = true;
-        ASSERT_EQ(modDBchr::CreateDB(m_dir + QStringLiteral("/Tarv.crn")), 0);
-        if (!Crypto)
-            Crypto = std::make_unique<CCrypto>();
-        PCUserName = QStringLiteral("maria");
+        ASSERT_NO_FATAL_FAILURE(testenv::OpenProgramFolder(m_dir));
         UserFullName = QStringLiteral("Anna");
         SetCredentials(QStringLiteral("anna"), QStringLiteral("pässwörd"));
-        CurrentUserID = modDBchr::CreateUser();
-        ASSERT_GE(CurrentUserID, 0);
+        ASSERT_NO_FATAL_FAILURE(testenv::AddCurrentUser());
         registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
         m_main = frmMain::Get();
     }
     void TearDown() override
     {
         frmMain::Unload();
-        if (DB)
-            DB->Close();
-        DB.reset();
+        testenv::CloseDatabase();
         qunsetenv("TARV_SERVICE_ENDPOINT");
         qunsetenv("TARV_CA_FILE");
     }
 
     static void SetCredentials(const QString &user, const QString &password)
     {
-        StoredUserName = Crypto->Encrypt(user, CryptoPassPhrase, false, CCrypto::TypeRC2);
-        StoredPassword = Crypto->Encrypt(password, CryptoPassPhrase, false, CCrypto::TypeRC2);
+        testenv::StoreCredentials(user, password);
     }
 
     void Start(ServiceProcess &svc, QStringList options = {})
     {
         if (!options.contains(QStringLiteral("--data")))
-            options << QStringLiteral("--data") << WriteData(TestData);
+            options << QStringLiteral("--data") << testsvc::WriteDataFile(TestData);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
-        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        svc.pointProgramHere();
     }
 
     // Rows of a reference table of the current user, one text per row, ordered.
-    static QStringList Rows(const QString &select)
-    {
-        QStringList out;
-        auto rs = DB->OpenRecordset(select + QStringLiteral(" WHERE cUsrID = ? ORDER BY 1, 2"), dao::dbOpenSnapshot,
-                                    {CurrentUserID});
-        for (; !rs->Eof(); rs->MoveNext()) {
-            QStringList fields;
-            for (int i = 0; i < rs->FieldCount(); ++i) {
-                const QVariant v = rs->Value(i);
-                fields << (v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'f', 0) : v.toString());
-            }
-            out << fields.join(u'|');
-        }
-        return out;
-    }
+    static QStringList Rows(const QString &select) { return testenv::UserRows(select); }
 
     static QString Checked()
     {
@@ -167,7 +115,7 @@ TEST_F(DownloadTest, AFirstDownloadStoresEveryItemWithItsMarkAndFlag)
 {
     ServiceProcess svc;
     Start(svc);
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     m_main->SynchTables();
 
     // Every mark is back at rest once the download is stored.
@@ -179,8 +127,8 @@ TEST_F(DownloadTest, AFirstDownloadStoresEveryItemWithItsMarkAndFlag)
     EXPECT_EQ(Rows(ExpCategs), (QStringList{"7|Hôtel & hébergement|0", "8|Taxi|0"}));
     EXPECT_EQ(Checked(), Today());
     EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(122, true));
-    EXPECT_TRUE(boxes.texts.isEmpty()) << "tables updated just now are not called old: "
-                                       << boxes.texts.join(u'/').toStdString();
+    EXPECT_TRUE(Texts(boxes).isEmpty()) << "tables updated just now are not called old: "
+                                       << Texts(boxes).join(u'/').toStdString();
 
     // The two requests, as GETs with the stored credentials.
     const QList<QJsonObject> log = svc.requests();
@@ -193,7 +141,7 @@ TEST_F(DownloadTest, ASecondStartOnTheSameDaySendsNothingAndADownloadNeverDelete
 {
     ServiceProcess svc;
     Start(svc);
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     m_main->SynchTables();
     ASSERT_EQ(svc.requests().size(), 2);
     frmMain::Unload();
@@ -214,7 +162,7 @@ TEST_F(DownloadTest, ASecondStartOnTheSameDaySendsNothingAndADownloadNeverDelete
                                            "9|Gone|0|0"}));
     EXPECT_EQ(Rows(Categs), (QStringList{"100|Design|0", "101|Ανάπτυξη|0", "102|Rédaction d'audit|0"}));
     EXPECT_EQ(Checked(), Today());
-    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(Texts(boxes).isEmpty());
 }
 
 TEST_F(DownloadTest, OfflineNothingIsSentAndAnOldDownloadIsRemindedOf)
@@ -229,19 +177,19 @@ TEST_F(DownloadTest, OfflineNothingIsSentAndAnOldDownloadIsRemindedOf)
     for (const auto &c : cases) {
         registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), QStringLiteral("CheckTablesDate"),
                               QString::number(DateToLong(QDate::currentDate().addDays(-c.daysAgo))));
-        BoxCatcher boxes;
+        BoxWatcher boxes;
         m_main->SynchTables();
         QApplication::processEvents();
-        ASSERT_EQ(boxes.texts.size(), c.reminded ? 1 : 0) << c.daysAgo << " days";
+        ASSERT_EQ(Texts(boxes).size(), c.reminded ? 1 : 0) << c.daysAgo << " days";
         if (c.reminded) {
-            EXPECT_TRUE(boxes.texts[0].contains(GetLangString(124, false).left(20))) << boxes.texts[0].toStdString();
+            EXPECT_TRUE(Texts(boxes)[0].contains(GetLangString(124, false).left(20))) << Texts(boxes)[0].toStdString();
         }
     }
     // Never downloaded at all.
     registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     m_main->SynchTables();
-    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(Texts(boxes).size(), 1);
     EXPECT_TRUE(svc.requests().isEmpty());
     EXPECT_TRUE(Rows(Projects).isEmpty());
 }
@@ -273,13 +221,13 @@ TEST_F(DownloadTest, AFailedOrMalformedReplyStoresNothingFurtherAndKeepsTheDate)
         TimeOut = 1;
         ServiceProcess svc;
         Start(svc, c.options);
-        BoxCatcher boxes;
+        BoxWatcher boxes;
         m_main->SynchTables();
         EXPECT_EQ(Checked(), yesterday) << c.what;
         EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(123, true)) << c.what;
         EXPECT_EQ(Rows(Projects).size(), c.projectsStored ? 3 : 0) << c.what;
         EXPECT_TRUE(Rows(ExpCategs).isEmpty()) << c.what;
-        EXPECT_TRUE(boxes.texts.isEmpty()) << c.what;
+        EXPECT_TRUE(Texts(boxes).isEmpty()) << c.what;
     }
 }
 
@@ -288,7 +236,7 @@ TEST_F(DownloadTest, AnErrorReplyIsToldWithItsText)
     SetCredentials(QStringLiteral("anna"), QStringLiteral("wrong"));
     ServiceProcess svc;
     Start(svc);
-    BoxCatcher boxes;
+    BoxWatcher boxes;
     // The failure announcement replaces the line; the parser's line comes before it.
     QStringList lines;
     QObject::connect(m_main->lblMsg, &forms::Label::Change, [&] { lines << m_main->lblMsg->Caption(); });
@@ -302,12 +250,12 @@ TEST_F(DownloadTest, AnEmptyProjectListIsAWholeDownload)
 {
     ServiceProcess svc;
     Start(svc, {QStringLiteral("--data"),
-                WriteData(R"({"accounts":[{"username":"anna","password":"pässwörd","fullname":"Anna"}]})")});
-    BoxCatcher boxes;
+                testsvc::WriteDataFile(R"({"accounts":[{"username":"anna","password":"pässwörd","fullname":"Anna"}]})")});
+    BoxWatcher boxes;
     m_main->SynchTables();
     EXPECT_EQ(Checked(), Today());
     EXPECT_TRUE(Rows(Projects).isEmpty());
-    EXPECT_TRUE(boxes.texts.isEmpty());
+    EXPECT_TRUE(Texts(boxes).isEmpty());
 }
 
 TEST_F(DownloadTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
@@ -315,7 +263,7 @@ TEST_F(DownloadTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
     {
         ServiceProcess svc;
         Start(svc);
-        BoxCatcher boxes;
+        BoxWatcher boxes;
         m_main->SynchTables();
         ASSERT_EQ(Checked(), Today());
     }
@@ -332,8 +280,8 @@ TEST_F(DownloadTest, AStoreWriteThatFailsLeavesTheCatalogueAsItWasAndSetsNoDate)
     more.replace(R"({ "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": true })",
                  R"({ "id": 3, "name": "Ξενοδοχείο Αιγαίο", "expenses": false }, { "id": 4, "name": "New" })");
     ServiceProcess svc;
-    Start(svc, {QStringLiteral("--data"), WriteData(more)});
-    BoxCatcher boxes;
+    Start(svc, {QStringLiteral("--data"), testsvc::WriteDataFile(more)});
+    BoxWatcher boxes;
     m_main->SynchTables();
     ASSERT_EQ(svc.requests().size(), 2);
     EXPECT_EQ(catalogue(), before) << "neither the new project nor the changed flag is stored";

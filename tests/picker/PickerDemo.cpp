@@ -11,7 +11,7 @@
 #include "core/modMain.h"
 #include "platform/forms/Label.h"
 #include "platform/forms/Units.h"
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 #include "timelog/frmCal.h"
 
 #include <QApplication>

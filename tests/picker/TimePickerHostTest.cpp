@@ -1,7 +1,7 @@
 // The picker's wiring in a bare host window that carries the picker's named controls: the face
 // and its geometry, the keys from the real key box, the zones from real clicks, the highlight
 // and the marker, and Output into a text box and into a label.
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 
 #include "platform/forms/Label.h"
 #include "platform/forms/Units.h"

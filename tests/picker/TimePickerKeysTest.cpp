@@ -1,7 +1,7 @@
 // The picker's keys without widgets: a table of key sequences and zone clicks, each from a
 // time shown by ParseTime and Show, to the digits shown, the cursor and its marker, the
 // highlighted field and what Enter wrote out.
-#include "timelog/TimePickerKeys.h"
+#include "core/TimePickerKeys.h"
 
 #include <QStringList>
 

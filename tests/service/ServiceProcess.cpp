@@ -89,6 +89,12 @@ QString ServiceProcess::endpoint() const
     return baseUrl() + QStringLiteral("/tarv/XMLServer");
 }
 
+void ServiceProcess::pointProgramHere() const
+{
+    qputenv("TARV_SERVICE_ENDPOINT", baseUrl().toLocal8Bit());
+    qputenv("TARV_CA_FILE", caFile().toLocal8Bit());
+}
+
 QList<QJsonObject> ServiceProcess::received() const
 {
     return ReadJsonLines(m_received);

@@ -27,6 +27,8 @@ public:
     // "http(s)://127.0.0.1:PORT" and that followed by "/tarv/XMLServer".
     QString baseUrl() const;
     QString endpoint() const;
+    // Points the program at this service: its address and the certificate to trust.
+    void pointProgramHere() const;
     // The self-made certificate (when no --cert was given) and the folders and files in use.
     QString caFile() const { return m_dataDir + QStringLiteral("/cert.pem"); }
     QString dataDir() const { return m_dataDir; }

@@ -17,12 +17,18 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+#include <unistd.h>
 
 using namespace modMain;
 
@@ -139,6 +145,68 @@ TEST_F(StartUpTest, UnusableFileIsKeptAsideAndANewDatabaseCreated)
     DB.reset();
     EXPECT_EQ(modDBchr::OpenDB(DbPath()), 0);
     EXPECT_NE(frmLogin::Peek(), nullptr);
+}
+
+TEST_F(StartUpTest, ADatabaseWithoutItsTablesIsKeptAsideAndANewOneCreated)
+{
+    // What a creation cut short by an older version of the program left behind: the file
+    // opens with the password but holds only the first tables.
+    {
+        auto db = dao::CreateDatabase(DbPath(), modDBchr::DBLocale + QStringLiteral(";pwd=") + modDBchr::DBPassword,
+                                      dao::dbEncrypt);
+        auto t = db->CreateTableDef(QStringLiteral("tblUsers"));
+        t->AppendField(t->CreateField(QStringLiteral("cUsrID"), dao::dbInteger, 0));
+        db->AppendTableDef(*t);
+        db->Close();
+    }
+
+    StartUp();
+
+    const QStringList aside = QDir(m_dir).entryList({QStringLiteral("Tarv.crn.unreadable-*")}, QDir::Files | QDir::Hidden);
+    EXPECT_EQ(aside.size(), 1);
+    ASSERT_TRUE(DB);
+    EXPECT_EQ(DB->TableNames().size(), 10);
+    frmLogin *login = frmLogin::Peek();
+    ASSERT_NE(login, nullptr);
+    EXPECT_TRUE(login->btn[1]->isEnabled());
+}
+
+// A termination signal during the first run's creation ends the program within a pause, not
+// once the creation is over, and leaves no database behind.
+TEST_F(StartUpTest, ATerminationSignalDuringTheCreationIsNotKeptWaiting)
+{
+    qunsetenv("TARV_NO_PAUSES");
+    qputenv("TARV_PAUSE_MS", "150");
+    InstallSessionEndHandlers();
+    bool ended = false;
+    SetEndProcess([&] { ended = true; });
+
+    // Sent from outside the window thread, as the system would, while the creation runs.
+    QElapsedTimer clock;
+    clock.start();
+    std::thread sender([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        ::kill(::getpid(), SIGTERM);
+    });
+    StartUp();
+    const qint64 took = clock.elapsed();
+    sender.join();
+
+    EXPECT_TRUE(ended);
+    // Thirteen pauses of 150 ms would take about two seconds.
+    EXPECT_LT(took, 1300) << "the shutdown waited for the creation";
+    EXPECT_FALSE(DB);
+    EXPECT_FALSE(QFile::exists(DbPath()));
+    EXPECT_TRUE(QDir(m_dir).entryList({QStringLiteral("Tarv.crn*")}, QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(frmLogin::Peek(), nullptr) << "the shutdown unloaded the sign-in window";
+
+    // The next start creates the database whole.
+    SetEndProcess([] {});
+    qputenv("TARV_NO_PAUSES", "1");
+    qunsetenv("TARV_PAUSE_MS");
+    StartUp();
+    ASSERT_TRUE(DB);
+    EXPECT_EQ(DB->TableNames().size(), 10);
 }
 
 TEST_F(StartUpTest, KnownPersonGetsTheNormalStart)

@@ -278,7 +278,7 @@ TEST_F(CreateDBTest, ProgressStepsShowOnTheSignInWindow)
     StepRecorder rec;
     login->lblMsg->installEventFilter(&rec);
 
-    ASSERT_EQ(modDBchr::CreateDB(path), 0);
+    ASSERT_EQ(modDBchr::CreateDB(path, nullptr, login), 0);
 
     const QString crlf = "\r\n";
     const QString intro = modMain::GetLangString(1300) + crlf + crlf + modMain::GetLangString(1301) + crlf + crlf
@@ -296,21 +296,31 @@ TEST_F(CreateDBTest, ProgressStepsShowOnTheSignInWindow)
     EXPECT_FALSE(main->PgB->isVisible());
 
     // An empty detail leaves the detail line as it was.
-    modDBchr::ShowProgress("x", 5, "");
+    modDBchr::ShowProgress("x", 5, "", login);
     EXPECT_EQ(login->lblMsg->text(), "x");
     EXPECT_EQ(login->lblMsg1->text(), rec.steps.back().detail);
     EXPECT_EQ(main->PgB->value(), 5);
 }
 
-TEST_F(CreateDBTest, WithoutTheSignInWindowNothingIsShown)
+TEST_F(CreateDBTest, WithoutADisplayNothingIsShown)
 {
     frmMain *main = frmMain::Get();
     const int before = main->PgB->value();
     ASSERT_EQ(modDBchr::CreateDB(path), 0);
-    modDBchr::ShowProgress("caption", 50, "detail");
+    modDBchr::ShowProgress("caption", 50, "detail", nullptr);
     EXPECT_EQ(main->PgB->value(), before);
     EXPECT_EQ(frmLogin::Peek(), nullptr);
     EXPECT_FALSE(modMain::FormLoaded[modMain::fiLogin]);
+}
+
+TEST_F(CreateDBTest, TheSignInWindowShowsTheStepsWithoutLoadingTheMainWindow)
+{
+    // The main window was unloaded: the creation must not bring it back for its bar.
+    frmMain::Unload();
+    frmLogin *login = frmLogin::Get();
+    ASSERT_EQ(modDBchr::CreateDB(path, nullptr, login), 0);
+    EXPECT_EQ(frmMain::Peek(), nullptr);
+    EXPECT_EQ(login->lblMsg1->text(), "  " + modMain::GetLangString(1313));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // The synchronisation window's download against the reference service over HTTPS, into a real
 // encrypted database: what a receive stores, counts and sweeps, and that a reply that is no
 // whole tag tree never empties the person's reference tables.
-#include "core/CCrypto.h"
 #include "core/RequestGuard.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
@@ -9,10 +8,12 @@
 #include "platform/dao/dao.h"
 #include "platform/forms/FlexGrid.h"
 #include "platform/forms/Label.h"
+#include "platform/forms/TreeView.h"
 #include "platform/registry/Registry.h"
 #include "store/modDBchr.h"
 #include "sync/frmSynch.h"
 #include "tests/service/ServiceProcess.h"
+#include "tests/support/ProgramFixture.h"
 #include "tests/support/TestEnv.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QDate>
 #include <QEvent>
 #include <QMdiArea>
-#include <QFile>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
@@ -69,15 +69,6 @@ const char NoProjects[] = R"({
                   "expenseCategories": [ { "id": 7, "name": "Hôtel" } ] } ]
 })";
 
-QString WriteData(const QByteArray &content)
-{
-    const QString path = testenv::MakeTempDir(QStringLiteral("data")) + QStringLiteral("/accounts.json");
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(content);
-    return path;
-}
-
 const QString Projects = QStringLiteral("SELECT cProjID, cName, cChk, cExp FROM tblProjects");
 const QString Tasks = QStringLiteral("SELECT cTaskID, cProjID, cChk, cExp FROM tblProjTasks");
 const QString Categs = QStringLiteral("SELECT cCatID, cName, cChk FROM tblCategs");
@@ -88,63 +79,33 @@ class SynchTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("TARV_NO_PAUSES", "1");
-        m_dir = testenv::MakeTempDir(QStringLiteral("prog"));
-        qputenv("TARV_PROGRAM_DIR", m_dir.toLocal8Bit());
-        LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv"));
-        LangID = 0;
+        ASSERT_NO_FATAL_FAILURE(testenv::OpenProgramFolder(m_dir));
         TimeOut = 15;
-        ASSERT_EQ(modDBchr::CreateDB(m_dir + QStringLiteral("/Tarv.crn")), 0);
-        if (!Crypto)
-            Crypto = std::make_unique<CCrypto>();
-        PCUserName = QStringLiteral("maria");
         UserFullName = QStringLiteral("Anna");
         SetPassword(QStringLiteral("pw"));
-        CurrentUserID = modDBchr::CreateUser();
-        ASSERT_GE(CurrentUserID, 0);
+        ASSERT_NO_FATAL_FAILURE(testenv::AddCurrentUser());
         registry::DeleteSetting(SettingsApp, QString::number(CurrentUserID));
     }
     void TearDown() override
     {
         frmSynch::Unload();
         frmMain::Unload();
-        if (DB)
-            DB->Close();
-        DB.reset();
+        testenv::CloseDatabase();
     }
 
-    static void SetPassword(const QString &password)
-    {
-        StoredUserName = Crypto->Encrypt(QStringLiteral("anna"), CryptoPassPhrase, false, CCrypto::TypeRC2);
-        StoredPassword = Crypto->Encrypt(password, CryptoPassPhrase, false, CCrypto::TypeRC2);
-    }
+    static void SetPassword(const QString &password) { testenv::StoreCredentials(QStringLiteral("anna"), password); }
 
     // One receive from a service that serves data, with the given options.
     void Receive(const char *data, QStringList options = {})
     {
         ServiceProcess svc;
-        options << QStringLiteral("--data") << WriteData(data);
+        options << QStringLiteral("--data") << testsvc::WriteDataFile(data);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
-        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        svc.pointProgramHere();
         frmSynch::Get()->btnConnect_Click(0);
     }
 
-    static QStringList Rows(const QString &select)
-    {
-        QStringList out;
-        auto rs = DB->OpenRecordset(select + QStringLiteral(" WHERE cUsrID = ? ORDER BY 1, 2"), dao::dbOpenSnapshot,
-                                    {CurrentUserID});
-        for (; !rs->Eof(); rs->MoveNext()) {
-            QStringList fields;
-            for (int i = 0; i < rs->FieldCount(); ++i) {
-                const QVariant v = rs->Value(i);
-                fields << (v.typeId() == QMetaType::Double ? QString::number(v.toDouble(), 'f', 0) : v.toString());
-            }
-            out << fields.join(u'|');
-        }
-        return out;
-    }
+    static QStringList Rows(const QString &select) { return testenv::UserRows(select); }
 
     static QStringList Log()
     {
@@ -317,9 +278,8 @@ TEST_F(SynchTest, ADailyDownloadThenAReceiveThatDropsAProjectRemovesItAndCountsO
 {
     {
         ServiceProcess svc;
-        ASSERT_TRUE(svc.start({QStringLiteral("--data"), WriteData(FullData)})) << svc.output().toStdString();
-        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        ASSERT_TRUE(svc.start({QStringLiteral("--data"), testsvc::WriteDataFile(FullData)})) << svc.output().toStdString();
+        svc.pointProgramHere();
         ASSERT_TRUE(frmMain::Get()->UpdateTables());
     }
     ASSERT_EQ(Rows(Projects).size(), 2);
@@ -412,9 +372,8 @@ TEST_F(SynchTest, AfterASuccessfulReceiveTheStatusLineDoesNotSayTheServiceCouldN
 TEST_F(SynchTest, WhileAReceiveRunsNoSecondOneStarts)
 {
     ServiceProcess svc;
-    ASSERT_TRUE(svc.start({QStringLiteral("--data"), WriteData(FullData)})) << svc.output().toStdString();
-    qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-    qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+    ASSERT_TRUE(svc.start({QStringLiteral("--data"), testsvc::WriteDataFile(FullData)})) << svc.output().toStdString();
+    svc.pointProgramHere();
     frmSynch *w = frmSynch::Get();
     w->show();
     EXPECT_TRUE(w->btnConnect[0]->isEnabled());
@@ -443,4 +402,41 @@ TEST_F(SynchTest, WhileAReceiveRunsNoSecondOneStarts)
     EXPECT_TRUE(w->btnConnect[0]->isEnabled());
     EXPECT_TRUE(w->btnExit->isEnabled());
     EXPECT_FALSE(RequestGuard::Busy());
+}
+
+TEST_F(SynchTest, ATaskMovedToAnotherProjectKeepsItsCategoriesAndChangedExpenseCategoriesAreCounted)
+{
+    Receive(FullData);
+    // Task 11 with its categories now belongs to project 2; expense category 8 is gone, 9 is new.
+    QByteArray moved(FullData);
+    moved.replace(R"(,
+            { "id": 11, "name": "Workshop", "expenses": false, "categories": [101, 102] } ] },)",
+                  R"( ] },)");
+    moved.replace(R"([ { "id": 20, "name": "Prüfung", "categories": [100] } ])",
+                  R"([ { "id": 20, "name": "Prüfung", "categories": [100] }, { "id": 11, "name": "Workshop", "expenses": false, "categories": [101, 102] } ])");
+    moved.replace(R"({ "id": 8, "name": "Taxi" })", R"({ "id": 9, "name": "Parking" })");
+    ASSERT_EQ(moved.count("\"id\": 11"), 1);
+    Receive(moved.constData());
+    EXPECT_EQ(Rows(Tasks), (QStringList{"10|1|0|0", "11|2|0|-1", "20|2|0|0"}));
+    EXPECT_EQ(Rows(Links), (QStringList{"10|100|0", "10|101|0", "11|101|0", "11|102|0", "20|100|0"}));
+    EXPECT_EQ(Rows(Categs).size(), 3);
+    EXPECT_EQ(Rows(ExpCategs), (QStringList{"7|Hôtel|0", "8|Taxi|0", "9|Parking|0"})) << "a dropped one is kept";
+    const QStringList log = Log();
+    for (const QString &line : {Line(827, 0), Line(828, 1), Line(830, 0), Line(831, 1)})
+        EXPECT_TRUE(log.contains(line)) << line.toStdString() << " in " << log.join(u'/').toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("You have been unAssigned from the following Projects: ")));
+
+    // The tree keeps the last reply read; the view menu shows the projects with the moved task.
+    frmSynch *w = frmSynch::Get();
+    ASSERT_EQ(w->MyTree->Count(), 2);
+    EXPECT_EQ(w->MyTree->Nodes(2)->Text(), QStringLiteral("Parking"));
+    w->mnuView_RecProj_Click();
+    EXPECT_FALSE(w->MyTree->isHidden());
+    forms::Node *task = nullptr;
+    for (int i = 1; i <= w->MyTree->Count(); ++i)
+        if (w->MyTree->Nodes(i)->Tag().startsWith(QStringLiteral("isTask;11;")))
+            task = w->MyTree->Nodes(i);
+    ASSERT_NE(task, nullptr);
+    EXPECT_EQ(task->Parent()->Tag(), QStringLiteral("isProj;2;FALSE"));
+    EXPECT_EQ(task->Children(), 2);
 }

@@ -14,7 +14,6 @@
 #include "timelog/frmDaily.h"
 #include "store/modDBchr.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -54,15 +53,9 @@ protected:
     }
     void Start(ServiceProcess &svc, QStringList options = {})
     {
-        const QString path = testenv::MakeTempDir(QStringLiteral("svc")) + QStringLiteral("/accounts.json");
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        f.write(Accounts);
-        f.close();
-        options << QStringLiteral("--data") << path;
+        options << QStringLiteral("--data") << testsvc::WriteDataFile(Accounts);
         ASSERT_TRUE(svc.start(options)) << svc.output().toStdString();
-        qputenv("TARV_SERVICE_ENDPOINT", svc.baseUrl().toLocal8Bit());
-        qputenv("TARV_CA_FILE", svc.caFile().toLocal8Bit());
+        svc.pointProgramHere();
     }
     int ChkOf(double id)
     {

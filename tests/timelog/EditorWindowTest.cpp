@@ -13,7 +13,7 @@
 #include "store/modDBchr.h"
 #include "tests/support/TestEnv.h"
 #include "timelog/DailyRules.h"
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 #include "timelog/frmDaily.h"
 
 #include <QAction>

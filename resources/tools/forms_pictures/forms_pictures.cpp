@@ -3,6 +3,8 @@
 //   folder_closed / folder_open  a task: a folder, shut and opened
 //   act_normal / act_sel         an activity category: a stopwatch, plain and highlighted
 // Usage: forms_pictures OUTPUT_FOLDER
+#include "../PictureTool.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -19,16 +21,7 @@ constexpr int kSize = 16;
 
 void Save(const QString &folder, const QString &name, const std::function<void(QPainter &)> &draw)
 {
-    QImage img(kSize, kSize, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    {
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        draw(p);
-    }
-    const QString path = folder + "/" + name + ".png";
-    if (!img.save(path, "PNG"))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    picturetool::SavePng(folder, name, kSize, kSize, draw);
 }
 
 void Case(QPainter &p, bool open)
@@ -124,11 +117,9 @@ void Watch(QPainter &p, bool selected)
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    const QString out = picturetool::OutputFolder(argc, argv);
+    if (out.isEmpty())
         return 2;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
     Save(out, "work_closed", [](QPainter &p) { Case(p, false); });
     Save(out, "work_open", [](QPainter &p) { Case(p, true); });
     Save(out, "folder_closed", [](QPainter &p) { Folder(p, false); });

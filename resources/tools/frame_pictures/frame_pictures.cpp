@@ -12,6 +12,8 @@
 //                      the toolbar's pictures (28 by 28), light on the dark toolbar
 //   COVER              the picture of the empty document area (260 by 170)
 // Usage: frame_pictures OUTPUT_FOLDER
+#include "../PictureTool.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -32,20 +34,8 @@ int g_failures = 0;
 
 void Save(const QString &name, int w, int h, const std::function<void(QPainter &)> &draw)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    {
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        p.setRenderHint(QPainter::TextAntialiasing, true);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        draw(p);
-    }
-    const QString path = g_out + "/" + name + ".png";
-    if (!img.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    if (!picturetool::SavePng(g_out, name, w, h, draw))
         ++g_failures;
-    }
 }
 
 // ---- stopwatch: the program's icon and its animation ----------------------------------
@@ -406,11 +396,9 @@ void Cover(QPainter &p)
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    g_out = picturetool::OutputFolder(argc, argv);
+    if (g_out.isEmpty())
         return 2;
-    }
-    g_out = QString::fromLocal8Bit(argv[1]);
 
     Save("ARUNNOT", 32, 32, [](QPainter &p) { Stopwatch(p, 32, QColor(60, 110, 190), QColor(220, 232, 250), 300, false); });
     for (int f = 0; f < 8; ++f)

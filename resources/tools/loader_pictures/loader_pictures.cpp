@@ -1,6 +1,8 @@
 // Draws the task loader's picture (16 by 16 pixels) into a PNG file:
 //   act_chk   a chosen activity category: the category's stopwatch with a green tick
 // Usage: loader_pictures OUTPUT_FOLDER
+#include "../PictureTool.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -11,15 +13,10 @@
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    const QString out = picturetool::OutputFolder(argc, argv);
+    if (out.isEmpty())
         return 2;
-    }
-    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    {
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing, true);
+    const bool written = picturetool::SavePng(out, QStringLiteral("act_chk"), 16, 16, [](QPainter &p) {
         // the stopwatch of a category, as the tree shows it
         const QColor rim(40, 70, 140), face(235, 242, 255);
         p.setPen(QPen(rim, 1.2));
@@ -36,11 +33,6 @@ int main(int argc, char **argv)
         p.drawPolyline(tick);
         p.setPen(QPen(QColor(20, 150, 40), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.drawPolyline(tick);
-    }
-    const QString path = QString::fromLocal8Bit(argv[1]) + "/act_chk.png";
-    if (!img.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return 1;
-    }
-    return 0;
+    });
+    return written ? 0 : 1;
 }

@@ -6,6 +6,8 @@
 //   QUEST   refused by the service: a question mark on an amber disc
 //   PLUS    a row not complete yet (no task or no category): a green plus
 // Usage: sendstate_pictures OUTPUT_FOLDER
+#include "../PictureTool.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -22,16 +24,7 @@ namespace {
 
 void Save(const QString &folder, const QString &name, const std::function<void(QPainter &)> &draw)
 {
-    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    {
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        draw(p);
-    }
-    const QString path = folder + "/" + name + ".png";
-    if (!img.save(path, "PNG"))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    picturetool::SavePng(folder, name, 16, 16, draw);
 }
 
 void Check(QPainter &p)
@@ -101,11 +94,9 @@ void Plus(QPainter &p)
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    const QString out = picturetool::OutputFolder(argc, argv);
+    if (out.isEmpty())
         return 2;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
     Save(out, "CHECK", Check);
     Save(out, "RESEND", Resend);
     Save(out, "QUEST", Quest);

@@ -7,6 +7,8 @@
 //   STOP         a timer stopped with its segment not saved: a red stop square (16 by 16)
 //   NORMAL       any other row (and an entry not yet sent): a plain sheet (16 by 16)
 // Usage: timer_pictures OUTPUT_FOLDER
+#include "../PictureTool.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -19,20 +21,7 @@
 
 namespace {
 
-void Save(const QString &folder, const QString &name, int w, int h,
-          const std::function<void(QPainter &)> &draw)
-{
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    {
-        QPainter p(&img);
-        p.setRenderHint(QPainter::Antialiasing, true);
-        draw(p);
-    }
-    const QString path = folder + "/" + name + ".png";
-    if (!img.save(path, "PNG"))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
+using picturetool::SavePng;
 
 // ---- digits ----------------------------------------------------------------------------
 //  segments:  a top, b top right, c bottom right, d bottom, e bottom left, f top left, g middle
@@ -189,16 +178,14 @@ void Sheet(QPainter &p)
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+    const QString out = picturetool::OutputFolder(argc, argv);
+    if (out.isEmpty())
         return 2;
-    }
-    const QString out = QString::fromLocal8Bit(argv[1]);
     for (int d = 0; d < 10; ++d)
-        Save(out, QString::number(216 + d), 16, 24, [d](QPainter &p) { Digit(p, d); });
-    Save(out, "CLOCK", 16, 16, Clock);
-    Save(out, "SAVE", 16, 16, Disk);
-    Save(out, "STOP", 16, 16, Stop);
-    Save(out, "NORMAL", 16, 16, Sheet);
+        SavePng(out, QString::number(216 + d), 16, 24, [d](QPainter &p) { Digit(p, d); });
+    SavePng(out, "CLOCK", 16, 16, Clock);
+    SavePng(out, "SAVE", 16, 16, Disk);
+    SavePng(out, "STOP", 16, 16, Stop);
+    SavePng(out, "NORMAL", 16, 16, Sheet);
     return 0;
 }

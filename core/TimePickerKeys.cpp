@@ -1,4 +1,4 @@
-#include "timelog/TimePickerKeys.h"
+#include "core/TimePickerKeys.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "timelog/clsTimePicker.h"
+#include "core/clsTimePicker.h"
 
 #include "platform/forms/Label.h"
 #include "platform/forms/Units.h"

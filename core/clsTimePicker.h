@@ -1,5 +1,5 @@
 #pragma once
-// The one hh:mm time picker of the program. It owns no window: it drives a group of controls
+// The one hh:mm time picker of the program, shared by the windows that host it. It owns no window: it drives a group of controls
 // that each host window carries (the daily log, the expenses editor, the options dialog) and
 // writes the picked time, "hh:mm", into one output control of the host.
 //
@@ -37,7 +37,7 @@
 // with the output control unchanged. A host that composes its own text from the digits reads
 // the captions of lH, lM_0 and lM_1, or Keys().Output() ("hh:mm") without writing anything.
 // Focus given to picPicker goes on to txtKey.
-#include "timelog/TimePickerKeys.h"
+#include "core/TimePickerKeys.h"
 
 #include <QObject>
 #include <QPointer>
