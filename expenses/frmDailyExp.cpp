@@ -62,20 +62,7 @@ frmDailyExp::frmDailyExp()
     CreateMenus();
     PlaceInMainWindow(QStringLiteral("frmDailyExpSub"));
 
-    // The window's activation: when its frame becomes the active one of the document area.
-    if (frmMain *main = frmMain::Get(); main && main->mdi) {
-        connect(main->mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
-            if (!w)
-                return;   // the main window lost the focus: no change among its children
-            const bool became = w == m_sub && m_lastActive != m_sub;
-            m_lastActive = w;
-            if (became)
-                QTimer::singleShot(0, this, [this] {
-                    if (m_lastActive == m_sub)
-                        Form_Activate();
-                });
-        });
-    }
+    OnActivation([this] { Form_Activate(); });
 
     // 1. At the top left of the main window's document area, 7620 twips wide, or as wide as
     // the area when it is narrower (the controls keep to that part), so that it shows whole.

@@ -244,5 +244,4 @@ private:
     bool m_amountCheck = false;   // the amount box's check is showing its message
     bool m_dropAgreed = false;    // the person agreed to drop the edits for this day change
     bool m_closing = false;       // the person agreed to close
-    QWidget *m_lastActive = nullptr;
 };

@@ -186,6 +186,5 @@ private:
     int32_t m_lastWriteError = 0;   // of the last AddDaily
 
     std::array<QPixmap, 10> m_digits;       // pictures 216 to 225: the digits 0 to 9
-    QWidget *m_lastActive = nullptr;
     bool m_closing = false;
 };
