@@ -94,6 +94,9 @@ REQUIRED_IDS = sorted(set(
     + [201, 202, 203, 204, 205, 209, 210, 211, 213, 220, 230, 231, 232, 233, 255, 256,
        270, 271, 272, 273, 277, 278, 284, 285, 289, 290, 291, 360, 361, 362, 363,
        900, 903, 904, 1030, 1031, 1032]
+    # daily log window: its commands, Days and Help menus, their questions and hints
+    + [276, 279, 280, 281, 282, 286, 287, 288, 350, 351, 352, 366, 905, 950, 952, 956, 977, 978]
+    + _span(1033, 1037)
     # synchronisation window: captions, menus, day frames, send, transport log, views
     + [801, 802] + _span(803, 809) + _span(813, 815) + _span(817, 822) + _span(824, 848) + [855, 856, 857, 862]
     + _span(880, 886) + [905, 907, 928, 958, 959, 960, 961, 979]

@@ -21,20 +21,33 @@ using detail::OpenDatabase;
 struct EntryTables {
     const char *entries;
     const char *comments;
-    void (*deleteComment)(double);
     bool hasTimers;   // the table also holds the timers window's parked timers (no entries)
     // " AND ..." that keeps a statement on the table's entries.
     QString EntriesOnly() const { return hasTimers ? QStringLiteral(" AND ") + modDBchr::EntriesOnly : QString(); }
 };
-const EntryTables Daily{"tblDaily", "tblDailyComments", &DeleteDailyComment, true};
-const EntryTables Exp{"tblDailyExp", "tblDailyExpComments", &DeleteExpComment, false};
+const EntryTables Daily{"tblDaily", "tblDailyComments", true};
+const EntryTables Exp{"tblDailyExp", "tblDailyExpComments", false};
 
-// Runs f and turns its failure into the engine's error number (0 when it succeeds).
+// Runs f and turns its failure into the engine's error number (0 when it succeeds). What f
+// wrote stays only when all of it could be written: a delete that fails half way leaves every
+// row and every comment as it was.
 template <typename F>
 int32_t ErrorNumberOf(F &&f)
 {
     try {
-        f();
+        dao::Database &db = OpenDatabase();
+        db.Execute(QStringLiteral("SAVEPOINT day_delete"));
+        try {
+            f(db);
+            db.Execute(QStringLiteral("RELEASE day_delete"));
+        } catch (...) {
+            try {
+                db.Execute(QStringLiteral("ROLLBACK TO day_delete"));
+                db.Execute(QStringLiteral("RELEASE day_delete"));
+            } catch (...) {
+            }
+            throw;
+        }
         return 0;
     } catch (const dao::DaoError &e) {
         return e.Number();
@@ -47,38 +60,30 @@ int32_t ErrorNumberOf(F &&f)
 // Deletes the comments of the rows that filter selects, then the rows themselves.
 int32_t DeleteWithComments(const EntryTables &t, const QString &filter, const QVariantList &params)
 {
-    return ErrorNumberOf([&] {
-        dao::Database &db = OpenDatabase();
-        {
-            std::unique_ptr<dao::Recordset> rs;
-            CloseOnExit guard{rs};
-            rs = db.OpenRecordset(QStringLiteral("SELECT * FROM %1 WHERE ").arg(QLatin1String(t.entries)) + filter
-                                      + t.EntriesOnly(),
-                                  dao::dbOpenDefault, params);
-            if (rs->RecordCount() > 0)
-                for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext())
-                    t.deleteComment(rs->Value(0).toDouble());
-        }
-        db.Execute(QStringLiteral("DELETE FROM %1 WHERE ").arg(QLatin1String(t.entries)) + filter + t.EntriesOnly(), 0,
-                   params);
+    return ErrorNumberOf([&](dao::Database &db) {
+        db.Execute(QStringLiteral("DELETE FROM %1 WHERE cID IN (SELECT cID FROM %2 WHERE ")
+                           .arg(QLatin1String(t.comments), QLatin1String(t.entries))
+                       + filter + t.EntriesOnly() + u')',
+                   dao::dbFailOnError, params);
+        db.Execute(QStringLiteral("DELETE FROM %1 WHERE ").arg(QLatin1String(t.entries)) + filter + t.EntriesOnly(),
+                   dao::dbFailOnError, params);
     });
 }
 
 int32_t DeleteAllOf(const EntryTables &t)
 {
-    return ErrorNumberOf([&] {
-        dao::Database &db = OpenDatabase();
+    return ErrorNumberOf([&](dao::Database &db) {
         // The entries go first, then every comment of the user in one statement, except those
         // of the rows that stay (the parked timers).
-        db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ?").arg(QLatin1String(t.entries)) + t.EntriesOnly(), 0,
-                   {CurrentUserID});
+        db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ?").arg(QLatin1String(t.entries)) + t.EntriesOnly(),
+                   dao::dbFailOnError, {CurrentUserID});
         if (t.hasTimers)
             db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ? AND cID NOT IN (SELECT cID FROM %2 WHERE cUsrID = ?)")
                            .arg(QLatin1String(t.comments), QLatin1String(t.entries)),
-                       0, {CurrentUserID, CurrentUserID});
+                       dao::dbFailOnError, {CurrentUserID, CurrentUserID});
         else
-            db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ?").arg(QLatin1String(t.comments)), 0,
-                       {CurrentUserID});
+            db.Execute(QStringLiteral("DELETE FROM %1 WHERE cUsrID = ?").arg(QLatin1String(t.comments)),
+                       dao::dbFailOnError, {CurrentUserID});
     });
 }
 

@@ -3,6 +3,7 @@
 #include "timelog/frmDaily.h"
 
 #include "core/frmMain.h"
+#include "core/RequestGuard.h"
 #include "core/modMain.h"
 #include "platform/forms/Forms.h"
 #include "resources/Pictures.h"
@@ -41,18 +42,23 @@ constexpr int kGridWidth = 6060;
 constexpr int kStartWidth = 1000;
 constexpr int kEndWidth = 1100;
 
-forms::Label *TaggedLabel(QWidget *parent, const char *name, int16_t tag, int left, int top, int width)
+// A label or button that takes its caption from the string table by its tag; the design's
+// caption stands until the table is read.
+forms::Label *TaggedLabel(QWidget *parent, const char *name, int16_t tag, int left, int top, int width,
+                          const char *caption)
 {
     auto *l = new forms::Label(parent);
     l->setObjectName(QString::fromLatin1(name));
     forms::SetTag(l, QString::number(tag));
+    l->SetCaption(QString::fromLatin1(caption));
     forms::Move(l, left, top, width, 255);
     return l;
 }
 
-QPushButton *TaggedButton(QWidget *parent, const char *name, int16_t tag, int left, int top, int width)
+QPushButton *TaggedButton(QWidget *parent, const char *name, int16_t tag, int left, int top, int width,
+                          const char *caption)
 {
-    auto *b = new QPushButton(parent);
+    auto *b = new QPushButton(QString::fromLatin1(caption), parent);
     b->setObjectName(QString::fromLatin1(name));
     forms::SetTag(b, QString::number(tag));
     forms::Move(b, left, top, width, 360);
@@ -112,11 +118,9 @@ frmDaily::frmDaily()
     if (FindComboData(today, cmbDays) < 0)
         AddDateItem(today, cmbDays);
 
-    mnuLogs_Del->setEnabled(false);
-    mnuLogs_Save->setEnabled(false);
+    SetDelEnabled(false);
+    SetSaveEnabled(false);
     txtComments->setEnabled(false);
-    btnSave->setEnabled(false);
-    btnDel->setEnabled(false);
 
     // Opens on the last day of the list: today when it has no entries, else the latest day.
     cmbDays->SetListIndex(cmbDays->ListCount() - 1);
@@ -136,7 +140,7 @@ void frmDaily::CreateControls()
 
     // ---- the day ------------------------------------------------------------------------
     const int dayTop = kMenuHeight + 120;
-    TaggedLabel(this, "lblSelectDate", 230, kGridLeft, dayTop + 40, 1250);
+    TaggedLabel(this, "lblSelectDate", 230, kGridLeft, dayTop + 40, 1250, "Select a Date:");
     cmbDays = new forms::ComboBox(this);
     cmbDays->setObjectName("cmbDays");
     forms::Move(cmbDays, 1390, dayTop, 1580, 330);
@@ -145,22 +149,27 @@ void frmDaily::CreateControls()
         btnNP[i] = new QPushButton(i == 0 ? QStringLiteral("<") : QStringLiteral(">"), this);
         btnNP[i]->setObjectName(QStringLiteral("btnNP_%1").arg(i));
         forms::Move(btnNP[i], 3010 + i * 360, dayTop, 340, 330);
+        connect(btnNP[i], &QPushButton::clicked, this, [this, i] { btnNP_Click(i); });
     }
-    btnNewDate = TaggedButton(this, "btnNewDate", 231, 3770, dayTop, 1180);
-    btnDelDate = TaggedButton(this, "btnDelDate", 232, 5010, dayTop, 1170);
+    btnNewDate = TaggedButton(this, "btnNewDate", 231, 3770, dayTop, 1180, "New Day");
+    btnDelDate = TaggedButton(this, "btnDelDate", 232, 5010, dayTop, 1170, "Delete Day");
 
     const int logTop = dayTop + 450;
-    btnAdd = TaggedButton(this, "btnAdd", 900, 3010, logTop - 40, 770);
-    btnSave = TaggedButton(this, "btnSave", 903, 3800, logTop - 40, 770);
-    btnDel = TaggedButton(this, "btnDel", 904, 4590, logTop - 40, 770);
-    btnExit = TaggedButton(this, "btnExit", 905, 5380, logTop - 40, 800);
+    btnAdd = TaggedButton(this, "btnAdd", 900, 3010, logTop - 40, 770, "New");
+    btnSave = TaggedButton(this, "btnSave", 903, 3800, logTop - 40, 770, "Save");
+    btnDel = TaggedButton(this, "btnDel", 904, 4590, logTop - 40, 770, "Delete");
+    btnExit = TaggedButton(this, "btnExit", 905, 5380, logTop - 40, 800, "Close");
     connect(btnAdd, &QPushButton::clicked, this, &frmDaily::btnAdd_Click);
     connect(btnSave, &QPushButton::clicked, this, &frmDaily::btnSave_Click);
     connect(btnDel, &QPushButton::clicked, this, &frmDaily::btnDel_Click);
     connect(btnExit, &QPushButton::clicked, this, &frmDaily::btnExit_Click);
+    connect(btnNewDate, &QPushButton::clicked, this, &frmDaily::btnNewDate_Click);
+    connect(btnDelDate, &QPushButton::clicked, this, &frmDaily::btnDelDate_Click);
+    btnAdd->setMouseTracking(true);
+    btnAdd->installEventFilter(this);
 
     // ---- the day's entries ------------------------------------------------------------------
-    TaggedLabel(this, "lblLogs", 233, kGridLeft, logTop, 1250);
+    TaggedLabel(this, "lblLogs", 233, kGridLeft, logTop, 1250, "Logs:");
     lblDay = new forms::Label(this);
     lblDay->setObjectName("lblDay");
     QFont bold = lblDay->font();
@@ -169,10 +178,10 @@ void frmDaily::CreateControls()
     forms::Move(lblDay, 1400, logTop, 1560, 255);
     connect(lblDay, &forms::Label::Change, this, &frmDaily::lblDay_Change);
     // Column headings stand above the grid, over the visible columns.
-    TaggedLabel(this, "lblHeadActivity", 203, kGridLeft + 330, logTop + 430, 3000);
+    TaggedLabel(this, "lblHeadActivity", 203, kGridLeft + 330, logTop + 430, 3000, "Activity");
     TaggedLabel(this, "lblHeadStart", 201, kGridLeft + kGridWidth - kStartWidth - kEndWidth - 330, logTop + 430,
-                kStartWidth);
-    TaggedLabel(this, "lblHeadEnd", 202, kGridLeft + kGridWidth - kEndWidth - 330, logTop + 430, kEndWidth);
+                kStartWidth, "Start");
+    TaggedLabel(this, "lblHeadEnd", 202, kGridLeft + kGridWidth - kEndWidth - 330, logTop + 430, kEndWidth, "End");
 
     lstLog = new forms::FlexGrid(this);
     lstLog->setObjectName("lstLog");
@@ -181,6 +190,7 @@ void frmDaily::CreateControls()
     forms::Move(lstLog, kGridLeft, logTop + 680, kGridWidth, 1560);
     connect(lstLog, &forms::FlexGrid::Click, this, &frmDaily::lstLog_Click);
     connect(lstLog, &forms::FlexGrid::MouseMove, this, &frmDaily::lstLog_MouseMove);
+    lstLog->installEventFilter(this);
 
     // ---- the editor strip -----------------------------------------------------------------
     CreateEditor(logTop + 680 + 1620);
@@ -191,14 +201,15 @@ void frmDaily::CreateEditor(int editTop)
     frEdit = new QGroupBox(this);
     frEdit->setObjectName("frEdit");
     forms::SetTag(frEdit, QStringLiteral("220"));
+    frEdit->setTitle(QStringLiteral("Edit selected Activity"));
     forms::Move(frEdit, kGridLeft, editTop, kGridWidth, kFormHeight - editTop - 60);
 
-    TaggedLabel(frEdit, "lblProject", 950, 2550, 300, 850);
+    TaggedLabel(frEdit, "lblProject", 950, 2550, 300, 850, "Project:");
     lProj = new forms::Label(frEdit);
     lProj->setObjectName("lProj");
     forms::Move(lProj, 3450, 300, 2450, 255);
     connect(lProj, &forms::Label::Click, this, [this] { MyTree->setVisible(false); });
-    TaggedLabel(frEdit, "lblTask", 952, 2550, 660, 850);
+    TaggedLabel(frEdit, "lblTask", 952, 2550, 660, 850, "Task:");
     lTask = new forms::Label(frEdit);
     lTask->setObjectName("lTask");
     forms::Move(lTask, 3450, 660, 2150, 255);
@@ -209,9 +220,9 @@ void frmDaily::CreateEditor(int editTop)
     connect(btnDown, &QToolButton::clicked, this, &frmDaily::btnDown_Click);
 
     // The times are only ever written by the picker, which the labels open.
-    lblStart = TaggedLabel(frEdit, "lblStart", 204, 120, 300, 1250);
+    lblStart = TaggedLabel(frEdit, "lblStart", 204, 120, 300, 1250, "Start Time:");
     txtStart = Box(frEdit, QStringLiteral("txtStart"), 1400, 270, 1000);
-    lblEnd = TaggedLabel(frEdit, "lblEnd", 205, 120, 660, 1250);
+    lblEnd = TaggedLabel(frEdit, "lblEnd", 205, 120, 660, 1250, "End Time:");
     txtEnd = Box(frEdit, QStringLiteral("txtEnd"), 1400, 630, 1000);
     for (forms::Label *l : {lblStart, lblEnd}) {
         QFont f = l->font();
@@ -231,7 +242,7 @@ void frmDaily::CreateEditor(int editTop)
     connect(txtEnd, &QLineEdit::textChanged, this, &frmDaily::txtEnd_Change);
 
     // The duration: three hidden number boxes, drawn as two digit pictures each.
-    TaggedLabel(frEdit, "lblDuration", 213, 120, 1020, 1250);
+    TaggedLabel(frEdit, "lblDuration", 213, 120, 1020, 1250, "Duration:");
     picTimer = new QWidget(frEdit);
     picTimer->setObjectName("picTimer");
     forms::Move(picTimer, 1400, 960, 2700, 400);
@@ -251,10 +262,12 @@ void frmDaily::CreateEditor(int editTop)
         auto *unit = new forms::Label(picTimer);
         unit->setObjectName(QStringLiteral("lblUnit_%1").arg(i));
         forms::SetTag(unit, QString::number(unitTags[i]));
+        static const char *unitCaptions[3] = {"h", "m", "s"};
+        unit->SetCaption(QString::fromLatin1(unitCaptions[i]));
         forms::Move(unit, i * 900 + 520, 140, 330, 255);
     }
 
-    TaggedLabel(frEdit, "lblComments", 956, 120, 1420, 1500);
+    TaggedLabel(frEdit, "lblComments", 956, 120, 1420, 1500, "Comments:");
     txtComments = new QPlainTextEdit(frEdit);
     txtComments->setObjectName("txtComments");
     forms::Move(txtComments, 120, 1680, kGridWidth - 240, forms::Height(frEdit) - 1800);
@@ -289,27 +302,42 @@ void frmDaily::CreateMenus()
             connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    mnuLogs = mnuBar->addMenu(QStringLiteral("Logs"));
-    mnuLogs->setObjectName("mnuLogs");
-    mnuLogs->menuAction()->setObjectName("mnuLogs");
-    mnuLogs_Add = item(mnuLogs, "mnuLogs_Add", &frmDaily::btnAdd_Click);
-    mnuLogs_Save = item(mnuLogs, "mnuLogs_Save", &frmDaily::btnSave_Click);
-    mnuLogs_Del = item(mnuLogs, "mnuLogs_Del", &frmDaily::btnDel_Click);
-    mnuLogs_FreeBusy = item(mnuLogs, "mnuLogs_FreeBusy", &frmDaily::mnuLogs_FreeBusy_Click);
+    const auto menu = [this](const char *name, const char *caption, void (frmDaily::*onShow)()) {
+        QMenu *m = mnuBar->addMenu(QString::fromLatin1(caption));
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name));
+        if (onShow)
+            connect(m, &QMenu::aboutToShow, this, onShow);
+        return m;
+    };
+    const auto caption = [](QAction *a, const char *text) {
+        a->setText(QString::fromLatin1(text));
+        return a;
+    };
+    mnuLogs = menu("mnuLogs", "Logs", &frmDaily::mnuLogs_Click);
+    mnuLogs_Add = caption(item(mnuLogs, "mnuLogs_Add", &frmDaily::mnuLogs_Add_Click), "Add New");
+    mnuLogs_Save = caption(item(mnuLogs, "mnuLogs_Save", &frmDaily::mnuLogs_Save_Click), "Save");
+    mnuLogs_Del = caption(item(mnuLogs, "mnuLogs_Del", &frmDaily::mnuLogs_Del_Click), "Delete Selected");
+    mnuLogs_DelAll = caption(item(mnuLogs, "mnuLogs_DelAll", &frmDaily::mnuLogs_DelAll_Click), "Delete All Day Logs");
+    mnuLogs->addSeparator();
+    mnuLogs_FreeBusy = caption(item(mnuLogs, "mnuLogs_FreeBusy", &frmDaily::mnuLogs_FreeBusy_Click), "Free/Busy Time");
     mnuLogs_FreeBusy->setCheckable(true);
     mnuLogs->addSeparator();
-    mnuLogs_Exit = item(mnuLogs, "mnuLogs_Exit", &frmDaily::btnExit_Click);
-    mnuSynch = mnuBar->addMenu(QStringLiteral("Synch"));
-    mnuSynch->setObjectName("mnuSynch");
-    mnuSynch->menuAction()->setObjectName("mnuSynch");
-    mnuSynch_Item = item(mnuSynch, "mnuSynch_Item", &frmDaily::mnuSynch_Item_Click);
-    connect(mnuSynch, &QMenu::aboutToShow, this, [this] {
-        const int row = lstLog->Row();
-        mnuSynch_Item->setEnabled(IsConnected && row >= 0
-                                  && RowSendable({lstLog->TextMatrix(row, ColID), lstLog->TextMatrix(row, ColChk),
-                                                  lstLog->TextMatrix(row, ColChanged)})
-                                  && lstLog->TextMatrix(row, ColChk) != QLatin1String("1"));
-    });
+    mnuLogs_Exit = caption(item(mnuLogs, "mnuLogs_Exit", &frmDaily::btnExit_Click), "Close Form");
+    mnuDays = menu("mnuDays", "Days", &frmDaily::mnuDays_Click);
+    mnuDays_Add = caption(item(mnuDays, "mnuDays_Add", &frmDaily::mnuDays_Add_Click), "Add New");
+    mnuDays_Del = caption(item(mnuDays, "mnuDays_Del", &frmDaily::mnuDays_Del_Click), "Delete Day");
+    mnuDays_DelAll = caption(item(mnuDays, "mnuDays_DelAll", &frmDaily::mnuDays_DelAll_Click), "Delete All Days");
+    mnuSynch = menu("mnuSynch", "Synch", &frmDaily::mnuSynch_Click);
+    mnuSynch_Item = caption(item(mnuSynch, "mnuSynch_Item", &frmDaily::mnuSynch_Item_Click), "Synchronize Item");
+    mnuSynch_Day = caption(item(mnuSynch, "mnuSynch_Day", &frmDaily::mnuSynch_Day_Click), "Synchronize Day");
+    mnuHelp = menu("mnuHelp", "Help", nullptr);
+    mnuHelp_Video = caption(item(mnuHelp, "mnuHelp_Video", &frmDaily::mnuHelp_video_Click), "Show Help Video");
+    mnuHelp_Form = caption(item(mnuHelp, "mnuHelp_Form", &frmDaily::mnuHelp_Form_Click), "Help on this Form");
+
+    // Another window's request (a bulk upload, a download) keeps this window's stored rows
+    // as they are until it is over, as this window's own sends do.
+    connect(RequestGuard::Notifier(), &RequestBusy::BusyChanged, this, [this](bool) { ApplyBusy(); });
 }
 
 void frmDaily::ApplyLang()
@@ -317,17 +345,28 @@ void frmDaily::ApplyLang()
     ApplyLangOrTell([&] {
         // The day label keeps its day key in its tag.
         ApplyTagCaptions(this, false, [](const QWidget *w) { return w->objectName() == QLatin1String("lblDay"); });
+        // The title of the window and of its frame in the main window.
+        setWindowTitle(GetLangString(1037, false));
         if (!mnuLogs)
             return;
-        mnuLogs->setTitle(GetLangString(270, false));
-        mnuLogs_Add->setText(GetLangString(271, false));
-        mnuLogs_Save->setText(GetLangString(272, false));
-        mnuLogs_Del->setText(GetLangString(273, false));
-        mnuLogs_FreeBusy->setText(GetLangString(277, false));
-        mnuLogs_Exit->setText(GetLangString(278, false));
-        mnuSynch->setTitle(GetLangString(284, false));
-        mnuSynch_Item->setText(GetLangString(285, false));
+        const std::pair<QMenu *, int16_t> menus[] = {
+            {mnuLogs, 270}, {mnuDays, 279}, {mnuSynch, 284}, {mnuHelp, 287}};
+        const std::pair<QAction *, int16_t> items[] = {
+            {mnuLogs_Add, 271},  {mnuLogs_Save, 272},  {mnuLogs_Del, 273},    {mnuLogs_DelAll, 276},
+            {mnuLogs_FreeBusy, 277}, {mnuLogs_Exit, 278}, {mnuDays_Add, 280}, {mnuDays_Del, 281},
+            {mnuDays_DelAll, 282}, {mnuSynch_Item, 285}, {mnuSynch_Day, 286}, {mnuHelp_Video, 977},
+            {mnuHelp_Form, 288}};
+        for (const auto &[m, id] : menus)
+            m->setTitle(GetLangString(id, false));
+        for (const auto &[a, id] : items)
+            a->setText(GetLangString(id, false));
+        // Rows that hold no entry and no task yet carry the name in the new language.
+        const QString before = NewEntryName;
         NewEntryName = GetLangString(255, false);
+        for (int r = 0; lstLog && r < lstLog->Rows(); ++r)
+            if (lstLog->TextMatrix(r, ColID).isEmpty() && lstLog->TextMatrix(r, ColTask).isEmpty()
+                && lstLog->TextMatrix(r, ColName) == before)
+                lstLog->SetTextMatrix(r, ColName, NewEntryName);
         FitTopRows();
     });
 }
@@ -339,12 +378,11 @@ void frmDaily::FitTopRows()
     const int gap = forms::TwipsToPixels(60);
     const int right = forms::TwipsToPixels(kGridLeft + kGridWidth);
     const auto fitLabel = [](QWidget *l) { l->resize(l->sizeHint().width(), l->height()); };
-    const auto fitButtons = [&](std::initializer_list<QPushButton *> buttons) {
+    const auto fitButtons = [&](std::initializer_list<QPushButton *> buttons, int padding) {
         int x = right;
         for (auto it = std::rbegin(buttons); it != std::rend(buttons); ++it) {
             QPushButton *b = *it;
-            const int w = qMax(b->fontMetrics().horizontalAdvance(b->text()) + forms::TwipsToPixels(150),
-                               forms::TwipsToPixels(600));
+            const int w = qMax(b->fontMetrics().horizontalAdvance(b->text()) + padding, forms::TwipsToPixels(600));
             x -= w;
             b->setGeometry(x, b->y(), w, b->height());
             x -= forms::TwipsToPixels(15);
@@ -356,12 +394,23 @@ void frmDaily::FitTopRows()
         btnNP[0]->move(cmbDays->geometry().right() + gap, btnNP[0]->y());
         btnNP[1]->move(btnNP[0]->geometry().right() + forms::TwipsToPixels(20), btnNP[1]->y());
     }
-    fitButtons({btnNewDate, btnDelDate});
+    fitButtons({btnNewDate, btnDelDate}, forms::TwipsToPixels(150));
     if (auto *label = findChild<QWidget *>(QStringLiteral("lblLogs"))) {
         fitLabel(label);
         lblDay->move(label->geometry().right() + gap, lblDay->y());
     }
-    fitButtons({btnAdd, btnSave, btnDel, btnExit});
+    // The shown day must stay readable beside the entry buttons whatever day it is: room for
+    // the widest date of the year, the buttons' margins narrowed where a language needs it.
+    int dayWidth = 0;
+    for (int month = 1; month <= 12; ++month)
+        dayWidth = qMax(dayWidth, lblDay->fontMetrics().horizontalAdvance(ShortDateText(QDate(2000, month, 28))));
+    dayWidth += forms::TwipsToPixels(30);
+    for (int padding : {150, 90, 45}) {
+        fitButtons({btnAdd, btnSave, btnDel, btnExit}, forms::TwipsToPixels(padding));
+        if (lblDay->x() + dayWidth + gap <= btnAdd->x())
+            break;
+    }
+    lblDay->resize(qMax(dayWidth, btnAdd->x() - gap - lblDay->x()), lblDay->height());
 }
 
 void frmDaily::SetColorsAndPics(int row)
@@ -440,8 +489,15 @@ bool frmDaily::LoadDailyLog()
 void frmDaily::cmbDays_Click()
 {
     MyTree->setVisible(false);
-    if (cmbDays->Text() != lblDay->Caption())
-        ClickDay();
+    if (cmbDays->Text() == lblDay->Caption())
+        return;
+    // Another day drops the rows edited and not saved: the person decides; No puts the list
+    // back on the day shown (whose click then finds nothing to do).
+    if (!m_dropAgreed && !MayDropUnsaved(false)) {
+        cmbDays->SetListIndex(FindComboText(lblDay->Caption(), cmbDays));
+        return;
+    }
+    ClickDay();
 }
 
 void frmDaily::ClickDay()
@@ -471,9 +527,9 @@ void frmDaily::lblDay_Change()
     m_Picker->Hide();
     ClearAll();
     txtComments->setEnabled(false);
-    btnDel->setEnabled(false);
-    mnuLogs_Del->setEnabled(false);
+    SetDelEnabled(false);
     SetSaveEnabled(false);
+    m_openRow = -1;
     forms::SetTag(lblDay, QString::number(day));
     lstLog->setVisible(false);
     lstLog->SetRows(0);
@@ -494,8 +550,9 @@ void frmDaily::lblDay_Change()
 void frmDaily::Form_Activate()
 {
     frmMain::Get()->MarkToolbarEntry(1);
-    // The day is read again only when that loses no edit.
-    if (mnuLogs_FreeBusy->isChecked() && CheckChanged() == 0) {
+    // The day is read again only when that loses no edit, and not while a request may still
+    // write into its rows.
+    if (mnuLogs_FreeBusy->isChecked() && CheckChanged() == 0 && !RequestGuard::Busy()) {
         lstLog->setVisible(false);
         LoadDailyLog();
         AddFreeTime();
@@ -507,14 +564,20 @@ void frmDaily::Form_Activate()
         SetColorsAndPics(-1);
 }
 
-bool frmDaily::QueryUnload()
+bool frmDaily::MayDropUnsaved(bool closing)
 {
-    MyTree->setVisible(false);
     const int16_t n = CheckChanged();
     if (n <= 0)
         return true;
-    const QString text = GetLangString(360, false) + u' ' + QString::number(n) + u' ' + GetLangString(361, false);
+    const QString text = GetLangString(360, false) + u' ' + QString::number(n) + u' '
+                         + GetLangString(closing ? 361 : 1035, false);
     return ShowMsg(text, 292) != 7;
+}
+
+bool frmDaily::QueryUnload()
+{
+    MyTree->setVisible(false);
+    return MayDropUnsaved(true);
 }
 
 void frmDaily::closeEvent(QCloseEvent *e)

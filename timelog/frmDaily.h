@@ -7,9 +7,11 @@
 
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -95,13 +97,40 @@ public:
     // Asks before rows with unsaved edits are dropped; true when the window may close.
     bool QueryUnload();
 
-    // Commands.
+    // ---- commands: toolbar, Logs, Days, Synch and Help menus ----
     void btnAdd_Click();
+    // The status-line hint of the new-entry button.
+    void btnAdd_MouseMove();
+    // Deletes the open entry after asking.
     void btnDel_Click();
     void btnExit_Click();
     void btnDown_Click();
+    void btnNewDate_Click();
+    void btnDelDate_Click();
+    // Previous (0) or next (1) day that has entries.
+    void btnNP_Click(int index);
+    // The Logs menu drops down: delete-all only while the grid has rows.
+    void mnuLogs_Click();
+    // A new entry: the first free slot of the day, else after the last entry.
+    void mnuLogs_Add_Click();
+    void mnuLogs_Save_Click();
+    void mnuLogs_Del_Click();
+    // Deletes every entry of the shown day after asking.
+    void mnuLogs_DelAll_Click();
     void mnuLogs_FreeBusy_Click();
+    void mnuDays_Click();
+    // A day from the calendar.
+    void mnuDays_Add_Click();
+    // Deletes the shown day, or every day, after asking.
+    void mnuDays_Del_Click();
+    void mnuDays_DelAll_Click();
+    // The Synch menu drops down: its entries follow the connection and the current row.
+    void mnuSynch_Click();
     void mnuSynch_Item_Click();
+    // Sends every saved entry of the day that the service has not accepted yet.
+    void mnuSynch_Day_Click();
+    void mnuHelp_Form_Click();
+    void mnuHelp_video_Click();
 
     // ---- controls ----
     QMenuBar *mnuBar = nullptr;
@@ -109,10 +138,19 @@ public:
     QAction *mnuLogs_Add = nullptr;
     QAction *mnuLogs_Save = nullptr;
     QAction *mnuLogs_Del = nullptr;
+    QAction *mnuLogs_DelAll = nullptr;
     QAction *mnuLogs_FreeBusy = nullptr;
     QAction *mnuLogs_Exit = nullptr;
+    QMenu *mnuDays = nullptr;
+    QAction *mnuDays_Add = nullptr;
+    QAction *mnuDays_Del = nullptr;
+    QAction *mnuDays_DelAll = nullptr;
     QMenu *mnuSynch = nullptr;
     QAction *mnuSynch_Item = nullptr;
+    QAction *mnuSynch_Day = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHelp_Form = nullptr;
+    QAction *mnuHelp_Video = nullptr;
 
     forms::Label *lblDay = nullptr;          // caption: the shown day; tag: its day key
     forms::ComboBox *cmbDays = nullptr;      // the days with entries, and today
@@ -174,9 +212,36 @@ private:
     // The row may not be changed: the service has accepted it.
     bool IsSentRow(int row) const;
     void OpenPicker(QLineEdit *box);
+    // The Save and the Delete commands (button and menu entry together). While a request
+    // to the service is under way both stay off; they come back as the editor last set them.
     void SetSaveEnabled(bool on);
-    // Tells the person that a write failed, with the engine's description.
-    void TellWriteFailure(int32_t error);
+    void SetDelEnabled(bool on);
+    // The commands that change or delete stored rows follow the busy state of the requests.
+    void ApplyBusy();
+    // Tells the person that a write (or, with 1033, a delete) failed, with the engine's
+    // description.
+    void TellWriteFailure(int32_t error, int16_t what = 1032);
+    // True when no row has unsaved edits, or the person agrees to drop them (No keeps them).
+    // closing chooses the question's ending: the window closes, or the rows are read again.
+    bool MayDropUnsaved(bool closing);
+    // Selects the whole row, scrolls it to the top and opens it in the editor.
+    void SelectRow(int row);
+    // The free-time rows made again around the rows as they stand (edits stay).
+    void RefreshFreeTime();
+    // The day list again: every day with entries, and today.
+    void RefillDays();
+    // No day shown: empty grid, empty day label, cleared editor.
+    void ShowNoDay();
+    // The shown day read again from the database (after a failed delete: what it holds).
+    void ReloadDay();
+    // Deletes the shown day's entries; false after telling the person that it failed.
+    bool DeleteShownDay();
+    // Rows kept with their unsaved edits (every cell) put back over the rows just read: an
+    // entry onto its stored row, a new row at the end.
+    void PutBackUnsaved(const std::vector<QStringList> &rows);
+    // Keys on the grid: Enter opens the row, Delete deletes it after asking; a row left with
+    // the arrow keys closes the editor, so that no edit reaches a row it does not show.
+    bool GridKey(int key);
     // The editor's values for the row (name, task, category from the row; times, duration
     // and comment from the boxes); false after telling the person what is wrong.
     bool ReadEditor(int row, double &start, double &end, double &sec);
@@ -184,6 +249,11 @@ private:
     modDBchr::DailyValues ValuesOf(int row) const;
 
     int32_t m_lastWriteError = 0;   // of the last AddDaily
+    bool m_saveWanted = false;      // what the editor last asked of the Save command
+    bool m_delWanted = false;       // and of the Delete command
+    bool m_sending = false;         // one of this window's sends is under way
+    bool m_dropAgreed = false;      // the person already agreed to drop unsaved rows
+    int m_openRow = -1;             // the row the editor shows, -1 for none
 
     std::array<QPixmap, 10> m_digits;       // pictures 216 to 225: the digits 0 to 9
     bool m_closing = false;

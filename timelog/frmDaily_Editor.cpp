@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -59,8 +60,8 @@ void frmDaily::CloseEditor()
     lblEnd->setEnabled(false);
     txtComments->setEnabled(false);
     SetSaveEnabled(false);
-    btnDel->setEnabled(false);
-    mnuLogs_Del->setEnabled(false);
+    SetDelEnabled(false);
+    m_openRow = -1;
 }
 
 void frmDaily::lstLog_Click()
@@ -85,13 +86,12 @@ void frmDaily::lstLog_Click()
         QScopedValueRollback<bool> loading(LoadingRow, true);
         if (hasCategory) {
             SecsToTimeBoxes(lstLog->TextMatrix(row, ColSec).toDouble(), txtH[0], txtH[1], txtH[2]);
-            btnDel->setEnabled(true);
-            mnuLogs_Del->setEnabled(true);
+            SetDelEnabled(true);
             NewEntryMode = false;
         } else {
             // A free-time or new row: the tree drops down for its task.
             PickerBox = txtStart;
-            mnuLogs_Del->setEnabled(false);
+            SetDelEnabled(false);
             SetSaveEnabled(false);
             ClearAll();
             NewEntryMode = true;
@@ -99,7 +99,6 @@ void frmDaily::lstLog_Click()
             MyTree->setVisible(true);
             MyTree->raise();
             txtComments->setEnabled(true);
-            btnDel->setEnabled(false);
         }
         txtStart->setText(lstLog->TextMatrix(row, ColStartText));
         txtEnd->setText(lstLog->TextMatrix(row, ColEndText));
@@ -126,6 +125,7 @@ void frmDaily::lstLog_Click()
             DisableAll();
         }
     }
+    m_openRow = row;
 }
 
 void frmDaily::lstLog_MouseMove(int, int, double, double y)
@@ -178,7 +178,7 @@ void frmDaily::MyTree_NodeClick(forms::Node *node)
         lstLog->SetTextMatrix(row, ColSec, SecondsText(*span));
     lstLog->SetTextMatrix(row, ColChanged, QStringLiteral("True"));
     SetSaveEnabled(true);
-    btnDel->setEnabled(true);
+    SetDelEnabled(true);
     MyTree->setVisible(false);
     // No longer a free-time row: its picture and colours change with it.
     SetColorsAndPics(row);
@@ -354,6 +354,10 @@ bool frmDaily::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn && (watched == txtStart || watched == txtComments))
         MyTree->setVisible(false);
+    if (watched == btnAdd && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter))
+        btnAdd_MouseMove();
+    if (watched == lstLog && event->type() == QEvent::KeyPress && GridKey(static_cast<QKeyEvent *>(event)->key()))
+        return true;
     return ChildWindow::eventFilter(watched, event);
 }
 
@@ -437,18 +441,4 @@ void frmDaily::AddFreeTime()
         lstLog->SetTextMatrix(at, ColEndText, end);
     }
     SetColorsAndPics(-1);
-}
-
-void frmDaily::mnuLogs_FreeBusy_Click()
-{
-    MyTree->setVisible(false);
-    if (forms::Tag(lblDay).isEmpty())
-        return;
-    if (mnuLogs_FreeBusy->isChecked()) {
-        AddFreeTime();
-    } else {
-        lstLog->setVisible(false);
-        LoadDailyLog();
-        lstLog->setVisible(true);
-    }
 }

@@ -2,6 +2,7 @@
 // entry to the service.
 #include "timelog/frmDaily.h"
 
+#include "core/RequestGuard.h"
 #include "core/ServiceRequests.h"
 #include "core/clsTagParser.h"
 #include "core/frmMain.h"
@@ -16,6 +17,7 @@
 #include <QDate>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -41,88 +43,28 @@ QString SecondsText(double v)
 
 void frmDaily::SetSaveEnabled(bool on)
 {
-    btnSave->setEnabled(on);
-    mnuLogs_Save->setEnabled(on);
+    m_saveWanted = on;
+    const bool busy = RequestGuard::Busy();
+    btnSave->setEnabled(on && !busy);
+    mnuLogs_Save->setEnabled(on && !busy);
+}
+
+void frmDaily::SetDelEnabled(bool on)
+{
+    m_delWanted = on;
+    const bool busy = RequestGuard::Busy();
+    btnDel->setEnabled(on && !busy);
+    mnuLogs_Del->setEnabled(on && !busy);
 }
 
 void frmDaily::DisableAll()
 {
     lblStart->setEnabled(false);
     lblEnd->setEnabled(false);
-    btnDel->setEnabled(false);
+    SetDelEnabled(false);
     SetSaveEnabled(false);
     btnDown->setEnabled(false);
     txtComments->setEnabled(false);
-    mnuLogs_Del->setEnabled(false);
-}
-
-// ---- commands ----------------------------------------------------------------------------------
-
-void frmDaily::btnAdd_Click()
-{
-    MyTree->setVisible(false);
-    if (lblDay->Caption().isEmpty())
-        return;
-    // The first row without an entry is the free slot of the day.
-    for (int r = 0; r < lstLog->Rows(); ++r) {
-        if (lstLog->TextMatrix(r, ColID).isEmpty()) {
-            lstLog->SetRow(r);
-            lstLog_Click();
-            return;
-        }
-    }
-    double start = WorkDayStart;
-    double end = WorkDayEnd;
-    if (lstLog->Rows() > 0) {
-        // After the last entry, for an hour at most and never past the day's last second.
-        const auto previous = TimeOfDay(lstLog->TextMatrix(lstLog->Rows() - 1, ColEndText));
-        start = previous ? *previous : 0;
-        end = start + qMin(3600.0, qMax(0.0, 86399.0 - start));
-    }
-    const int row = lstLog->Rows();
-    lstLog->SetRows(row + 1);
-    lstLog->SetTextMatrix(row, ColName, NewEntryName);
-    lstLog->SetTextMatrix(row, ColDate, forms::Tag(lblDay));
-    lstLog->SetTextMatrix(row, ColStart, SecondsText(start));
-    lstLog->SetTextMatrix(row, ColSec, SecondsText(end - start));
-    lstLog->SetTextMatrix(row, ColStartText, SecsToHMS(start));
-    lstLog->SetTextMatrix(row, ColEndText, SecsToHMS(end));
-    SetColorsAndPics(-1);
-    lstLog->SetRow(row);
-    lstLog_Click();
-}
-
-void frmDaily::btnDel_Click()
-{
-    MyTree->setVisible(false);
-    const int32_t error = DeleteDaily();
-    if (error != 0) {
-        TellWriteFailure(error);
-        return;
-    }
-    ClearAll();
-    SetSaveEnabled(false);
-    btnDel->setEnabled(false);
-    btnDown->setEnabled(false);
-    txtComments->setEnabled(false);
-    mnuLogs_Del->setEnabled(false);
-    LoadingRow = true;
-    txtStart->clear();
-    txtEnd->clear();
-    LoadingRow = false;
-    if (mnuLogs_FreeBusy->isChecked()) {
-        lstLog->setVisible(false);
-        LoadDailyLog();
-        AddFreeTime();
-        lstLog->setVisible(true);
-    }
-}
-
-void frmDaily::mnuSynch_Item_Click()
-{
-    const int row = lstLog->Row();
-    if (row >= 0)
-        SynchTimeLog(row);
 }
 
 // ---- saving --------------------------------------------------------------------------------------
@@ -132,12 +74,12 @@ bool frmDaily::CheckRecording(double secs)
     return RecordingConflict(TimerRunning, RecStart, forms::Tag(lblDay).toInt(), secs);
 }
 
-void frmDaily::TellWriteFailure(int32_t error)
+void frmDaily::TellWriteFailure(int32_t error, int16_t what)
 {
     QString detail = modDBchr::LastDailyError();
     if (detail.isEmpty())
         detail = QStringLiteral("Error %1").arg(error);
-    ShowMsg(GetLangString(1032, false) + QStringLiteral("~") + detail + QStringLiteral(" (") + QString::number(error)
+    ShowMsg(GetLangString(what, false) + QStringLiteral("~") + detail + QStringLiteral(" (") + QString::number(error)
                 + u')',
             16);
 }
@@ -223,10 +165,20 @@ void frmDaily::btnSave_Click()
         savedId = *ownId;
     }
 
-    // 8.
+    // 8. The day is read again; the other rows' edits not saved yet stay as they were.
     lstLog->setVisible(false);
     const int top = lstLog->TopRow();
+    std::vector<QStringList> unsaved;
+    for (int r = 0; r < lstLog->Rows(); ++r) {
+        if (r == row || lstLog->TextMatrix(r, ColChanged) != QLatin1String("True"))
+            continue;
+        QStringList cells;
+        for (int c = 0; c < lstLog->Cols(); ++c)
+            cells << lstLog->TextMatrix(r, c);
+        unsaved.push_back(cells);
+    }
     LoadDailyLog();
+    PutBackUnsaved(unsaved);
     if (mnuLogs_FreeBusy->isChecked())
         AddFreeTime();
     if (lstLog->Rows() > 0)
@@ -258,8 +210,30 @@ void frmDaily::btnSave_Click()
     lblStart->setEnabled(false);
     lblEnd->setEnabled(false);
     SetSaveEnabled(false);
-    btnDel->setEnabled(false);
-    mnuLogs_Del->setEnabled(false);
+    SetDelEnabled(false);
+    m_openRow = -1;
+}
+
+void frmDaily::PutBackUnsaved(const std::vector<QStringList> &rows)
+{
+    for (const QStringList &cells : rows) {
+        int at = -1;
+        if (!cells.value(ColID).isEmpty()) {
+            for (int r = 0; r < lstLog->Rows() && at < 0; ++r)
+                if (lstLog->TextMatrix(r, ColID) == cells.value(ColID))
+                    at = r;
+            if (at < 0)
+                continue;   // no longer stored: nothing to put an edit on
+        } else {
+            at = lstLog->Rows();
+            lstLog->SetRows(at + 1);
+        }
+        for (int c = 0; c < cells.size() && c < lstLog->Cols(); ++c)
+            if (c != ColChk)   // the send state is the stored one
+                lstLog->SetTextMatrix(at, c, cells[c]);
+    }
+    if (!rows.empty())
+        SetColorsAndPics(-1);
 }
 
 modDBchr::DailyValues frmDaily::ValuesOf(int row) const
@@ -344,13 +318,21 @@ void frmDaily::SynchTimeLog(int row)
     if (modDBchr::GetDailyEntry(*id, entry) != 0)
         return;
     const modHttp::AddTimeValues values = modDBchr::UploadValuesOf(entry);
-    // No command of the window may start another request or change the rows meanwhile.
+    // No command of the window may start another request or change the rows meanwhile; the
+    // window may even go while the request waits (the program ends): the reply is still kept.
+    QPointer<frmDaily> alive(this);
+    const bool outer = m_sending;
+    m_sending = true;
     setEnabled(false);
     const QString reply = modHttp::SendRequest(modHttp::AddTimeRequest(values), 4);
-    setEnabled(true);
     const int16_t state = SendStateOf(modHttp::AddReplyCode(reply));
+    const int32_t stored = modDBchr::SetDailySendState(entry.cID, state);
     SetStatus(SendStatusOf(state), QString());
-    if (modDBchr::SetDailySendState(entry.cID, state) != 0)
+    if (!alive)
+        return;
+    m_sending = outer;
+    setEnabled(!m_sending);
+    if (stored != 0)
         return;
     // The row may have gone while the request was under way (the day was switched).
     for (int r = 0; r < lstLog->Rows(); ++r) {

@@ -6,7 +6,11 @@
 #include "platform/forms/Forms.h"
 #include "recorder/RecArr.h"
 #include "tests/support/TestEnv.h"
+#include "timelog/DailyRules.h"
 #include "timelog/frmDaily.h"
+
+#include <QApplication>
+#include <QMouseEvent>
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -20,6 +24,8 @@ void DailyTest::SetUp()
     FrameTest::SetUp();
     AddReferenceData(false);
     AutoSynch = 0;
+    WorkDayStart = 9 * 3600;
+    WorkDayEnd = 17 * 3600;
     m_today = DateToLong(QDate::currentDate());
     m_yesterday = DateToLong(QDate::currentDate().addDays(-1));
 }
@@ -27,6 +33,8 @@ void DailyTest::SetUp()
 void DailyTest::TearDown()
 {
     AutoSynch = 1;
+    WorkDayStart = 32400;
+    WorkDayEnd = 61200;
     RecStart = QDateTime();
     FrameTest::TearDown();
 }
@@ -73,6 +81,30 @@ void DailyTest::Edit(frmDaily *w, int r, const QString &start, const QString &en
     w->txtStart->setText(start);
     w->txtEnd->setText(end);
     w->txtComments->setPlainText(comment);
+}
+
+void DailyTest::ClickRow(frmDaily *w, int r)
+{
+    QWidget *vp = w->lstLog->viewport();
+    const QPointF at = w->lstLog->visualRect(w->lstLog->model()->index(r, dailyrules::ColName)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, at, vp->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(vp, &e);
+    }
+    ASSERT_EQ(w->lstLog->Row(), r);
+}
+
+QString DailyTest::Rows(frmDaily *w)
+{
+    using namespace dailyrules;
+    QStringList out;
+    for (int r = 0; r < w->lstLog->Rows(); ++r) {
+        const auto cell = [&](int c) { return w->lstLog->TextMatrix(r, c); };
+        out << (cell(ColTask).isEmpty() ? QStringLiteral("+") : QString()) + cell(ColStartText) + u'-'
+                   + cell(ColEndText);
+    }
+    return out.join(u' ');
 }
 
 int DailyTest::Count(const QString &sql)

@@ -27,6 +27,10 @@ protected:
     forms::Node *Category(frmDaily *w, const QString &tag);
     // Opens row r in the editor and sets start, end and the comment.
     void Edit(frmDaily *w, int r, const QString &start, const QString &end, const QString &comment);
+    // A real click on the row's name cell, as the window system delivers it.
+    static void ClickRow(frmDaily *w, int r);
+    // The rows as "start-end" of their texts, free rows marked with "+".
+    static QString Rows(frmDaily *w);
     // Rows of a statement's single count.
     int Count(const QString &sql);
     QString CommentOf(double id);

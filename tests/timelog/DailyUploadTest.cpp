@@ -3,6 +3,7 @@
 // send after a save.
 #include "tests/timelog/DailyFixture.h"
 
+#include "core/RequestGuard.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
@@ -14,10 +15,13 @@
 #include "timelog/frmDaily.h"
 #include "store/modDBchr.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTimer>
 
 using namespace modMain;
 using namespace dailyrules;
@@ -241,6 +245,150 @@ TEST_F(DailyUploadTest, ASaveSendsTheEntryWhenOnlineAndNotAfterAFailedWrite)
     EXPECT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(Posts(svc).size(), 1) << "nothing is sent after a failed write";
     qputenv("TARV_ONLINE", "0");
+}
+
+// The day's send through the Synch menu: the saved entries not yet accepted go out in grid
+// order (not sent, to resend, rejected); an accepted entry, a free-time row, an entry with
+// unsaved edits and one that has not ended yet stay, and the edited one is told.
+TEST_F(DailyUploadTest, TheDaySendTakesSavedFinishedEntriesNotYetAccepted)
+{
+    const QTime now = QTime::currentTime();
+    if (now < QTime(0, 10) || now > QTime(23, 50))
+        GTEST_SKIP() << "the day's first and last minutes are needed as finished and unfinished";
+    ServiceProcess svc;
+    Start(svc);
+    Entry(1, m_today, 60 * 0, 60, QString(), Sent);
+    Entry(2, m_today, 60 * 1, 60, QString(), NotSent);
+    Entry(3, m_today, 60 * 2, 60, QString(), Resend);
+    Entry(4, m_today, 60 * 3, 60, QString(), Rejected);
+    Entry(5, m_today, 60 * 4, 60, QString(), NotSent);          // edited below, not saved
+    Entry(6, m_today, 23 * 3600 + 58 * 60, 60, QString(), NotSent);   // ends after now
+    frmDaily *w = Open();
+    w->mnuLogs_FreeBusy->trigger();
+    ASSERT_GT(w->lstLog->Rows(), 6) << "free rows between the entries";
+    for (int r = 0; r < w->lstLog->Rows(); ++r)
+        if (w->lstLog->TextMatrix(r, ColID) == QLatin1String("5")) {
+            w->lstLog->SetRow(r);
+            w->lstLog_Click();
+            w->txtComments->setPlainText(QStringLiteral("not saved"));
+        }
+    IsConnected = true;
+    w->mnuSynch->popup(QPoint(0, 0));
+    w->mnuSynch->hide();
+    ASSERT_TRUE(w->mnuSynch_Day->isEnabled());
+    w->mnuSynch_Day->trigger();
+
+    const QStringList posts = Posts(svc);
+    ASSERT_EQ(posts.size(), 3);
+    const QString day = QString::number(m_today);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(posts[i].contains(QStringLiteral("&start=%1%2&").arg(day, QStringLiteral("000%1").arg(i + 1))))
+            << posts[i].toStdString();
+    EXPECT_EQ(ChkOf(1), Sent);
+    EXPECT_EQ(ChkOf(2), Sent);
+    EXPECT_EQ(ChkOf(3), Sent);
+    EXPECT_EQ(ChkOf(4), Sent);
+    EXPECT_EQ(ChkOf(5), NotSent);
+    EXPECT_EQ(ChkOf(6), NotSent);
+    EXPECT_EQ(Status(), QStringLiteral("1 ") + GetLangString(1036, true));
+    EXPECT_EQ(CommentOf(5), QStringLiteral("<none>")) << "nothing was saved on the way";
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_FALSE(RequestGuard::Busy());
+}
+
+// The selected entry through the Synch menu: sent once saved; an accepted one cannot be
+// chosen, an edited one is told to be saved first and nothing goes out.
+TEST_F(DailyUploadTest, TheItemSendTakesTheSelectedSavedEntry)
+{
+    ServiceProcess svc;
+    Start(svc);
+    Entry(1, m_yesterday, 8 * 3600, 60);
+    Entry(2, m_yesterday, 9 * 3600, 60);
+    frmDaily *w = Open();
+    ShowDay(w, m_yesterday);
+    IsConnected = true;
+    const auto drop = [&] {
+        w->mnuSynch->popup(QPoint(0, 0));
+        w->mnuSynch->hide();
+    };
+    w->lstLog->SetRow(0);
+    w->lstLog_Click();
+    drop();
+    ASSERT_TRUE(w->mnuSynch_Item->isEnabled());
+    w->mnuSynch_Item->trigger();
+    EXPECT_EQ(ChkOf(1), Sent);
+    EXPECT_EQ(Posts(svc).size(), 1);
+    drop();
+    EXPECT_FALSE(w->mnuSynch_Item->isEnabled()) << "accepted";
+
+    Edit(w, 1, QStringLiteral("09:00"), QStringLiteral("09:30"), QString());
+    drop();
+    ASSERT_TRUE(w->mnuSynch_Item->isEnabled());
+    frametest::BoxWatcher boxes;
+    w->mnuSynch_Item->trigger();
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, frametest::BoxText(1031));
+    EXPECT_EQ(Posts(svc).size(), 1);
+    EXPECT_EQ(ChkOf(2), NotSent);
+
+    IsConnected = false;
+    drop();
+    EXPECT_FALSE(w->mnuSynch_Item->isEnabled());
+    EXPECT_FALSE(w->mnuSynch_Day->isEnabled());
+}
+
+// The selected entry of today that has not ended yet waits: the menu offers it, nothing goes
+// out and the status line says why.
+TEST_F(DailyUploadTest, TheItemSendLeavesTodaysUnfinishedEntry)
+{
+    if (QTime::currentTime() > QTime(23, 50))
+        GTEST_SKIP() << "the day's last minutes are needed as unfinished";
+    ServiceProcess svc;
+    Start(svc);
+    Entry(1, m_today, 23 * 3600 + 58 * 60, 60);
+    frmDaily *w = Open();
+    IsConnected = true;
+    w->lstLog->SetRow(0);
+    w->lstLog_Click();
+    w->mnuSynch->popup(QPoint(0, 0));
+    w->mnuSynch->hide();
+    ASSERT_TRUE(w->mnuSynch_Item->isEnabled());
+    w->mnuSynch_Item->trigger();
+    EXPECT_EQ(Status(), GetLangString(256, false));
+    EXPECT_TRUE(Posts(svc).isEmpty());
+    EXPECT_EQ(ChkOf(1), NotSent);
+    EXPECT_EQ(w->lstLog->TextMatrix(0, ColChk), QStringLiteral("0"));
+}
+
+// While the window's own request is under way, the window takes no command.
+TEST_F(DailyUploadTest, WhileAnEntryIsSentTheWindowTakesNoCommand)
+{
+    ServiceProcess svc;
+    Start(svc);
+    Entry(1, m_yesterday, 8 * 3600, 60);
+    frmDaily *w = Open();
+    ShowDay(w, m_yesterday);
+    IsConnected = true;
+    w->lstLog->SetRow(0);
+    w->lstLog_Click();
+    ASSERT_TRUE(w->btnDel->isEnabled());
+    // Looked at the moment the request begins.
+    int checked = 0;
+    QObject during;
+    QObject::connect(RequestGuard::Notifier(), &RequestBusy::BusyChanged, &during, [&](bool busy) {
+        if (!busy)
+            return;
+        ++checked;
+        EXPECT_FALSE(w->isEnabled());
+        EXPECT_FALSE(w->btnDel->isEnabled());
+        EXPECT_FALSE(w->mnuLogs_Del->isEnabled());
+        EXPECT_FALSE(w->btnDelDate->isEnabled());
+    });
+    w->mnuSynch_Item->trigger();
+    EXPECT_EQ(checked, 1);
+    EXPECT_EQ(ChkOf(1), Sent);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_TRUE(w->btnDelDate->isEnabled());
 }
 
 } // namespace

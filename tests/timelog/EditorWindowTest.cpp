@@ -38,32 +38,6 @@ constexpr double H = 3600;
 
 class EditorTest : public DailyTest {
 protected:
-    void SetUp() override
-    {
-        DailyTest::SetUp();
-        WorkDayStart = 9 * H;
-        WorkDayEnd = 17 * H;
-    }
-    void TearDown() override
-    {
-        WorkDayStart = 32400;
-        WorkDayEnd = 61200;
-        DailyTest::TearDown();
-    }
-
-    // A real click on the row's name cell.
-    void ClickRow(frmDaily *w, int r)
-    {
-        QWidget *vp = w->lstLog->viewport();
-        const QPointF at = w->lstLog->visualRect(w->lstLog->model()->index(r, ColName)).center();
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, at, vp->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(vp, &e);
-        }
-        ASSERT_EQ(w->lstLog->Row(), r);
-    }
-
     void HoverAt(frmDaily *w, double yPixels)
     {
         QWidget *vp = w->lstLog->viewport();
@@ -91,15 +65,6 @@ protected:
 
     QString Cell(frmDaily *w, int r, int c) { return w->lstLog->TextMatrix(r, c); }
 
-    // The rows as "start-end" of their texts, free rows marked with "+".
-    QString Rows(frmDaily *w)
-    {
-        QStringList out;
-        for (int r = 0; r < w->lstLog->Rows(); ++r)
-            out << (Cell(w, r, ColTask).isEmpty() ? QStringLiteral("+") : QString()) + Cell(w, r, ColStartText)
-                       + u'-' + Cell(w, r, ColEndText);
-        return out.join(u' ');
-    }
 
     void ShowFreeTime(frmDaily *w)
     {
@@ -411,7 +376,10 @@ TEST_F(EditorTest, ClearingNeverReachesAnotherRow)
     Entry(2, m_today, 11 * H, H, QStringLiteral("second"));
     frmDaily *w = Open();
     ClickRow(w, 0);
-    w->btnDel_Click();
+    {
+        BoxWatcher boxes;   // the delete asks first
+        w->btnDel_Click();
+    }
     ASSERT_EQ(w->lstLog->Rows(), 1);
     EXPECT_EQ(w->lstLog->Row(), 0);
     EXPECT_EQ(Cell(w, 0, ColComment), QStringLiteral("second"));
