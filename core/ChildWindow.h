@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class QMdiSubWindow;
 
 class ChildWindow : public QWidget {
@@ -22,6 +24,13 @@ protected:
 
     // Puts the window into a new frame of the main window's document area, named subName.
     void PlaceInMainWindow(const QString &subName, Qt::WindowFlags flags = {});
+    // Calls activated each time the window's frame becomes the active one of the document area
+    // (not when the main window only gets the focus back), once the activation has settled, as
+    // the window's own activate event would.
+    void OnActivation(std::function<void()> activated);
 
     QPointer<QMdiSubWindow> m_sub;
+
+private:
+    QMdiSubWindow *m_lastActive = nullptr;
 };

@@ -112,6 +112,15 @@ QString AmountForRequest(const QString &stored)
     return out;
 }
 
+std::optional<QString> AmountKeyText(QChar typed)
+{
+    if (typed >= u'0' && typed <= u'9')
+        return QString(typed);
+    if (typed == u'.' || typed == u',')
+        return modMain::DecimalSep.isEmpty() ? QStringLiteral(".") : modMain::DecimalSep;
+    return std::nullopt;
+}
+
 double DayTotal(const QStringList &amounts)
 {
     double sum = 0;

@@ -37,6 +37,12 @@ QString NormalizeAmount(const QString &text);
 // is, with a leading "0" before a bare decimal separator.
 QString AmountForRequest(const QString &stored);
 
+// What a character typed into the amount box puts there: a digit itself, either separator
+// ("." or ",") the locale's decimal separator; nullopt for anything else, which is dropped. (A
+// text pasted with other characters, or typed with two separators, is refused when the box is
+// left.)
+std::optional<QString> AmountKeyText(QChar typed);
+
 // The sum of the amounts that are numbers; texts that are not (an empty cell, a half-typed
 // amount) are skipped.
 double DayTotal(const QStringList &amounts);

@@ -10,6 +10,8 @@
 #include "platform/forms/Units.h"
 #include "resources/Pictures.h"
 #include "store/modDBchr.h"
+#include "core/clsTimePicker.h"
+#include "timelog/frmCal.h"
 
 #include <QAction>
 #include <QDate>
@@ -17,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QStyle>
+#include <QTimer>
 #include <QPushButton>
 
 #include <algorithm>
@@ -37,6 +40,7 @@ void Step(const std::function<void()> &step)
 }
 
 constexpr int kWindowWidth = 7620;   // twips, the window with its frame
+constexpr int16_t kTitle = 1713;     // the window's title in the person's language
 
 QString IdText(double id)
 {
@@ -57,6 +61,8 @@ frmDailyExp::frmDailyExp()
     CreateControls();
     CreateMenus();
     PlaceInMainWindow(QStringLiteral("frmDailyExpSub"));
+
+    OnActivation([this] { Form_Activate(); });
 
     // 1. At the top left of the main window's document area, 7620 twips wide, or as wide as
     // the area when it is narrower (the controls keep to that part), so that it shows whole.
@@ -120,6 +126,9 @@ frmDailyExp::frmDailyExp()
 
 frmDailyExp::~frmDailyExp()
 {
+    // A calendar opened for this window goes with it.
+    if (frmCal::Peek() && frmCal::Peek()->CallerForm == this)
+        frmCal::Unload();
     FormLoaded[fiDailyExp] = false;
     Forget(this);
 }
@@ -205,6 +214,7 @@ void frmDailyExp::ApplyLang()
         for (const auto &[a, id] : items)
             a->setText(GetLangString(id));
         PayeePrompt = GetLangString(320);
+        setWindowTitle(GetLangString(kTitle));
     });
 }
 
@@ -213,8 +223,14 @@ void frmDailyExp::ApplyLang()
 void frmDailyExp::cmbDays_Click()
 {
     MyTree->setVisible(false);
-    if (cmbDays->Text() != lblDay->Caption())
-        ClickDay();
+    if (cmbDays->Text() == lblDay->Caption())
+        return;
+    // Kept on the shown day: the list shows it again (whose click then finds the texts equal).
+    if (!MayDropChanges()) {
+        cmbDays->SetListIndex(FindComboText(lblDay->Caption(), cmbDays));
+        return;
+    }
+    ClickDay();
 }
 
 void frmDailyExp::ClickDay()
@@ -246,6 +262,8 @@ void frmDailyExp::lblDay_Change()
         cmbDays->SetListIndex(added);
     }
     DaySetFromList = false;
+    if (m_TimePicker)
+        m_TimePicker->Hide();
     ClearAll();
     SetEnable(false);
     btnSave->setEnabled(false);

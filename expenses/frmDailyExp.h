@@ -19,12 +19,15 @@
 #include <cstdint>
 
 class QAction;
+class QCloseEvent;
+class QKeyEvent;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
+class clsTimePicker;
 
 class frmDailyExp : public ChildWindow, public FormInstance<frmDailyExp> {
     Q_OBJECT
@@ -73,6 +76,9 @@ public:
     QToolButton *btnDown = nullptr;           // drops the task tree down
     forms::TreeView *MyTree = nullptr;        // projects and tasks that take expenses
     forms::Label *lTime = nullptr;            // time of the expense
+    QWidget *picPicker = nullptr;             // the time picker's face
+    clsTimePicker *m_TimePicker = nullptr;    // the picker, writing into lTime
+    forms::Label *imgCalc = nullptr;          // opens the calculator on the amount
     forms::Label *lTotal = nullptr;           // the day's total
     QPushButton *btnAdd = nullptr;
     QPushButton *btnSave = nullptr;
@@ -125,6 +131,9 @@ public:
     void ClickDay();
     // The number of rows with unsaved edits.
     int CheckChanged() const;
+    // Asks, when rows hold unsaved edits, whether the window may close and drop them; true
+    // when it may (also what the program's end asks).
+    bool QueryUnload();
 
     // ---- the records --------------------------------------------------------------------------
     // Appends a new expense row for the shown day and opens it in the editor.
@@ -171,14 +180,38 @@ public:
     void lTime_Change();
     void btnDown_Click();
     void MyTree_NodeClick(forms::Node *node);
+    void txtAmount_DblClick();
+    void imgCalc_Click();
+    void txtComments_GotFocus();
+    void lTime_Click();
+    void lblExit_Click();
+    void lProj_Click();
     void cmbDays_Click();
     void lblDay_Change();
     void btnAdd_Click();
     void btnSave_Click();
     void btnDel_Click();
+    void btnExit_Click();
+    void btnNewDate_Click();
+    void btnDelDate_Click();
+    void btnNP_Click(int index);
+    void Form_Activate();
+    void mnuExp_Click();
+    void mnuExp_Add_Click();
+    void mnuExp_DelDaySynch_Click();
+    void mnuExp_DelAllSynch_Click();
+    void mnuDays_Click();
+    void mnuDays_Add_Click();
+    void mnuDays_Del_Click();
+    void mnuDays_DelAll_Click();
+    void mnuSynch_Click();
+    void mnuSynch_Item_Click();
+    void mnuSynch_Day_Click();
+    void mnuHelp_Form_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *e) override;
 
 private:
     void CreateControls();
@@ -193,5 +226,22 @@ private:
     void WriteField(int col, const QString &text, bool markChanged = true);
     // The person is told that the row could not be written (message id and the engine's text).
     void TellWriteFailure(int16_t id, int32_t err, const QString &description);
+    // A typed key of the amount box: false when it is dropped or put in as another character.
+    bool txtAmount_KeyPress(QKeyEvent *key);
+    // Asks, when rows hold unsaved edits, whether another day may be shown instead; true when
+    // it may.
+    bool MayDropChanges();
+    // The day list again: the days with expenses, and today.
+    void RefillDays();
+    // No day shown: the grid empty, the editor cleared and locked, the day buttons off.
+    void ShowNoDay();
+    // Deletes the sent expenses of one day (-1 every day) after asking, and shows the day again.
+    void DeleteSynced(int32_t dayKey);
+    // A row may be sent: saved, without unsaved edits, not accepted yet.
+    bool RowSendable(int row) const;
+    void TellDeleteFailure(int32_t err);
+
     bool m_amountCheck = false;   // the amount box's check is showing its message
+    bool m_dropAgreed = false;    // the person agreed to drop the edits for this day change
+    bool m_closing = false;       // the person agreed to close
 };

@@ -2,12 +2,17 @@
 // captions and the string ids of their captions in their tags, and wired to their handlers.
 #include "expenses/frmDailyExp.h"
 
+#include "core/RequestGuard.h"
+#include "core/modMain.h"
 #include "platform/forms/Tag.h"
 #include "platform/forms/Units.h"
+#include "core/clsTimePicker.h"
 
 #include <QAction>
 #include <QEvent>
 #include <QFont>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -69,6 +74,30 @@ QLineEdit *NewBox(QWidget *parent, const char *name, int left, int top, int widt
     t->setMaxLength(maxLength);
     forms::Move(t, left, top, width, kFieldHeight);
     return t;
+}
+
+// The calculator picture beside the amount: a small keypad with its display.
+QPixmap CalculatorPicture(int size)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF body(1.5, 0.5, size - 3.0, size - 1.0);
+    p.setPen(QPen(QColor(0x3c, 0x4a, 0x5e), 1));
+    p.setBrush(QColor(0xd9, 0xe1, 0xec));
+    p.drawRoundedRect(body, 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xf1, 0xf7, 0xe6));
+    const double inner = body.width() - 4;
+    p.drawRect(QRectF(body.left() + 2, body.top() + 2, inner, size * 0.22));
+    p.setBrush(QColor(0x3c, 0x4a, 0x5e));
+    const double key = inner / 3.0;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            p.drawRect(QRectF(body.left() + 2 + c * key + 0.6, body.top() + 3 + size * 0.22 + r * key * 0.95,
+                              key - 1.6, key * 0.95 - 1.6));
+    return pm;
 }
 
 } // namespace
@@ -141,12 +170,27 @@ void frmDailyExp::CreateControls()
     lblAmount = NewLabel(this, "lblAmount", QStringLiteral("Amount"), 308, kLeftLabel, top, 1440);
     txtAmount = NewBox(this, "txtAmount", kLeftBox, top, 1200, 30);
     txtAmount->setAlignment(Qt::AlignRight);
+    imgCalc = new forms::Label(this);
+    imgCalc->setObjectName("imgCalc");
+    forms::Move(imgCalc, kLeftBox + 1260, top, 300, kFieldHeight);
+    imgCalc->setPixmap(CalculatorPicture(forms::TwipsToPixels(kFieldHeight) - 2));
+    imgCalc->setAlignment(Qt::AlignCenter);
+    imgCalc->setCursor(Qt::PointingHandCursor);
     top += 345;
     AFLabel3 = NewLabel(this, "AFLabel3", QStringLiteral("Receipt code"), 309, kLeftLabel, top, 1440);
     txtCodeID = NewBox(this, "txtCodeID", kLeftBox, top, 1200, 30);
     top += 345;
     lblTime = NewLabel(this, "lblTime", QStringLiteral("Time"), 312, kLeftLabel, top, 1440);
     lTime = NewValue(this, "lTime", kLeftBox, top, 1050);
+    lTime->setCursor(Qt::PointingHandCursor);
+    // The time picker opens above the time, over the amount and code.
+    picPicker = clsTimePicker::CreateControls(this);
+    forms::Move(picPicker, kLeftBox, top - 810);
+    m_TimePicker = new clsTimePicker(this);
+    m_TimePicker->SetFrm(this);
+    m_TimePicker->SetOutputControl(lTime);
+    if (auto *exit = picPicker->findChild<forms::Label *>(QStringLiteral("lblExit")))
+        connect(exit, &forms::Label::Click, this, [this] { lblExit_Click(); });
 
     top = stripTop;
     lblProj = NewLabel(this, "lblProj", QStringLiteral("Project"), 949, kRightLabel, top, 930);
@@ -174,6 +218,12 @@ void frmDailyExp::CreateControls()
     connect(cmbExpCat, &forms::ComboBox::Click, this, [this] { cmbExpCat_Click(); });
     connect(txtAmount, &QLineEdit::textChanged, this, [this] { txtAmount_Change(); });
     txtAmount->installEventFilter(this);
+    connect(imgCalc, &forms::Label::Click, this, [this] { imgCalc_Click(); });
+    txtComments->installEventFilter(this);
+    connect(lTime, &forms::Label::Click, this, [this] { lTime_Click(); });
+    connect(lProj, &forms::Label::Click, this, [this] { lProj_Click(); });
+    btnAdd->installEventFilter(this);
+    btnAdd->setMouseTracking(true);
     connect(txtCodeID, &QLineEdit::textChanged, this, [this] { txtCodeID_Change(); });
     connect(txtComments, &QPlainTextEdit::textChanged, this, [this] { txtComments_Change(); });
     connect(lTime, &forms::Label::Change, this, [this] { lTime_Change(); });
@@ -185,8 +235,11 @@ void frmDailyExp::CreateControls()
     connect(btnAdd, &QPushButton::clicked, this, [this] { btnAdd_Click(); });
     connect(btnSave, &QPushButton::clicked, this, [this] { btnSave_Click(); });
     connect(btnDel, &QPushButton::clicked, this, [this] { btnDel_Click(); });
-    // The window goes once the click is over, not from inside its own button's handler.
-    connect(btnExit, &QPushButton::clicked, this, [] { QTimer::singleShot(0, [] { frmDailyExp::Unload(); }); });
+    connect(btnExit, &QPushButton::clicked, this, [this] { btnExit_Click(); });
+    connect(btnNewDate, &QPushButton::clicked, this, [this] { btnNewDate_Click(); });
+    connect(btnDelDate, &QPushButton::clicked, this, [this] { btnDelDate_Click(); });
+    for (int i = 0; i < 2; ++i)
+        connect(btnNP[size_t(i)], &QPushButton::clicked, this, [this, i] { btnNP_Click(i); });
 }
 
 void frmDailyExp::CreateMenus()
@@ -226,14 +279,52 @@ void frmDailyExp::CreateMenus()
     mnuHelp = menu("mnuHelp", QStringLiteral("Help"));
     mnuHelp_Form = item(mnuHelp, "mnuHelp_Form", QStringLiteral("Help on this Form"));
 
-    connect(mnuExp_Add, &QAction::triggered, this, [this] { AddNewExp(); });
+    connect(mnuExp, &QMenu::aboutToShow, this, [this] { mnuExp_Click(); });
+    connect(mnuExp_Add, &QAction::triggered, this, [this] { mnuExp_Add_Click(); });
     connect(mnuExp_Save, &QAction::triggered, this, [this] { btnSave_Click(); });
     connect(mnuExp_Del, &QAction::triggered, this, [this] { btnDel_Click(); });
+    connect(mnuExp_DelDaySynch, &QAction::triggered, this, [this] { mnuExp_DelDaySynch_Click(); });
+    connect(mnuExp_DelAllSynch, &QAction::triggered, this, [this] { mnuExp_DelAllSynch_Click(); });
+    // Closing from the menu asks as the Close button does.
+    connect(mnuExp_Exit, &QAction::triggered, this, [this] { btnExit_Click(); });
+    connect(mnuDays, &QMenu::aboutToShow, this, [this] { mnuDays_Click(); });
+    connect(mnuDays_Add, &QAction::triggered, this, [this] { mnuDays_Add_Click(); });
+    connect(mnuDays_Del, &QAction::triggered, this, [this] { mnuDays_Del_Click(); });
+    connect(mnuDays_DelAll, &QAction::triggered, this, [this] { mnuDays_DelAll_Click(); });
+    connect(mnuSynch, &QMenu::aboutToShow, this, [this] { mnuSynch_Click(); });
+    connect(mnuSynch_Item, &QAction::triggered, this, [this] { mnuSynch_Item_Click(); });
+    connect(mnuSynch_Day, &QAction::triggered, this, [this] { mnuSynch_Day_Click(); });
+    connect(mnuHelp_Form, &QAction::triggered, this, [this] { mnuHelp_Form_Click(); });
+    // While another window talks to the service, nothing here starts a request.
+    connect(RequestGuard::Notifier(), &RequestBusy::BusyChanged, this, [this](bool busy) {
+        if (busy) {
+            mnuSynch_Item->setEnabled(false);
+            mnuSynch_Day->setEnabled(false);
+        }
+    });
 }
 
 bool frmDailyExp::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == txtAmount && event->type() == QEvent::FocusOut)
-        txtAmount_LostFocus();
+    if (watched == txtAmount) {
+        switch (event->type()) {
+        case QEvent::FocusOut:
+            txtAmount_LostFocus();
+            break;
+        case QEvent::KeyPress:
+            if (!txtAmount_KeyPress(static_cast<QKeyEvent *>(event)))
+                return true;
+            break;
+        case QEvent::MouseButtonDblClick:
+            txtAmount_DblClick();
+            return true;
+        default:
+            break;
+        }
+    } else if (watched == txtComments && event->type() == QEvent::FocusIn) {
+        txtComments_GotFocus();
+    } else if (watched == btnAdd && (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)) {
+        modMain::SetStatus(978);
+    }
     return ChildWindow::eventFilter(watched, event);
 }

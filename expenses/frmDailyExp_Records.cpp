@@ -3,18 +3,24 @@
 // that write into the selected row.
 #include "expenses/frmDailyExp.h"
 
+#include "core/RequestGuard.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "expenses/ExpenseRules.h"
 #include "platform/forms/Tag.h"
 #include "store/modDBchr.h"
+#include "expenses/frmCalc.h"
+#include "core/clsTimePicker.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTime>
 #include <QToolButton>
+
+#include <vector>
 
 using namespace modMain;
 
@@ -49,7 +55,11 @@ void frmDailyExp::AddNewExp()
     lstLog->SetTextMatrix(row, colAmount, expenserules::FormatAmount(0));
     lstLog->SetTextMatrix(row, colChanged, QStringLiteral("False"));
     lstLog->SetTextMatrix(row, colChk, QStringLiteral("0"));
+    // The time a new row starts with is no edit of the person's: the row stays unedited.
+    const bool filling = FillingFields;
+    FillingFields = true;
     lTime->SetCaption(QTime::currentTime().toString(QStringLiteral("HH:mm")));
+    FillingFields = filling;
     lstLog->SetTextMatrix(row, colTime, QString::number(TimeStrToSecs(lTime->Caption() + QStringLiteral(":00"))));
     SetColorsAndPics(row);
     lstLog_Click();
@@ -182,15 +192,42 @@ bool frmDailyExp::SaveOpenRow(bool andSend)
     // A row that was not written keeps its edits in the editor, and nothing is sent.
     if ((NewEntryMode ? AddDaily(row) : UpdateDaily(row)) != 0)
         return false;
-    if (andSend && AutoSynch == 1) {
+    // While another window talks to the service the row stays to be sent later.
+    if (andSend && AutoSynch == 1 && !RequestGuard::Busy()) {
         frmMain::Get()->CheckConnection();
         if (IsConnected)
             SynchExpLog(row);
     }
+    // The day is read again below: the edits of other rows, not saved yet, go back into their
+    // rows afterwards (a row never saved at the end), so that saving one row loses none.
+    std::vector<QStringList> kept;
+    for (int r = 0; r < lstLog->Rows(); ++r) {
+        if (r == row || lstLog->TextMatrix(r, colChanged) != u"True")
+            continue;
+        QStringList cells;
+        for (int c = 0; c < colCount; ++c)
+            cells << lstLog->TextMatrix(r, c);
+        kept.push_back(cells);
+    }
     lstLog->setVisible(false);
     LoadDailyExp();
+    for (const QStringList &cells : kept) {
+        int target = -1;
+        if (!cells[colID].trimmed().isEmpty())
+            for (int r = 0; r < lstLog->Rows() && target < 0; ++r)
+                if (lstLog->TextMatrix(r, colID) == cells[colID])
+                    target = r;
+        if (target < 0) {
+            target = lstLog->Rows();
+            lstLog->AddItem(QString());
+        }
+        for (int c = 0; c < colCount; ++c)
+            lstLog->SetTextMatrix(target, c, cells[c]);
+    }
+    if (!kept.empty())
+        SetColorsAndPics(-1);
     lstLog->setVisible(true);
-    if (andSend)
+    if (andSend || !kept.empty())
         UpdateTotals();
     ClearAll();
     SetEnable(false);
@@ -284,6 +321,8 @@ void frmDailyExp::lstLog_Click()
         return;
     const QString changed = lstLog->TextMatrix(row, colChanged);
     MyTree->setVisible(false);
+    // A picker left open would write its time into this row.
+    m_TimePicker->Hide();
     if (lstLog->Rows() == 0)
         return;
     const bool sent = lstLog->TextMatrix(row, colChk) == u"1";
@@ -392,10 +431,76 @@ void frmDailyExp::lTime_Change()
     if (FillingFields)
         return;
     EnableSave(true);
+    const int row = lstLog->Row();
+    if (row < 0)
+        return;
     try {
-        WriteField(colTime, QString::number(TimeStrToSecs(lTime->Caption())), false);
+        // A changed time is an edit like any other, or it would be lost at the close; the
+        // picker writing back the time the row has is none.
+        const QString secs = QString::number(TimeStrToSecs(lTime->Caption()));
+        if (secs != lstLog->TextMatrix(row, colTime))
+            WriteField(colTime, secs);
     } catch (...) {
     }
+}
+
+bool frmDailyExp::txtAmount_KeyPress(QKeyEvent *key)
+{
+    const QString typed = key->text();
+    // Backspace, Delete, the arrows and the editing shortcuts work as in any box.
+    if (typed.isEmpty() || typed[0].unicode() < 32 || typed[0].unicode() == 127
+        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return true;
+    if (typed.size() != 1)
+        return false;
+    const std::optional<QString> text = expenserules::AmountKeyText(typed[0]);
+    if (!text)
+        return false;
+    if (*text == typed)
+        return true;
+    txtAmount->insert(*text);
+    return false;
+}
+
+void frmDailyExp::txtAmount_DblClick()
+{
+    if (!txtAmount->isEnabled())
+        return;
+    MyTree->setVisible(false);
+    if (frmCalc::Calculate(txtAmount))
+        UpdateTotals();
+}
+
+void frmDailyExp::imgCalc_Click()
+{
+    txtAmount_DblClick();
+}
+
+void frmDailyExp::txtComments_GotFocus()
+{
+    MyTree->setVisible(false);
+}
+
+void frmDailyExp::lTime_Click()
+{
+    if (!lTime->isEnabled())
+        return;
+    MyTree->setVisible(false);
+    m_TimePicker->SetOutputControl(lTime);
+    m_TimePicker->ParseTime(lTime->Caption());
+    picPicker->raise();
+    m_TimePicker->Show();
+}
+
+void frmDailyExp::lblExit_Click()
+{
+    m_TimePicker->Output();
+    m_TimePicker->Hide();
+}
+
+void frmDailyExp::lProj_Click()
+{
+    MyTree->setVisible(false);
 }
 
 void frmDailyExp::btnDown_Click()

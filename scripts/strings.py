@@ -110,6 +110,8 @@ REQUIRED_IDS = sorted(set(
     + [230, 231, 232, 233, 270, 271, 272, 273, 274, 275, 278, 279, 280, 281, 282, 284, 285,
        286, 288, 289, 290, 291, 301, 302, 303, 307, 308, 309, 310, 311, 312, 320, 341, 342,
        343, 353, 355, 356, 357, 358, 359, 365, 900, 903, 904, 949]
+    # daily expenses window: commands, deletes, sending the day, the calculator
+    + [300, 330, 331, 350, 351, 352, 360, 361, 364, 978, 1710, 1711, 1712, 1713]
     # help window: menu, missing help, toolbar hints, fall-back to English
     + _span(500, 514) + [1506]
     # video window: about panel, missing and refused videos

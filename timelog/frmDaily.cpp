@@ -84,17 +84,7 @@ frmDaily::frmDaily()
     PlaceInMainWindow(QStringLiteral("frmDailySub"));
 
     frmMain *main = frmMain::Get();
-    connect(main->mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
-        if (!w)
-            return;   // the main window lost the focus: no change among its children
-        const bool became = w == m_sub && m_lastActive != m_sub;
-        m_lastActive = w;
-        if (became)
-            QTimer::singleShot(0, this, [this] {
-                if (m_lastActive == m_sub)
-                    Form_Activate();
-            });
-    });
+    OnActivation([this] { Form_Activate(); });
 
     // Load, in order: captions, the new-entry name, the task tree, the day buttons, the grid,
     // the day list, the editor's commands, then the shown day.

@@ -256,6 +256,5 @@ private:
     int m_openRow = -1;             // the row the editor shows, -1 for none
 
     std::array<QPixmap, 10> m_digits;       // pictures 216 to 225: the digits 0 to 9
-    QWidget *m_lastActive = nullptr;
     bool m_closing = false;
 };

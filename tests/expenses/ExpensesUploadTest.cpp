@@ -12,7 +12,11 @@
 #include "tests/service/ServiceProcess.h"
 #include "tests/support/TestEnv.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -288,4 +292,138 @@ TEST_F(ExpensesUpload, OnlyASaveThatWroteTheRowSendsItAtOnce)
     LastExpenseBody(svc, &sent);
     EXPECT_EQ(sent, 1);
     qputenv("TARV_ONLINE", "0");
+}
+
+namespace {
+
+// Keys as the keyboard sends them into a box.
+void TypeInto(QWidget *target, const QString &keys)
+{
+    for (QChar c : keys) {
+        QKeyEvent press(QEvent::KeyPress, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &release);
+    }
+}
+
+// Opens and closes the Synch menu as a person does before choosing an entry: its entries
+// take their states on opening (a request under way disables them until then).
+void OpenSynchMenu(frmDailyExp *w)
+{
+    w->mnuSynch->popup(QPoint(0, 0));
+    QApplication::processEvents();
+    w->mnuSynch->hide();
+}
+
+} // namespace
+
+// What a person types into the amount box, what the box shows once left, what is stored and
+// what the service receives, in each language's number form.
+TEST_F(ExpensesUpload, TypedAmountsAreStoredInTheLocalesFormAndSentWithAPoint)
+{
+    ServiceProcess svc;
+    Start(svc);
+    IsConnected = true;
+    const struct {
+        QLocale::Language language;
+        QLocale::Territory territory;
+        const char *typed;
+        const char *box;
+        const char *sent;
+    } cases[] = {
+        {QLocale::English, QLocale::UnitedStates, "1234,5", "1,234.50", "1234.50"},
+        {QLocale::English, QLocale::UnitedStates, ".5", "0.50", "0.50"},
+        {QLocale::English, QLocale::UnitedStates, "12x", "12.00", "12.00"},
+        {QLocale::Greek, QLocale::Greece, "1234.5", "1.234,50", "1234.50"},
+        {QLocale::Greek, QLocale::Greece, "0,75", "0,75", "0.75"},
+        {QLocale::French, QLocale::France, "1000000.1", "1.000.000,10", "1000000.10"},
+        {QLocale::French, QLocale::France, ",5", "0,50", "0.50"},
+        {QLocale::German, QLocale::Germany, "12", "12,00", "12.00"},
+        {QLocale::German, QLocale::Germany, "99.99", "99,99", "99.99"},
+    };
+    int id = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        InitSeparators(QLocale(c.language, c.territory));
+        frmDailyExp *w = Open();
+        // Today shows the rows of the cases before, all sent: the new expense gets a row of its own.
+        if (w->lstLog->Row() < 0 || !Cell(w, w->lstLog->Row(), E::colID).isEmpty())
+            w->btnAdd->click();
+        ASSERT_TRUE(w->txtAmount->isEnabled());
+        Fill(w, QStringLiteral("Shop"), QStringLiteral("Design"), 0, QString());
+        w->txtAmount->clear();
+        TypeInto(w->txtAmount, QString::fromLatin1(c.typed));
+        w->txtAmount_LostFocus();
+        EXPECT_EQ(w->txtAmount->text(), QString::fromUtf8(c.box));
+        w->btnSave->click();
+        ++id;
+        EXPECT_EQ(Scalar(QStringLiteral("SELECT cAmount FROM tblDailyExp WHERE cID = ?"), {id}).toString(),
+                  QString::fromUtf8(c.box));
+        // Sent from the Synch menu, the row selected.
+        const int row = w->lstLog->Rows() - 1;
+        w->lstLog->SetRow(row);
+        w->lstLog_Click();
+        w->mnuSynch->popup(QPoint(0, 0));
+        QApplication::processEvents();
+        w->mnuSynch->hide();
+        ASSERT_TRUE(w->mnuSynch_Item->isEnabled());
+        w->mnuSynch_Item->trigger();
+        EXPECT_TRUE(LastExpenseBody(svc).contains(QStringLiteral("&amount=") + QString::fromLatin1(c.sent) + u'&'))
+            << LastExpenseBody(svc).toStdString();
+        EXPECT_EQ(StoredState(id), 1);
+        frmDailyExp::Unload();
+    }
+    IsConnected = false;
+}
+
+// The day goes from the Synch menu: every saved row not accepted yet, the new and the edited
+// ones staying; the count on the status line; nothing to send says so.
+TEST_F(ExpensesUpload, TheDayIsSentFromTheSynchMenu)
+{
+    ServiceProcess svc;
+    Start(svc);
+    IsConnected = true;
+    AddExpense(1, kDay, 0, QStringLiteral("New"));
+    AddExpense(2, kDay, 1, QStringLiteral("Accepted"));
+    AddExpense(3, kDay, 2, QStringLiteral("Resend"));
+    AddExpense(4, kDay, 3, QStringLiteral("Rejected"));
+    AddExpense(5, kDay, 0, QStringLiteral("Edited"));
+    frmDailyExp *w = Open();
+    ShowDay(w, kDay);
+    ASSERT_EQ(w->lstLog->Rows(), 5);
+    w->lstLog->SetRow(4);
+    w->lstLog_Click();
+    w->txtPayee->setText(QStringLiteral("Edited again"));
+    w->btnAdd->click();
+    ASSERT_EQ(w->lstLog->Rows(), 6);
+
+    OpenSynchMenu(w);
+    ASSERT_TRUE(w->mnuSynch_Day->isEnabled());
+    w->mnuSynch_Day->trigger();
+    int sent = 0;
+    LastExpenseBody(svc, &sent);
+    EXPECT_EQ(sent, 3);
+    for (double id : {1.0, 2.0, 3.0, 4.0})
+        EXPECT_EQ(StoredState(id), 1) << id;
+    EXPECT_EQ(StoredState(5), 0);
+    EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(331, true) + QStringLiteral(" 3"));
+    for (int r = 0; r < 4; ++r)
+        EXPECT_TRUE(SamePicture(w->lstLog->CellPictureAt(r, E::colPic), res::Picture(QStringLiteral("CHECK")))) << r;
+    // The edit is kept in the grid, unsent.
+    EXPECT_EQ(Cell(w, 4, E::colPayee), QStringLiteral("Edited again"));
+
+    // Saved, the edited row goes too; then there is nothing left.
+    w->lstLog->SetRow(4);
+    w->lstLog_Click();
+    w->btnSave->click();
+    OpenSynchMenu(w);
+    w->mnuSynch_Day->trigger();
+    LastExpenseBody(svc, &sent);
+    EXPECT_EQ(sent, 4);
+    EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(331, true) + QStringLiteral(" 1"));
+    OpenSynchMenu(w);
+    w->mnuSynch_Day->trigger();
+    EXPECT_EQ(Status(), QStringLiteral(" ") + GetLangString(330, true));
+    IsConnected = false;
 }
