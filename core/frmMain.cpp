@@ -685,6 +685,9 @@ void frmMain::imgFlag_Click(int16_t index)
     // 5. Every loaded window in its turn; each reports its own failure and puts the previous
     // language back.
     winreg::ApplyLangToLoadedWindows();
+    // The pointer is still on the flag: its hint is said again in the language now in force.
+    if (imgFlag[index]->underMouse())
+        imgFlag_MouseMove(index);
 }
 
 // ---- the connection -----------------------------------------------------------------------

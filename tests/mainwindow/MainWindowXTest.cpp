@@ -210,6 +210,8 @@ TEST_F(MainWindowX, TheMouseLightsTheToolbarAndTheFlags)
     Xdo({QStringLiteral("click"), QStringLiteral("1")});
     ASSERT_TRUE(testenv::WaitFor([] { return LangID == 3; }));
     EXPECT_EQ(m->btn[0]->text(), GetLangString(100));
+    // The hint under the pointer is in the new language, not the one just left.
+    EXPECT_EQ(m->lblMsg->text(), QStringLiteral(" ") + GetLangString(111, true) + QStringLiteral(" ") + GetLangString(115, true));
 }
 
 #else
