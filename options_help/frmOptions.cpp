@@ -363,6 +363,8 @@ void frmOptions::ApplyLang()
 {
     ApplyLangOrTell([&] {
         ApplyTagCaptions(this);
+        // The title bar says what the strip at the top says.
+        setWindowTitle(GetLangString(49, false));
         mnuHelp->setTitle(GetLangString(287));
         mnuHelp_options->setText(GetLangString(718));
         sTab->setTabText(1, GetLangString(707));

@@ -24,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -480,6 +481,10 @@ TEST_F(OptionsTest, ALanguageSwitchKeepsTheChoicesNotSaved)
     ASSERT_EQ(LangID, 3);
     EXPECT_EQ(w->btnSave->text(), GetLangString(903));
     EXPECT_EQ(w->sTab->tabText(1), GetLangString(707));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Optionen"));
+    auto *frame = frmMain::Get()->findChild<QMdiSubWindow *>(QStringLiteral("frmOptionsSub"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Optionen"));
     EXPECT_EQ(Node("autosynch")->Text(), GetLangString(730, true));
     EXPECT_EQ(Node("autosynch")->Image(), "chk_off");
     EXPECT_FALSE(Node("autosynch")->Checked());
