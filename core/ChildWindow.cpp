@@ -6,6 +6,8 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include <memory>
+
 ChildWindow::~ChildWindow()
 {
     if (m_sub)
@@ -18,22 +20,30 @@ void ChildWindow::PlaceInMainWindow(const QString &subName, Qt::WindowFlags flag
     m_sub->setObjectName(subName);
 }
 
-void ChildWindow::OnActivation(std::function<void()> activated)
+void ChildWindow::WatchActivation(QWidget *owner, QMdiSubWindow *sub, std::function<void()> activated)
 {
     frmMain *main = frmMain::Get();
-    if (!main || !main->mdi)
+    if (!main || !main->mdi || !sub)
         return;
-    connect(main->mdi, &QMdiArea::subWindowActivated, this, [this, activated](QMdiSubWindow *w) {
-        if (!w)
-            return;   // the main window lost the focus: no change among its children
-        const bool became = w == m_sub && m_lastActive != m_sub;
-        m_lastActive = w;
-        if (became)
-            QTimer::singleShot(0, this, [this, activated] {
-                if (m_lastActive == m_sub)
-                    activated();
-            });
-    });
+    // The frame active last among the children; shared by the watcher and its deferred call.
+    auto lastActive = std::make_shared<QMdiSubWindow *>(nullptr);
+    QObject::connect(main->mdi, &QMdiArea::subWindowActivated, owner,
+                     [owner, sub, lastActive, activated](QMdiSubWindow *w) {
+                         if (!w)
+                             return;   // the main window lost the focus: no change among its children
+                         const bool became = w == sub && *lastActive != sub;
+                         *lastActive = w;
+                         if (became)
+                             QTimer::singleShot(0, owner, [sub, lastActive, activated] {
+                                 if (*lastActive == sub)
+                                     activated();
+                             });
+                     });
+}
+
+void ChildWindow::OnActivation(std::function<void()> activated)
+{
+    WatchActivation(this, m_sub, std::move(activated));
 }
 
 void ChildWindow::setVisible(bool visible)

@@ -16,6 +16,11 @@ public:
     // Showing the window shows its frame in the main window too.
     void setVisible(bool visible) override;
 
+    // Calls activated each time the frame sub becomes the active one of the main window's
+    // document area (not when the main window only gets the focus back), once the activation
+    // has settled, as a window's own activate event would; for as long as owner lives.
+    static void WatchActivation(QWidget *owner, QMdiSubWindow *sub, std::function<void()> activated);
+
 protected:
     ChildWindow() = default;
     // The frame goes with the window (when the frame itself is being destroyed, the request
@@ -24,13 +29,8 @@ protected:
 
     // Puts the window into a new frame of the main window's document area, named subName.
     void PlaceInMainWindow(const QString &subName, Qt::WindowFlags flags = {});
-    // Calls activated each time the window's frame becomes the active one of the document area
-    // (not when the main window only gets the focus back), once the activation has settled, as
-    // the window's own activate event would.
+    // WatchActivation for this window's frame.
     void OnActivation(std::function<void()> activated);
 
     QPointer<QMdiSubWindow> m_sub;
-
-private:
-    QMdiSubWindow *m_lastActive = nullptr;
 };

@@ -2,6 +2,8 @@
 // child of the main window, its menus, the status-line hints of its controls, its captions and
 // the report of the version check.
 #include "recorder/frmStart.h"
+
+#include "core/ChildWindow.h"
 #include "core/Captions.h"
 
 #include "core/frmMain.h"
@@ -96,18 +98,7 @@ frmStart::frmStart()
     // The window fills the document area at its top left corner, without a frame of its own.
     m_sub = main->mdi->addSubWindow(this, Qt::SubWindow | Qt::FramelessWindowHint);
     m_sub->setObjectName("frmStartSub");
-    connect(main->mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
-        if (!w)
-            return;   // the main window itself lost the focus: no change among its children
-        const bool became = w == m_sub && m_lastActive != m_sub;
-        m_lastActive = w;
-        if (became)
-            // After the activation has settled, as the window's own activate event would.
-            QTimer::singleShot(0, this, [this] {
-                if (m_lastActive == m_sub)
-                    Form_Activate();
-            });
-    });
+    ChildWindow::WatchActivation(this, m_sub, [this] { Form_Activate(); });
 
     // 1.
     Step([&] {

@@ -261,8 +261,6 @@ private:
     void closeEvent(QCloseEvent *e) override;
     // Set by the first activation that finds no categories, cleared by one that finds some.
     bool m_categNotice = false;
-    // The document area's active window seen last (activation runs when it becomes this one).
-    QMdiSubWindow *m_lastActive = nullptr;
     // ---- recording
     void ResetEditPanel();
     bool IsStartRefused(const QDateTime &now);

@@ -93,13 +93,9 @@ frmSynch::frmSynch()
     PlaceInMainWindow(QStringLiteral("frmSynchSub"));
     m_sub->adjustSize();
     m_sub->move(0, 0);
-    if (frmMain *main = frmMain::Peek()) {
-        connect(main->mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *w) {
-            if (w && w == m_sub)
-                Form_Activate();
-        });
+    OnActivation([this] { Form_Activate(); });
+    if (frmMain *main = frmMain::Peek())
         MyTree->SetImageList(&main->imgLst);
-    }
 
     // The log: no rows, one column as wide as the grid.
     lstLog->SetFixedRows(0);
