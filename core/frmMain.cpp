@@ -900,9 +900,14 @@ bool frmMain::eventFilter(QObject *watched, QEvent *e)
     const bool up = t == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton;
     // A move over a control is its own: it does not reach the surface around it as well.
     const bool consumed = t == QEvent::MouseMove;
+    // A pointer that jumps off a control (to another window, or off this one) may never move
+    // over the surface around it: the light and the hint go as it leaves.
+    const bool leave = t == QEvent::Leave;
     for (int16_t i = 0; i < 5; ++i) {
         if (watched == btn[i]) {
-            if (down)
+            if (leave)
+                OnMouseAction(6, 2);
+            else if (down)
                 btn_MouseDown(i);
             else if (move && !(QApplication::mouseButtons() & Qt::LeftButton))
                 btn_MouseMove(i);
@@ -913,7 +918,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *e)
     }
     for (int16_t i = 0; i < 4; ++i) {
         if (watched == imgFlag[i]) {
-            if (down)
+            if (leave) {
+                ResetFlags(-1);
+                modMain::SetStatus(-1, QString());
+            } else if (down)
                 imgFlag_MouseDown(i);
             else if (move && !(QApplication::mouseButtons() & Qt::LeftButton))
                 imgFlag_MouseMove(i);

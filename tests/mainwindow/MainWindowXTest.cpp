@@ -212,6 +212,13 @@ TEST_F(MainWindowX, TheMouseLightsTheToolbarAndTheFlags)
     EXPECT_EQ(m->btn[0]->text(), GetLangString(100));
     // The hint under the pointer is in the new language, not the one just left.
     EXPECT_EQ(m->lblMsg->text(), QStringLiteral(" ") + GetLangString(111, true) + QStringLiteral(" ") + GetLangString(115, true));
+
+    // The pointer jumps off the window without crossing the strip around the flags: the light
+    // and the hint go all the same.
+    const QPoint outside = m->frameGeometry().bottomRight() + QPoint(20, 20);
+    Xdo({QStringLiteral("mousemove"), QString::number(outside.x()), QString::number(outside.y())});
+    ASSERT_TRUE(testenv::WaitFor([m] { return frametest::SamePicture(m->imgFlag[3]->pixmap(), res::Picture(233)); }));
+    EXPECT_TRUE(m->lblMsg->text().trimmed().isEmpty()) << m->lblMsg->text().toStdString();
 }
 
 #else
