@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QSystemTrayIcon>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -120,6 +121,10 @@ void Describe(QStringList &out, QWidget *w)
             Line(out, QStringLiteral("action"), path, QStringLiteral("menu"), GlobalRect(menu, r),
                  a->isEnabled(), a->text(), a->objectName());
         }
+    } else if (auto *tabs = qobject_cast<QTabBar *>(w)) {
+        for (int i = 0; i < tabs->count(); ++i)
+            Line(out, QStringLiteral("item"), path, QStringLiteral("tab"), GlobalRect(tabs, tabs->tabRect(i)),
+                 tabs->isTabEnabled(i), tabs->tabText(i), i == tabs->currentIndex() ? QStringLiteral("selected") : QString());
     } else if (auto *bar = qobject_cast<QMenuBar *>(w)) {
         for (QAction *a : bar->actions()) {
             const QRect r = bar->actionGeometry(a);

@@ -159,6 +159,10 @@ protected:
         body();
         const bool failed = HasFailure();
         desk->Screenshot(failed ? name + QStringLiteral("-FAILED") : name);
+        // What an earlier run left of a failure of this step is no longer true.
+        if (!failed)
+            for (const char *ext : {".png", ".map"})
+                QFile::remove(QStringLiteral(TARV_BIN_DIR "/../shots/") + name + QStringLiteral("-FAILED") + QLatin1String(ext));
         if (failed) {
             // The window map as it was, beside the screenshot.
             const QString kept = QStringLiteral(TARV_BIN_DIR "/../shots/") + name + QStringLiteral("-FAILED.map");
@@ -189,7 +193,15 @@ protected:
         env.remove(QStringLiteral("TARV_PROGRAM_DIR"));
         env.insert(QStringLiteral("DISPLAY"), x->Display());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        if (numberLocale.isEmpty()) {
+            env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        } else {
+            // Everything in the plain form but the numbers, as for a person whose desktop
+            // writes numbers in the form of their country.
+            env.remove(QStringLiteral("LC_ALL"));
+            env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+            env.insert(QStringLiteral("LC_NUMERIC"), numberLocale);
+        }
         env.insert(QStringLiteral("TARV_SERVICE_ENDPOINT"), service.endpoint());
         env.insert(QStringLiteral("TARV_CA_FILE"), service.caFile());
         env.insert(QStringLiteral("TARV_LOGON_NAME"), kLogon);
@@ -435,6 +447,8 @@ protected:
     std::unique_ptr<e2e::Program> program, other;
     QString root, programDir, mapFile, startLog, step;
     QStringList shipped;
+    // The locale of the numbers the program is started with (LC_NUMERIC); empty: C.UTF-8 for all.
+    QString numberLocale;
     int copies = 0;
     long long startedAtNs = 0;
 };

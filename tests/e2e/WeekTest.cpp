@@ -11,13 +11,16 @@
 
 #include <QDate>
 #include <QJsonObject>
+#include <QDir>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <map>
 #include <iostream>
 
 using namespace e2e;
@@ -38,9 +41,14 @@ const QString kEntryComment = QStringLiteral("Client's brief, Αθήνα");
 
 // The payee of the expense: an apostrophe and Greek letters, as the service must receive them.
 const QString kPayee = QStringLiteral("O'Neill Ταβέρνα");
+// The payee of the expense two days back.
+const QString kKiosk = QStringLiteral("Kiosk");
 
 class Week : public Session {
 protected:
+    // The person's desktop writes numbers the Greek way (12,50); everything else is plain.
+    Week() { numberLocale = QStringLiteral("el_GR.UTF-8"); }
+
     void Timers();
     void DailyCorrection();
     void FreeTimeEntry();
@@ -48,7 +56,9 @@ protected:
     void DeleteEntry();
     void EarlierDay();
     void Expenses();
+    void Calculator();
     void Languages();
+    void Options();
     void SendEverything();
     void SendAgain();
     void Help();
@@ -76,11 +86,15 @@ protected:
     void PickInTree(const QString &tree, const QStringList &levels);
     void PickTime(const QString &caption, int secs);
     void Send();
+    void ExpenseCategoryAndPayee(const QString &payee);
+    void PickOptionTime(const QString &label, int secs);
+    void ChooseOption(const QString &group, const QString &option);
+    void ExpenseTaskAndSave(const QString &payee, const QString &total);
 
     Moment designStart, travelStart, travelStop;
     int correctedStart = 0;
     int sendTime = 0;
-    QString freeStart, freeEnd, expenseCategory, earlierDay;
+    QString freeStart, freeEnd, expenseCategory, earlierDay, expenseToday;
     long rssAllWindowsKb = 0;
 };
 
@@ -324,13 +338,9 @@ void Week::EarlierDay()
     (void)today;
 }
 
-// 9. An expense of today: a category, a payee with an apostrophe and Greek letters, an amount,
-// the project's task from the tree; saved.
-void Week::Expenses()
+// Category, payee and the Tab away from the payee of the expense in the editor.
+void Week::ExpenseCategoryAndPayee(const QString &payee)
 {
-    ASSERT_NO_FATAL_FAILURE(Toolbar(2, kExp));
-    Expect(QStringLiteral("the new expense row"), [](const UiMap &m) { return RowCount(m, kExpLog) == 1; });
-    ASSERT_FALSE(HasFailure());
     ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/cmbExpCat")));
     ASSERT_TRUE(desk->Key(QStringLiteral("Down")));
     ASSERT_TRUE(desk->Key(QStringLiteral("Return")));
@@ -338,19 +348,14 @@ void Week::Expenses()
     ASSERT_FALSE(HasFailure());
     expenseCategory = map.Text(QStringLiteral("frmDailyExp/cmbExpCat"));
     ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/txtPayee")));
-    ASSERT_NO_FATAL_FAILURE(TypeInto(QStringLiteral("frmDailyExp/txtPayee"), kPayee));
+    ASSERT_NO_FATAL_FAILURE(TypeInto(QStringLiteral("frmDailyExp/txtPayee"), payee));
     ASSERT_TRUE(desk->Key(QStringLiteral("Tab")));
-    // The box holds 0.00: the person rubs it out and types the amount.
-    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/txtAmount")));
-    ASSERT_TRUE(desk->Key(QStringLiteral("End")));
-    for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE(desk->Key(QStringLiteral("BackSpace")));
-    Expect(QStringLiteral("the amount box empty"), [](const UiMap &m) { return m.Text(QStringLiteral("frmDailyExp/txtAmount")).isEmpty(); });
-    ASSERT_FALSE(HasFailure());
-    ASSERT_TRUE(desk->Type(QStringLiteral("12.50")));
-    ASSERT_TRUE(desk->Key(QStringLiteral("Tab")));
-    Expect(QStringLiteral("the amount typed"), [](const UiMap &m) { return m.Text(QStringLiteral("frmDailyExp/txtAmount")) == QStringLiteral("12.50"); });
-    ASSERT_FALSE(HasFailure());
+}
+
+// The Design task of the expense from the tree, and Save: the grid shows the payee and the
+// day's total.
+void Week::ExpenseTaskAndSave(const QString &payee, const QString &total)
+{
     ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/btnDown")));
     ASSERT_NO_FATAL_FAILURE(PickInTree(QStringLiteral("frmDailyExp/MyTree"), {kDesign.project, kDesign.task}));
     Expect(QStringLiteral("the task of the expense"), [](const UiMap &m) {
@@ -359,13 +364,97 @@ void Week::Expenses()
     ASSERT_FALSE(HasFailure());
     desk->Screenshot(step + QStringLiteral("-filled"));
     ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/btnSave")));
-    Expect(QStringLiteral("the expense saved in the grid with the day's total"), [](const UiMap &m) {
+    Expect(QStringLiteral("the expense saved in the grid with the day's total ") + total, [&](const UiMap &m) {
         const UiItem *save = m.Widget(QStringLiteral("frmDailyExp/btnSave"));
-        return m.Cell(kExpLog, kPayee) && m.Text(QStringLiteral("frmDailyExp/lTotal")) == QStringLiteral("12.50") && save && !save->enabled;
+        return m.Cell(kExpLog, payee) && m.Text(QStringLiteral("frmDailyExp/lTotal")) == total && save && !save->enabled;
     });
 }
 
-// 10. Greek with the flag, and back to English.
+// 9. An expense of today: a category, a payee with an apostrophe and Greek letters, an amount
+// typed in the number form of the person's desktop (Greek: a decimal comma), the project's
+// task from the tree; saved.
+void Week::Expenses()
+{
+    ASSERT_NO_FATAL_FAILURE(Toolbar(2, kExp));
+    Expect(QStringLiteral("the new expense row"), [](const UiMap &m) { return RowCount(m, kExpLog) == 1; });
+    ASSERT_FALSE(HasFailure());
+    expenseToday = desk->Map().Text(QStringLiteral("frmDailyExp/lblDay"));
+    ASSERT_NO_FATAL_FAILURE(ExpenseCategoryAndPayee(kPayee));
+    // The box holds 0,00: the person rubs it out and types the amount.
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/txtAmount")));
+    // Keys pressed just after Greek letters are now and then lost while the program learns of
+    // the keyboard's map being put back (see TypeInto): the person rubs out until the box is
+    // empty.
+    for (int i = 0; i < 12 && !desk->WaitFor([](const UiMap &m) { return m.Text(QStringLiteral("frmDailyExp/txtAmount")).isEmpty(); }, 300); ++i) {
+        ASSERT_TRUE(desk->Key(QStringLiteral("End")));
+        ASSERT_TRUE(desk->Key(QStringLiteral("BackSpace")));
+    }
+    Expect(QStringLiteral("the amount box empty"), [](const UiMap &m) { return m.Text(QStringLiteral("frmDailyExp/txtAmount")).isEmpty(); });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(desk->Type(QStringLiteral("12,50")));
+    ASSERT_TRUE(desk->Key(QStringLiteral("Tab")));
+    Expect(QStringLiteral("the amount typed"), [](const UiMap &m) { return m.Text(QStringLiteral("frmDailyExp/txtAmount")) == QStringLiteral("12,50"); });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ExpenseTaskAndSave(kPayee, QStringLiteral("12,50")));
+}
+
+// 10. An expense two days back, its amount worked out with the calculator (7,25 x 2); the
+// days' arrows go between the two days with expenses and skip yesterday, which has none.
+void Week::Calculator()
+{
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/btnNewDate")));
+    Expect(QStringLiteral("the calendar"), [](const UiMap &m) { return m.Widget(QStringLiteral("frmCal/MyCal")) != nullptr; });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(desk->Key(QStringLiteral("Left")));
+    ASSERT_TRUE(desk->Key(QStringLiteral("Left")));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmCal/btnOK")));
+    UiMap map = Expect(QStringLiteral("the calendar closed and an empty day two days back"), [&](const UiMap &m) {
+        return !m.Widget(QStringLiteral("frmCal")) && !m.Widget(QStringLiteral("FMessage")) && RowCount(m, kExpLog) == 0 && !m.Text(QStringLiteral("frmDailyExp/lblDay")).isEmpty()
+               && m.Text(QStringLiteral("frmDailyExp/lblDay")) != expenseToday;
+    });
+    ASSERT_FALSE(HasFailure());
+    const QString twoDaysBack = map.Text(QStringLiteral("frmDailyExp/lblDay"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/btnAdd")));
+    Expect(QStringLiteral("a new expense row"), [](const UiMap &m) {
+        const UiItem *category = m.Widget(QStringLiteral("frmDailyExp/cmbExpCat"));
+        return RowCount(m, kExpLog) == 1 && category && category->enabled;
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ExpenseCategoryAndPayee(kKiosk));
+
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/imgCalc")));
+    Expect(QStringLiteral("the calculator"), [](const UiMap &m) { return m.Widget(QStringLiteral("frmCalc/Calc/lOK")) != nullptr; });
+    ASSERT_FALSE(HasFailure());
+    // C, 7 , 2 5 x 2 =
+    for (const char *key : {"lClear", "b_7", "b_10", "b_2", "b_5", "f_3", "b_2", "f_0"})
+        ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmCalc/Calc/") + QString::fromLatin1(key)));
+    Expect(QStringLiteral("14,5 on the calculator's display"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmCalc/Calc/lOutp")).startsWith(QStringLiteral("14,5"));
+    });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-calculator"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmCalc/Calc/lOK")));
+    Expect(QStringLiteral("the calculator gone, its result in the amount box"), [](const UiMap &m) {
+        return !m.Widget(QStringLiteral("frmCalc")) && m.Text(QStringLiteral("frmDailyExp/txtAmount")) == QStringLiteral("14,50");
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ExpenseTaskAndSave(kKiosk, QStringLiteral("14,50")));
+    ASSERT_FALSE(HasFailure());
+
+    // Next: today, past yesterday; previous: back again.
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/btnNP_1")));
+    Expect(QStringLiteral("today's expense after the next-day arrow"), [&](const UiMap &m) {
+        return m.Text(QStringLiteral("frmDailyExp/lblDay")) == expenseToday && m.Cell(kExpLog, kPayee)
+               && m.Text(QStringLiteral("frmDailyExp/lTotal")) == QStringLiteral("12,50");
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDailyExp/btnNP_0")));
+    Expect(QStringLiteral("the expense two days back after the previous-day arrow"), [&](const UiMap &m) {
+        return m.Text(QStringLiteral("frmDailyExp/lblDay")) == twoDaysBack && m.Cell(kExpLog, kKiosk);
+    });
+}
+
+// 11. Greek with the flag, and back to English.
 void Week::Languages()
 {
     static const QRegularExpression greek(QStringLiteral("[\\x{0370}-\\x{03FF}]"));
@@ -380,6 +469,109 @@ void Week::Languages()
     Expect(QStringLiteral("English again"), [](const UiMap &m) {
         return m.Text(QStringLiteral("frmMain/frame/picL/btn_0")) == QStringLiteral("Timers")
                && !m.Text(QStringLiteral("frmDaily/btnAdd")).contains(greek) && !m.Text(QStringLiteral("frmDailyExp/btnAdd")).contains(greek);
+    });
+}
+
+// The settings file the program keeps in the person's settings folder.
+static QString SettingsFile()
+{
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    return (xdg.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : xdg) + QStringLiteral("/Tarv/Tarv.ini");
+}
+
+// Opens the picker of a working-day time of the options and types hh mm into it.
+void Week::PickOptionTime(const QString &label, int secs)
+{
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frWork/") + label));
+    Expect(QStringLiteral("the time picker of the working day"), [](const UiMap &m) {
+        const UiItem *p = m.Widget(QStringLiteral("frWork/picPicker"));
+        return p && p->rect.width() > 0;
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_TRUE(desk->Type(QTime(0, 0).addSecs(secs).toString(QStringLiteral("HHmm"))));
+    ASSERT_TRUE(desk->Key(QStringLiteral("Return")));
+    Expect(QStringLiteral("the picked time in ") + label, [&](const UiMap &m) {
+        return m.Text(QStringLiteral("frWork/") + label) == Hms(secs);
+    });
+}
+
+// Clicks the option of the tree under its group (both by their captions).
+void Week::ChooseOption(const QString &group, const QString &option)
+{
+    const QString path = group + QStringLiteral(" / ") + option;
+    UiMap map = Expect(QStringLiteral("the option ") + path, [&](const UiMap &m) {
+        return m.TreeRow(QStringLiteral("tabOptions/lstOptions"), path).has_value();
+    });
+    const std::optional<UiItem> row = map.TreeRow(QStringLiteral("tabOptions/lstOptions"), path);
+    ASSERT_TRUE(row) << Why(path, map);
+    ASSERT_NO_FATAL_FAILURE(ClickItem(*row));
+}
+
+// 12. The options from the timers window's menu: the working day from 07:30 to 18:45 with
+// the time picker, Ctrl+Shift+F9 as the hot key; saved. The settings file holds them, and the
+// new hot key starts a quick record (which the person then cancels).
+void Week::Options()
+{
+    ASSERT_NO_FATAL_FAILURE(Toolbar(0, kTimers));
+    ASSERT_NO_FATAL_FAILURE(ChooseMenu(QStringLiteral("mnuOptions"), QStringLiteral("mnuOptions_Form"), kTimers));
+    UiMap map = Expect(QStringLiteral("the options with the settings tab"), [](const UiMap &m) {
+        return m.Widget(QStringLiteral("frmOptions/sTab")) != nullptr;
+    }, kLong);
+    ASSERT_FALSE(HasFailure());
+    const UiItem *tab = nullptr;
+    for (const UiItem &i : map.items)
+        if (i.kind == QLatin1String("item") && i.cls == QLatin1String("tab") && i.path.contains(QStringLiteral("frmOptions/"))
+            && i.text == S1(707))
+            tab = &i;
+    ASSERT_TRUE(tab) << Why(QStringLiteral("the settings tab"), map);
+    ASSERT_NO_FATAL_FAILURE(ClickItem(*tab));
+
+    const int workStart = 7 * 3600 + 30 * 60, workEnd = 18 * 3600 + 45 * 60;
+    ASSERT_NO_FATAL_FAILURE(ChooseOption(S1(739), S1(742)));
+    ASSERT_NO_FATAL_FAILURE(PickOptionTime(QStringLiteral("lblStartTime"), workStart));
+    ASSERT_NO_FATAL_FAILURE(PickOptionTime(QStringLiteral("lblEndTime"), workEnd));
+    desk->Screenshot(step + QStringLiteral("-hours"));
+
+    ASSERT_NO_FATAL_FAILURE(ChooseOption(S1(726), S1(734)));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frHotKey/txtHotKey")));
+    ASSERT_TRUE(desk->Key(QStringLiteral("ctrl+shift+F9")));
+    Expect(QStringLiteral("Ctrl+Shift+F9 captured"), [](const UiMap &m) {
+        const QString key = m.Text(QStringLiteral("frHotKey/txtHotKey"));
+        return key.endsWith(QStringLiteral("F9")) && key.contains(QStringLiteral("shift"), Qt::CaseInsensitive) && key.contains(QStringLiteral("ctrl"), Qt::CaseInsensitive);
+    });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-key"));
+
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmOptions/btnSave")));
+    QString saved;
+    for (QElapsedTimer t; !t.isValid() || t.elapsed() < kShort; QThread::msleep(100)) {
+        if (!t.isValid())
+            t.start();
+        QSettings ini(SettingsFile(), QSettings::IniFormat);
+        saved = QStringList{ini.value(QStringLiteral("org/timestart")).toString(), ini.value(QStringLiteral("org/timeend")).toString(),
+                            ini.value(QStringLiteral("tarv/vkey")).toString(), ini.value(QStringLiteral("tarv/vmask")).toString()}
+                    .join(QLatin1Char(' '));
+        if (saved == QStringLiteral("07:30:00 18:45:00 120 3"))
+            break;
+    }
+    // F9 is key 120; the mask is Shift 1 + Ctrl 2.
+    ASSERT_EQ(saved, QStringLiteral("07:30:00 18:45:00 120 3")) << Why(QStringLiteral("the saved settings in ") + SettingsFile(), desk->Map());
+    Expect(QStringLiteral("no message after the save"), [](const UiMap &m) { return !m.Widget(QStringLiteral("FMessage")); });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmOptions/btnExit")));
+    Expect(QStringLiteral("the options closed"), [](const UiMap &m) { return !m.Widget(QStringLiteral("frmOptions")); });
+    ASSERT_FALSE(HasFailure());
+
+    ASSERT_TRUE(desk->Key(QStringLiteral("ctrl+shift+F9")));
+    Expect(QStringLiteral("a running quick-record row after Ctrl+Shift+F9"), [](const UiMap &m) {
+        return m.Cell(kGrid, S(25), 2) && Running(m);
+    });
+    ASSERT_FALSE(HasFailure());
+    desk->Screenshot(step + QStringLiteral("-quick-record"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmStart/frAct/btnCancel")));
+    Expect(QStringLiteral("the quick record cancelled"), [](const UiMap &m) {
+        const UiItem *start = m.Widget(QStringLiteral("frmStart/frAct/btnStart"));
+        return start && !Running(m) && !m.Widget(QStringLiteral("FMessage"));
     });
 }
 
@@ -413,7 +605,7 @@ void Week::Send()
     }, kLong);
 }
 
-// 11. Everything sent from the synchronisation window.
+// 13. Everything sent from the synchronisation window.
 void Week::SendEverything()
 {
     ASSERT_NO_FATAL_FAILURE(Toolbar(3, QStringLiteral("frmSynch")));
@@ -435,7 +627,7 @@ void Week::SendEverything()
     desk->Screenshot(step + QStringLiteral("-log"));
 }
 
-// 12. A second send finds nothing left to send.
+// 14. A second send finds nothing left to send.
 void Week::SendAgain()
 {
     const int before = Uploads(service.requests());
@@ -443,7 +635,7 @@ void Week::SendAgain()
     EXPECT_EQ(Uploads(service.requests()), before) << "step " << step.toStdString() << ": the second send sent again";
 }
 
-// 13. The help from the daily log's Help menu: its page, the contents, the page of the
+// 15. The help from the daily log's Help menu: its page, the contents, the page of the
 // expenses window, whose ">>" link brings that window up; the contents again, whose "[]" link
 // shows the daily log's help video. Links are followed with
 // the keyboard (Tab to the link, Return), as a person may.
@@ -506,7 +698,7 @@ static QString DayTime(const QString &dayKey, int secs)
     return dayKey + QStringLiteral("%1%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
-// 14. The program ended from the tray; the database holds exactly what the service received,
+// 16. The program ended from the tray; the database holds exactly what the service received,
 // every row sent. Started again, the daily log shows the day as it was.
 void Week::Reopen()
 {
@@ -523,7 +715,7 @@ void Week::Reopen()
         table += r.join(QStringLiteral(" | ")) + QLatin1Char('\n');
     const std::string where = "step " + step.toStdString() + ": the database holds\n" + table.toStdString();
     ASSERT_EQ(entries.size(), 3) << where;   // yesterday's Design, today's corrected Design, the free-time entry
-    ASSERT_EQ(expenses.size(), 1) << where;
+    ASSERT_EQ(expenses.size(), 2) << where;  // today's and the one two days back
 
     // What the service received, the last of each entry (an entry corrected after it was sent
     // is sent again with its new values).
@@ -552,12 +744,21 @@ void Week::Reopen()
     }
     EXPECT_EQ(times.size(), std::count_if(entries.begin(), entries.end(), endedBySend)) << where << "the service received other entries too:\n" << got.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(std::any_of(entries.begin(), entries.end(), [](const QStringList &r) { return r[6] == kEntryComment; })) << where;
-    ASSERT_EQ(spent.size(), 1) << where;
-    EXPECT_EQ(spent[0].value(QStringLiteral("payee")).toString(), kPayee) << where;
-    EXPECT_EQ(spent[0].value(QStringLiteral("amount")).toString(), QStringLiteral("12.50")) << where;
-    EXPECT_EQ(spent[0].value(QStringLiteral("task")).toString(), QString::number(kDesign.taskId)) << where;
-    EXPECT_EQ(expenses[0][1], kPayee) << where;
-    EXPECT_EQ(expenses[0][4], QStringLiteral("1")) << where;
+    // Both expenses as the service received them: texts decoded, amounts with a point
+    // whatever the form on the desktop.
+    ASSERT_EQ(spent.size(), 2) << where;
+    const std::map<QString, QString> amounts{{kPayee, QStringLiteral("12.50")}, {kKiosk, QStringLiteral("14.50")}};
+    for (const QJsonObject &p : spent) {
+        const QString payee = p.value(QStringLiteral("payee")).toString();
+        ASSERT_TRUE(amounts.count(payee)) << where << "a payee the person never typed: " << payee.toStdString();
+        EXPECT_EQ(p.value(QStringLiteral("amount")).toString(), amounts.at(payee)) << where << payee.toStdString();
+        EXPECT_EQ(p.value(QStringLiteral("task")).toString(), QString::number(kDesign.taskId)) << where;
+    }
+    EXPECT_NE(spent[0].value(QStringLiteral("payee")), spent[1].value(QStringLiteral("payee"))) << where;
+    for (const QStringList &e : expenses) {
+        EXPECT_TRUE(amounts.count(e[1])) << where;
+        EXPECT_EQ(e[4], QStringLiteral("1")) << where << "the send state of " << e[1].toStdString();
+    }
 
     // Started again: the day as it was left.
     ASSERT_NO_FATAL_FAILURE(StartProgram(program));
@@ -598,11 +799,13 @@ TEST_F(Week, APersonsWeekFromRecordingToSendingAndBack)
         {QStringLiteral("week-07-delete"), [&] { DeleteEntry(); }},
         {QStringLiteral("week-08-earlier-day"), [&] { EarlierDay(); }},
         {QStringLiteral("week-09-expenses"), [&] { Expenses(); }},
-        {QStringLiteral("week-10-languages"), [&] { Languages(); }},
-        {QStringLiteral("week-11-send-everything"), [&] { SendEverything(); }},
-        {QStringLiteral("week-12-send-again"), [&] { SendAgain(); }},
-        {QStringLiteral("week-13-help"), [&] { Help(); }},
-        {QStringLiteral("week-14-reopen"), [&] { Reopen(); }},
+        {QStringLiteral("week-10-calculator"), [&] { Calculator(); }},
+        {QStringLiteral("week-11-languages"), [&] { Languages(); }},
+        {QStringLiteral("week-12-options"), [&] { Options(); }},
+        {QStringLiteral("week-13-send-everything"), [&] { SendEverything(); }},
+        {QStringLiteral("week-14-send-again"), [&] { SendAgain(); }},
+        {QStringLiteral("week-15-help"), [&] { Help(); }},
+        {QStringLiteral("week-16-reopen"), [&] { Reopen(); }},
     };
     for (const auto &[name, body] : steps)
         if (!RunStep(name, body))
