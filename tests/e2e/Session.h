@@ -134,6 +134,9 @@ protected:
         ASSERT_TRUE(shipped.contains(QStringLiteral("TarveloPC")));
         ASSERT_TRUE(shipped.contains(QStringLiteral("StringTables.csv")));
 
+        // The person's settings of this run only: a run again starts as a new person does.
+        configHome = root + QStringLiteral("/config");
+        ASSERT_TRUE(QDir().mkpath(configHome));
         mapFile = root + QStringLiteral("/ui.map");
         startLog = root + QStringLiteral("/start.log");
         desk = std::make_unique<e2e::Desk>(x, mapFile, QStringLiteral(TARV_BIN_DIR "/../shots"));
@@ -202,6 +205,7 @@ protected:
             env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
             env.insert(QStringLiteral("LC_NUMERIC"), numberLocale);
         }
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
         env.insert(QStringLiteral("TARV_SERVICE_ENDPOINT"), service.endpoint());
         env.insert(QStringLiteral("TARV_CA_FILE"), service.caFile());
         env.insert(QStringLiteral("TARV_LOGON_NAME"), kLogon);
@@ -445,7 +449,7 @@ protected:
     testsvc::ServiceProcess service;
     std::unique_ptr<e2e::Desk> desk;
     std::unique_ptr<e2e::Program> program, other;
-    QString root, programDir, mapFile, startLog, step;
+    QString root, programDir, configHome, mapFile, startLog, step;
     QStringList shipped;
     // The locale of the numbers the program is started with (LC_NUMERIC); empty: C.UTF-8 for all.
     QString numberLocale;

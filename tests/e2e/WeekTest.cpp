@@ -11,7 +11,6 @@
 
 #include <QDate>
 #include <QJsonObject>
-#include <QDir>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
@@ -472,13 +471,6 @@ void Week::Languages()
     });
 }
 
-// The settings file the program keeps in the person's settings folder.
-static QString SettingsFile()
-{
-    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
-    return (xdg.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : xdg) + QStringLiteral("/Tarv/Tarv.ini");
-}
-
 // Opens the picker of a working-day time of the options and types hh mm into it.
 void Week::PickOptionTime(const QString &label, int secs)
 {
@@ -547,7 +539,7 @@ void Week::Options()
     for (QElapsedTimer t; !t.isValid() || t.elapsed() < kShort; QThread::msleep(100)) {
         if (!t.isValid())
             t.start();
-        QSettings ini(SettingsFile(), QSettings::IniFormat);
+        QSettings ini(configHome + QStringLiteral("/Tarv/Tarv.ini"), QSettings::IniFormat);
         saved = QStringList{ini.value(QStringLiteral("org/timestart")).toString(), ini.value(QStringLiteral("org/timeend")).toString(),
                             ini.value(QStringLiteral("tarv/vkey")).toString(), ini.value(QStringLiteral("tarv/vmask")).toString()}
                     .join(QLatin1Char(' '));
@@ -555,7 +547,7 @@ void Week::Options()
             break;
     }
     // F9 is key 120; the mask is Shift 1 + Ctrl 2.
-    ASSERT_EQ(saved, QStringLiteral("07:30:00 18:45:00 120 3")) << Why(QStringLiteral("the saved settings in ") + SettingsFile(), desk->Map());
+    ASSERT_EQ(saved, QStringLiteral("07:30:00 18:45:00 120 3")) << Why(QStringLiteral("the saved settings in ") + configHome + QStringLiteral("/Tarv/Tarv.ini"), desk->Map());
     Expect(QStringLiteral("no message after the save"), [](const UiMap &m) { return !m.Widget(QStringLiteral("FMessage")); });
     ASSERT_FALSE(HasFailure());
     ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmOptions/btnExit")));
