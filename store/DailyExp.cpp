@@ -45,17 +45,9 @@ detail::FailureKeeper Guarded;
 // A row and its comment are written together or not at all.
 void InOneTransaction(dao::Database &db, const std::function<void()> &work)
 {
-    db.Execute(QStringLiteral("BEGIN"));
-    try {
-        work();
-        db.Execute(QStringLiteral("COMMIT"));
-    } catch (...) {
-        try {
-            db.Execute(QStringLiteral("ROLLBACK"));
-        } catch (...) {
-        }
-        throw;
-    }
+    detail::Savepoint step(db, "expense_row");
+    work();
+    step.Release();
 }
 
 // The comment of an expense made text: a row when there is text, none when there is not.

@@ -36,18 +36,9 @@ int32_t ErrorNumberOf(F &&f)
 {
     try {
         dao::Database &db = OpenDatabase();
-        db.Execute(QStringLiteral("SAVEPOINT day_delete"));
-        try {
-            f(db);
-            db.Execute(QStringLiteral("RELEASE day_delete"));
-        } catch (...) {
-            try {
-                db.Execute(QStringLiteral("ROLLBACK TO day_delete"));
-                db.Execute(QStringLiteral("RELEASE day_delete"));
-            } catch (...) {
-            }
-            throw;
-        }
+        detail::Savepoint step(db, "day_delete");
+        f(db);
+        step.Release();
         return 0;
     } catch (const dao::DaoError &e) {
         return e.Number();

@@ -164,41 +164,13 @@ void Sweep(dao::Database &db, QStringList *unassigned)
     db.Execute(QStringLiteral("DELETE FROM tblCategs WHERE cUsrID = ? AND cChk = 0"), FailOnError, {CurrentUserID});
 }
 
-// The download's own transaction, undone unless it is released. A savepoint, so that it also
-// nests inside a caller's transaction.
-class Transaction {
-public:
-    explicit Transaction(dao::Database &db) : m_db(db) { m_db.Execute(QStringLiteral("SAVEPOINT reference_download")); }
-    ~Transaction()
-    {
-        if (m_open) {
-            try {
-                m_db.Execute(QStringLiteral("ROLLBACK TO reference_download"));
-                m_db.Execute(QStringLiteral("RELEASE reference_download"));
-            } catch (...) {
-            }
-        }
-    }
-    Transaction(const Transaction &) = delete;
-    Transaction &operator=(const Transaction &) = delete;
-    void Commit()
-    {
-        m_db.Execute(QStringLiteral("RELEASE reference_download"));
-        m_open = false;
-    }
-
-private:
-    dao::Database &m_db;
-    bool m_open = true;
-};
-
 } // namespace
 
 int32_t SaveReferenceDownload(const ReceivedBatch &batch, bool sweep, DownloadSummary *summary, QString *description)
 {
     try {
         dao::Database &db = OpenDatabase();
-        Transaction transaction(db);
+        detail::Savepoint transaction(db, "reference_download");
         // Marks left by a run that ended before its reset count as rest: they must neither be
         // counted as new nor keep a row from the sweep.
         ResetMarks(db);
@@ -222,7 +194,7 @@ int32_t SaveReferenceDownload(const ReceivedBatch &batch, bool sweep, DownloadSu
         if (sweep)
             Sweep(db, &counted.unassigned);
         ResetMarks(db);
-        transaction.Commit();
+        transaction.Release();
         if (summary)
             *summary = counted;
         if (description)

@@ -34,6 +34,39 @@ struct CloseOnExit {
 // The program's database; throws the engine's error when it is not open.
 dao::Database &OpenDatabase();
 
+// A savepoint of db, undone unless it is released: what was written under it stays all
+// together or not at all. A savepoint, so that it also nests inside a caller's transaction.
+class Savepoint {
+public:
+    Savepoint(dao::Database &db, const char *name) : m_db(db), m_name(QString::fromLatin1(name))
+    {
+        m_db.Execute(QStringLiteral("SAVEPOINT ") + m_name);
+    }
+    ~Savepoint()
+    {
+        if (!m_open)
+            return;
+        try {
+            m_db.Execute(QStringLiteral("ROLLBACK TO ") + m_name);
+            m_db.Execute(QStringLiteral("RELEASE ") + m_name);
+        } catch (...) {
+        }
+    }
+    Savepoint(const Savepoint &) = delete;
+    Savepoint &operator=(const Savepoint &) = delete;
+    // Keeps what was written.
+    void Release()
+    {
+        m_db.Execute(QStringLiteral("RELEASE ") + m_name);
+        m_open = false;
+    }
+
+private:
+    dao::Database &m_db;
+    QString m_name;
+    bool m_open = true;
+};
+
 // The first row's only column of sql with the one parameter id, trimmed; "" when there is no
 // row, the value is Null or the database cannot answer.
 QString FirstText(const QString &sql, double id);

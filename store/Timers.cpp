@@ -25,18 +25,9 @@ int32_t InOneStep(F &&f, QString *description)
 {
     try {
         dao::Database &db = OpenDatabase();
-        db.Execute(QStringLiteral("SAVEPOINT timers"));
-        try {
-            f(db);
-            db.Execute(QStringLiteral("RELEASE timers"));
-        } catch (...) {
-            try {
-                db.Execute(QStringLiteral("ROLLBACK TO timers"));
-                db.Execute(QStringLiteral("RELEASE timers"));
-            } catch (...) {
-            }
-            throw;
-        }
+        detail::Savepoint step(db, "timers");
+        f(db);
+        step.Release();
         if (description)
             description->clear();
         return 0;
