@@ -83,7 +83,12 @@ protected:
     void ClickCell(const QString &grid, int row, int col);
     void TypeInto(const QString &box, const QString &text);
     void PickInTree(const QString &tree, const QStringList &levels);
-    void PickTime(const QString &caption, int secs);
+    void PickTime(const QString &label, const QString &picker, int secs);
+    // A time box of the daily log's editor picked through its caption.
+    void PickDailyTime(const QString &caption, int secs)
+    {
+        PickTime(QStringLiteral("frmDaily/frEdit/") + caption, QStringLiteral("frmDaily/frEdit/picPicker"), secs);
+    }
     void Send();
     void ExpenseCategoryAndPayee(const QString &payee);
     void PickOptionTime(const QString &label, int secs);
@@ -182,13 +187,13 @@ void Week::PickInTree(const QString &tree, const QStringList &levels)
     }
 }
 
-// Opens the time picker with a click on the caption of a time box and types hh mm into it;
-// Return writes the time into the box.
-void Week::PickTime(const QString &caption, int secs)
+// Opens the time picker (named picker) with a click on label and types hh mm into it;
+// Return writes the time where the picker was opened for.
+void Week::PickTime(const QString &label, const QString &picker, int secs)
 {
-    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/frEdit/") + caption));
-    Expect(QStringLiteral("the time picker open"), [](const UiMap &m) {
-        const UiItem *p = m.Widget(QStringLiteral("frmDaily/frEdit/picPicker"));
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(label));
+    Expect(QStringLiteral("the time picker open"), [&](const UiMap &m) {
+        const UiItem *p = m.Widget(picker);
         return p && p->rect.width() > 0;
     });
     ASSERT_FALSE(HasFailure());
@@ -213,7 +218,7 @@ void Week::DailyCorrection()
         return m.Text(QStringLiteral("frmDaily/frEdit/lTask")) == kDesign.task && !m.Text(QStringLiteral("frmDaily/frEdit/txtStart")).isEmpty();
     });
     ASSERT_FALSE(HasFailure());
-    ASSERT_NO_FATAL_FAILURE(PickTime(QStringLiteral("lblStart"), correctedStart));
+    ASSERT_NO_FATAL_FAILURE(PickDailyTime(QStringLiteral("lblStart"), correctedStart));
     Expect(QStringLiteral("the picked start in the box and the row"), [&](const UiMap &m) {
         const int row = DailyRow(m, kDesign.category);
         return m.Text(QStringLiteral("frmDaily/frEdit/txtStart")) == Hm(correctedStart) && row >= 0
@@ -272,7 +277,7 @@ void Week::OverlapRefused()
         return m.Widget(kDailyTree) && !m.Text(QStringLiteral("frmDaily/frEdit/txtStart")).isEmpty();
     });
     ASSERT_FALSE(HasFailure());
-    ASSERT_NO_FATAL_FAILURE(PickTime(QStringLiteral("lblStart"), correctedStart + 600));
+    ASSERT_NO_FATAL_FAILURE(PickDailyTime(QStringLiteral("lblStart"), correctedStart + 600));
     ASSERT_NO_FATAL_FAILURE(AnswerBox(370, QStringLiteral("btnOK"), step + QStringLiteral("-refused")));
     ASSERT_NO_FATAL_FAILURE(AnswerBox(369, QStringLiteral("btnOK")));
     // Nothing is saved while the row overlaps: Save stays greyed.
@@ -471,17 +476,10 @@ void Week::Languages()
     });
 }
 
-// Opens the picker of a working-day time of the options and types hh mm into it.
+// A working-day time of the options picked with the time picker.
 void Week::PickOptionTime(const QString &label, int secs)
 {
-    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frWork/") + label));
-    Expect(QStringLiteral("the time picker of the working day"), [](const UiMap &m) {
-        const UiItem *p = m.Widget(QStringLiteral("frWork/picPicker"));
-        return p && p->rect.width() > 0;
-    });
-    ASSERT_FALSE(HasFailure());
-    ASSERT_TRUE(desk->Type(QTime(0, 0).addSecs(secs).toString(QStringLiteral("HHmm"))));
-    ASSERT_TRUE(desk->Key(QStringLiteral("Return")));
+    ASSERT_NO_FATAL_FAILURE(PickTime(QStringLiteral("frWork/") + label, QStringLiteral("frWork/picPicker"), secs));
     Expect(QStringLiteral("the picked time in ") + label, [&](const UiMap &m) {
         return m.Text(QStringLiteral("frWork/") + label) == Hms(secs);
     });
