@@ -2,6 +2,7 @@
 
 #include "core/frmMain.h"
 
+#include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -44,6 +45,24 @@ void ChildWindow::WatchActivation(QWidget *owner, QMdiSubWindow *sub, std::funct
 void ChildWindow::OnActivation(std::function<void()> activated)
 {
     WatchActivation(this, m_sub, std::move(activated));
+}
+
+void ChildWindow::closeEvent(QCloseEvent *e)
+{
+    if (!m_closeAgreed && !QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    m_closeAgreed = true;
+    e->accept();
+}
+
+void ChildWindow::CloseAfterAsking(void (*unload)())
+{
+    if (!QueryUnload())
+        return;
+    m_closeAgreed = true;
+    QTimer::singleShot(0, unload);
 }
 
 void ChildWindow::setVisible(bool visible)

@@ -21,6 +21,10 @@ public:
     // has settled, as a window's own activate event would; for as long as owner lives.
     static void WatchActivation(QWidget *owner, QMdiSubWindow *sub, std::function<void()> activated);
 
+    // Asked before the window closes (its close box, CloseAfterAsking, the program's end); false
+    // keeps it open. A window with something to lose asks the person here.
+    virtual bool QueryUnload() { return true; }
+
 protected:
     ChildWindow() = default;
     // The frame goes with the window (when the frame itself is being destroyed, the request
@@ -32,5 +36,14 @@ protected:
     // WatchActivation for this window's frame.
     void OnActivation(std::function<void()> activated);
 
+    // The close box asks QueryUnload, unless the person already agreed.
+    void closeEvent(QCloseEvent *e) override;
+    // A Close button: asks QueryUnload; once the person agrees, unload runs after the click is
+    // over (the window must not go from inside its own button's handler).
+    void CloseAfterAsking(void (*unload)());
+
     QPointer<QMdiSubWindow> m_sub;
+
+private:
+    bool m_closeAgreed = false;
 };

@@ -14,16 +14,6 @@ namespace modMain {
 
 namespace {
 
-// A whole or fractional number as the time texts write it: whole values without a decimal
-// part, fractions with up to 15 significant digits, always with "." (these texts go into the
-// settings file, which must read the same whatever the locale).
-QString NumberText(double v)
-{
-    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 9.0e15)
-        return QString::number(static_cast<qlonglong>(v));
-    return QString::number(v, 'g', 15);
-}
-
 QString Pad2(const QString &s)
 {
     return s.size() == 1 ? QStringLiteral("0") + s : s;
@@ -39,6 +29,13 @@ int32_t ToInt32(const QString &field, const QString &whole)
 }
 
 } // namespace
+
+QString NumberText(double v)
+{
+    if (std::isfinite(v) && v == std::floor(v) && std::fabs(v) < 9.0e15)
+        return QString::number(static_cast<qlonglong>(v));
+    return QString::number(v, 'g', 15);
+}
 
 int32_t DateToLong(const QDate &date)
 {

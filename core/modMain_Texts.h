@@ -50,6 +50,11 @@ void InitSeparators(const QLocale &locale);
 void InitDateSep();
 void InitDateSep(const QLocale &locale, const QDate &today);
 
+// A whole or fractional number as the program's own texts write it (grid cells, the settings
+// file): whole values as plain digits, fractions with up to 15 significant digits, always with
+// "." whatever the locale.
+QString NumberText(double v);
+
 // An amount text with "." as decimal point and no group separator (GroupSep and DecimalSep
 // as set by InitSeparators). Never fails.
 QString NumToDot(const QString &amount);

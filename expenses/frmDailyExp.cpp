@@ -47,11 +47,6 @@ QString IdText(double id)
     return QString::number(static_cast<qlonglong>(id));
 }
 
-QString NumberText(double v)
-{
-    return v == static_cast<double>(static_cast<qlonglong>(v)) ? IdText(v) : QString::number(v, 'g', 15);
-}
-
 } // namespace
 
 frmDailyExp::frmDailyExp()

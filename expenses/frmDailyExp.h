@@ -133,7 +133,7 @@ public:
     int CheckChanged() const;
     // Asks, when rows hold unsaved edits, whether the window may close and drop them; true
     // when it may (also what the program's end asks).
-    bool QueryUnload();
+    bool QueryUnload() override;
 
     // ---- the records --------------------------------------------------------------------------
     // Appends a new expense row for the shown day and opens it in the editor.
@@ -211,7 +211,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *e) override;
 
 private:
     void CreateControls();
@@ -231,6 +230,9 @@ private:
     // Asks, when rows hold unsaved edits, whether another day may be shown instead; true when
     // it may.
     bool MayDropChanges();
+    // The question before unsaved rows are dropped, what saying what then happens; true when
+    // there are none or the person agrees.
+    bool AskToDrop(int16_t what);
     // The day list again: the days with expenses, and today.
     void RefillDays();
     // No day shown: the grid empty, the editor cleared and locked, the day buttons off.
@@ -243,5 +245,4 @@ private:
 
     bool m_amountCheck = false;   // the amount box's check is showing its message
     bool m_dropAgreed = false;    // the person agreed to drop the edits for this day change
-    bool m_closing = false;       // the person agreed to close
 };

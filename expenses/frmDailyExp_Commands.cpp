@@ -28,51 +28,33 @@ constexpr int16_t kThereAre = 360;
 constexpr int16_t kCloseAndDrop = 361;
 constexpr int16_t kSwitchAndDrop = 1712;
 
-QString ChangedQuestion(int count, int16_t what)
-{
-    return GetLangString(kThereAre) + u' ' + QString::number(count) + u' ' + GetLangString(what);
-}
-
 } // namespace
 
 // ---- unsaved edits ------------------------------------------------------------------------
 
-bool frmDailyExp::QueryUnload()
+bool frmDailyExp::AskToDrop(int16_t what)
 {
-    MyTree->setVisible(false);
     const int n = CheckChanged();
     if (n <= 0)
         return true;
-    return ShowMsg(ChangedQuestion(n, kCloseAndDrop), 292) != 7;
+    const QString question = GetLangString(kThereAre) + u' ' + QString::number(n) + u' ' + GetLangString(what);
+    return ShowMsg(question, 292) != 7;
+}
+
+bool frmDailyExp::QueryUnload()
+{
+    MyTree->setVisible(false);
+    return AskToDrop(kCloseAndDrop);
 }
 
 bool frmDailyExp::MayDropChanges()
 {
-    if (m_dropAgreed)
-        return true;
-    const int n = CheckChanged();
-    if (n <= 0)
-        return true;
-    return ShowMsg(ChangedQuestion(n, kSwitchAndDrop), 292) != 7;
-}
-
-void frmDailyExp::closeEvent(QCloseEvent *e)
-{
-    if (!m_closing && !QueryUnload()) {
-        e->ignore();
-        return;
-    }
-    m_closing = true;
-    e->accept();
+    return m_dropAgreed || AskToDrop(kSwitchAndDrop);
 }
 
 void frmDailyExp::btnExit_Click()
 {
-    if (!QueryUnload())
-        return;
-    m_closing = true;
-    // The window goes once the click is over, not from inside its own button's handler.
-    QTimer::singleShot(0, [] { frmDailyExp::Unload(); });
+    CloseAfterAsking(&frmDailyExp::Unload);
 }
 
 // ---- the days -----------------------------------------------------------------------------

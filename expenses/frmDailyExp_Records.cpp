@@ -4,6 +4,7 @@
 #include "expenses/frmDailyExp.h"
 
 #include "core/RequestGuard.h"
+#include "core/UnsavedRows.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "expenses/ExpenseRules.h"
@@ -200,30 +201,10 @@ bool frmDailyExp::SaveOpenRow(bool andSend)
     }
     // The day is read again below: the edits of other rows, not saved yet, go back into their
     // rows afterwards (a row never saved at the end), so that saving one row loses none.
-    std::vector<QStringList> kept;
-    for (int r = 0; r < lstLog->Rows(); ++r) {
-        if (r == row || lstLog->TextMatrix(r, colChanged) != u"True")
-            continue;
-        QStringList cells;
-        for (int c = 0; c < colCount; ++c)
-            cells << lstLog->TextMatrix(r, c);
-        kept.push_back(cells);
-    }
+    const std::vector<QStringList> kept = unsavedrows::Take(*lstLog, colChanged, row);
     lstLog->setVisible(false);
     LoadDailyExp();
-    for (const QStringList &cells : kept) {
-        int target = -1;
-        if (!cells[colID].trimmed().isEmpty())
-            for (int r = 0; r < lstLog->Rows() && target < 0; ++r)
-                if (lstLog->TextMatrix(r, colID) == cells[colID])
-                    target = r;
-        if (target < 0) {
-            target = lstLog->Rows();
-            lstLog->AddItem(QString());
-        }
-        for (int c = 0; c < colCount; ++c)
-            lstLog->SetTextMatrix(target, c, cells[c]);
-    }
+    unsavedrows::PutBack(*lstLog, kept, colID, colChk);
     if (!kept.empty())
         SetColorsAndPics(-1);
     lstLog->setVisible(true);

@@ -22,13 +22,7 @@ using modDBchr::TimerRecord;
 
 namespace {
 
-// A stored number as the grid writes it: whole numbers as plain digits.
-QString NumberText(double d)
-{
-    if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e15)
-        return QString::number(qlonglong(d));
-    return QString::number(d, 'g', 15);
-}
+using modMain::NumberText;
 
 QString NumberText(const std::optional<double> &v)
 {

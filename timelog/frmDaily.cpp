@@ -467,8 +467,8 @@ bool frmDaily::LoadDailyLog()
         const auto number = [](double v) { return QString::number(v, 'f', 0); };
         lstLog->SetTextMatrix(r, ColName, e.cName);
         lstLog->SetTextMatrix(r, ColID, number(e.cID));
-        lstLog->SetTextMatrix(r, ColStart, QString::number(e.cStarttime, 'g', 15));
-        lstLog->SetTextMatrix(r, ColSec, QString::number(e.cSec, 'g', 15));
+        lstLog->SetTextMatrix(r, ColStart, modMain::NumberText(e.cStarttime));
+        lstLog->SetTextMatrix(r, ColSec, modMain::NumberText(e.cSec));
         lstLog->SetTextMatrix(r, ColDate, QString::number(e.cDate));
         lstLog->SetTextMatrix(r, ColComment, e.comment);
         lstLog->SetTextMatrix(r, ColCat, number(e.cCatID));
@@ -580,21 +580,7 @@ bool frmDaily::QueryUnload()
     return MayDropUnsaved(true);
 }
 
-void frmDaily::closeEvent(QCloseEvent *e)
-{
-    if (!m_closing && !QueryUnload()) {
-        e->ignore();
-        return;
-    }
-    m_closing = true;
-    e->accept();
-}
-
 void frmDaily::btnExit_Click()
 {
-    if (!QueryUnload())
-        return;
-    m_closing = true;
-    // Not from inside the button's own click.
-    QTimer::singleShot(0, [] { frmDaily::Unload(); });
+    CloseAfterAsking(&frmDaily::Unload);
 }

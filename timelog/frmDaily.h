@@ -95,7 +95,7 @@ public:
     void lblEnd_Click();
     void lblExit_Click();
     // Asks before rows with unsaved edits are dropped; true when the window may close.
-    bool QueryUnload();
+    bool QueryUnload() override;
 
     // ---- commands: toolbar, Logs, Days, Synch and Help menus ----
     void btnAdd_Click();
@@ -190,7 +190,6 @@ public:
     QString PickerOldText;                   // what that box held then
 
 protected:
-    void closeEvent(QCloseEvent *e) override;
     // The boxes of the editor getting the focus close the task tree.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -236,9 +235,6 @@ private:
     void ReloadDay();
     // Deletes the shown day's entries; false after telling the person that it failed.
     bool DeleteShownDay();
-    // Rows kept with their unsaved edits (every cell) put back over the rows just read: an
-    // entry onto its stored row, a new row at the end.
-    void PutBackUnsaved(const std::vector<QStringList> &rows);
     // Keys on the grid: Enter opens the row, Delete deletes it after asking; a row left with
     // the arrow keys closes the editor, so that no edit reaches a row it does not show.
     bool GridKey(int key);
@@ -256,5 +252,4 @@ private:
     int m_openRow = -1;             // the row the editor shows, -1 for none
 
     std::array<QPixmap, 10> m_digits;       // pictures 216 to 225: the digits 0 to 9
-    bool m_closing = false;
 };

@@ -30,11 +30,6 @@ using namespace dailyrules;
 
 namespace {
 
-QString SecondsText(double v)
-{
-    return QString::number(v, 'g', 15);
-}
-
 constexpr double kLastSecond = 86399;   // 23:59:59
 
 } // namespace
@@ -252,8 +247,8 @@ void frmDaily::mnuLogs_Add_Click()
     lstLog->SetRows(row + 1);
     lstLog->SetTextMatrix(row, ColName, NewEntryName);
     lstLog->SetTextMatrix(row, ColDate, forms::Tag(lblDay));
-    lstLog->SetTextMatrix(row, ColStart, SecondsText(start));
-    lstLog->SetTextMatrix(row, ColSec, SecondsText(length));
+    lstLog->SetTextMatrix(row, ColStart, modMain::NumberText(start));
+    lstLog->SetTextMatrix(row, ColSec, modMain::NumberText(length));
     lstLog->SetTextMatrix(row, ColStartText, SecsToHMS(start));
     lstLog->SetTextMatrix(row, ColEndText,
                           FormatDateTimeStr(midnight.addMSecs(qint64((start + length) * 1000)), true));

@@ -27,15 +27,6 @@ using namespace modMain;
 using namespace dailyrules;
 using namespace editorrules;
 
-namespace {
-
-QString SecondsText(double v)
-{
-    return QString::number(v, 'g', 15);
-}
-
-} // namespace
-
 // ---- opening a row ----------------------------------------------------------------------------
 
 bool frmDaily::IsSentRow(int row) const
@@ -173,9 +164,9 @@ void frmDaily::MyTree_NodeClick(forms::Node *node)
     lstLog->SetTextMatrix(row, ColCat, node->Tag());
     const bool nextDay = EndOnNextDayOf(row);
     if (const auto start = TimeOfDay(txtStart->text()))
-        lstLog->SetTextMatrix(row, ColStart, SecondsText(*start));
+        lstLog->SetTextMatrix(row, ColStart, modMain::NumberText(*start));
     if (const auto span = SpanSeconds(txtStart->text(), txtEnd->text(), nextDay))
-        lstLog->SetTextMatrix(row, ColSec, SecondsText(*span));
+        lstLog->SetTextMatrix(row, ColSec, modMain::NumberText(*span));
     lstLog->SetTextMatrix(row, ColChanged, QStringLiteral("True"));
     SetSaveEnabled(true);
     SetDelEnabled(true);
@@ -221,9 +212,9 @@ void frmDaily::txtStart_Change()
         return;
     lstLog->SetTextMatrix(row, ColStartText, txtStart->text());
     if (start)
-        lstLog->SetTextMatrix(row, ColStart, SecondsText(*start));
+        lstLog->SetTextMatrix(row, ColStart, modMain::NumberText(*start));
     if (const auto span = SpanSeconds(txtStart->text(), txtEnd->text(), nextDay))
-        lstLog->SetTextMatrix(row, ColSec, SecondsText(*span));
+        lstLog->SetTextMatrix(row, ColSec, modMain::NumberText(*span));
     ValidateChange(row);
 }
 
@@ -261,8 +252,8 @@ void frmDaily::txtEnd_Change()
         return;
     lstLog->SetTextMatrix(row, ColEndText, txtEnd->text());
     if (const auto start = TimeOfDay(txtStart->text()))
-        lstLog->SetTextMatrix(row, ColStart, SecondsText(*start));
-    lstLog->SetTextMatrix(row, ColSec, SecondsText(*span));
+        lstLog->SetTextMatrix(row, ColStart, modMain::NumberText(*start));
+    lstLog->SetTextMatrix(row, ColSec, modMain::NumberText(*span));
     ValidateChange(row);
 }
 

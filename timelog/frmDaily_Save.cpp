@@ -5,6 +5,7 @@
 #include "core/RequestGuard.h"
 #include "core/ServiceRequests.h"
 #include "core/clsTagParser.h"
+#include "core/UnsavedRows.h"
 #include "core/frmMain.h"
 #include "core/modHttp.h"
 #include "core/modMain.h"
@@ -31,11 +32,6 @@ struct BusyPointer {
     BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~BusyPointer() { QApplication::restoreOverrideCursor(); }
 };
-
-QString SecondsText(double v)
-{
-    return QString::number(v, 'g', 15);
-}
 
 } // namespace
 
@@ -168,17 +164,11 @@ void frmDaily::btnSave_Click()
     // 8. The day is read again; the other rows' edits not saved yet stay as they were.
     lstLog->setVisible(false);
     const int top = lstLog->TopRow();
-    std::vector<QStringList> unsaved;
-    for (int r = 0; r < lstLog->Rows(); ++r) {
-        if (r == row || lstLog->TextMatrix(r, ColChanged) != QLatin1String("True"))
-            continue;
-        QStringList cells;
-        for (int c = 0; c < lstLog->Cols(); ++c)
-            cells << lstLog->TextMatrix(r, c);
-        unsaved.push_back(cells);
-    }
+    const std::vector<QStringList> unsaved = unsavedrows::Take(*lstLog, ColChanged, row);
     LoadDailyLog();
-    PutBackUnsaved(unsaved);
+    unsavedrows::PutBack(*lstLog, unsaved, ColID, ColChk);
+    if (!unsaved.empty())
+        SetColorsAndPics(-1);
     if (mnuLogs_FreeBusy->isChecked())
         AddFreeTime();
     if (lstLog->Rows() > 0)
@@ -212,28 +202,6 @@ void frmDaily::btnSave_Click()
     SetSaveEnabled(false);
     SetDelEnabled(false);
     m_openRow = -1;
-}
-
-void frmDaily::PutBackUnsaved(const std::vector<QStringList> &rows)
-{
-    for (const QStringList &cells : rows) {
-        int at = -1;
-        if (!cells.value(ColID).isEmpty()) {
-            for (int r = 0; r < lstLog->Rows() && at < 0; ++r)
-                if (lstLog->TextMatrix(r, ColID) == cells.value(ColID))
-                    at = r;
-            if (at < 0)
-                continue;   // no longer stored: nothing to put an edit on
-        } else {
-            at = lstLog->Rows();
-            lstLog->SetRows(at + 1);
-        }
-        for (int c = 0; c < cells.size() && c < lstLog->Cols(); ++c)
-            if (c != ColChk)   // the send state is the stored one
-                lstLog->SetTextMatrix(at, c, cells[c]);
-    }
-    if (!rows.empty())
-        SetColorsAndPics(-1);
 }
 
 modDBchr::DailyValues frmDaily::ValuesOf(int row) const
