@@ -124,6 +124,36 @@ const UiItem *UiMap::Tray() const
     return nullptr;
 }
 
+QPoint UiMap::TrayPoint() const
+{
+    const UiItem *icon = Tray();
+    if (!icon)
+        return QPoint();
+    const QRect r = icon->rect;
+    QRect best = r;
+    for (const UiItem &w : items) {
+        if (w.kind != QLatin1String("window") || w.cls != QLatin1String("QBalloonTip") || !w.rect.intersects(r))
+            continue;
+        // The strips of the icon left free above, below, left and right of the balloon.
+        const QRect strips[] = {
+            QRect(QPoint(r.left(), r.top()), QPoint(r.right(), w.rect.top() - 1)),
+            QRect(QPoint(r.left(), w.rect.bottom() + 1), QPoint(r.right(), r.bottom())),
+            QRect(QPoint(r.left(), r.top()), QPoint(w.rect.left() - 1, r.bottom())),
+            QRect(QPoint(w.rect.right() + 1, r.top()), QPoint(r.right(), r.bottom())),
+        };
+        QRect free;
+        for (const QRect &s : strips) {
+            const QRect in = s & best;
+            if (in.isValid() && in.width() * in.height() > free.width() * free.height())
+                free = in;
+        }
+        if (!free.isValid())
+            return r.center(); // wholly covered: the click goes to the balloon and closes it
+        best = free;
+    }
+    return best.center();
+}
+
 QRect UiMap::VisibleRect(const UiItem &item) const
 {
     const bool own = item.kind == QLatin1String("widget") || item.kind == QLatin1String("window");

@@ -61,6 +61,9 @@ public:
     // A menu item (of a popup menu or a menu bar) by its objectName or its text without "&".
     const UiItem *Action(const QString &nameOrText, const QString &cls = QString()) const;
     const UiItem *Tray() const;
+    // A point of the tray icon that no balloon covers, as a person would aim at the part of
+    // the icon they can see (the centre when nothing lies over it).
+    QPoint TrayPoint() const;
     // The part of item that is not cut off by the windows and areas it lies in (its
     // ancestors in the map, less the scroll bars of a scrolled area). Empty when none.
     QRect VisibleRect(const UiItem &item) const;

@@ -238,17 +238,7 @@ void EndToEnd::SecondStart()
             QThread::msleep(100);
         EXPECT_EQ(state, QStringLiteral("Iconic")) << Why(QStringLiteral("the main window minimised at the start"), map);
     }
-    const UiItem *icon = map.Tray();
-    ASSERT_TRUE(icon) << Why(QStringLiteral("the tray icon"), map);
-    desk->Note(QStringLiteral("on the tray icon"));
-    ASSERT_TRUE(desk->DoubleClickAt(icon->Centre()));
-    {
-        QString state;
-        QElapsedTimer t;
-        for (t.start(); t.elapsed() < kShort && (state = desk->WindowState(mainId)) != QStringLiteral("Normal");)
-            QThread::msleep(100);
-        ASSERT_EQ(state, QStringLiteral("Normal")) << Why(QStringLiteral("the main window opened from the tray"), desk->Map());
-    }
+    ASSERT_NO_FATAL_FAILURE(OpenFromTray(desk->Map()));
     Expect(QStringLiteral("the main window open"), [](const UiMap &m) {
         const UiItem *main = m.Widget(QStringLiteral("frmMain"));
         return main && main->text == QStringLiteral("Tarvelo Desktop Companion") && m.Widget(QStringLiteral("frmStart/frAct/btnStart"));

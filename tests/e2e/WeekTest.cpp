@@ -752,19 +752,13 @@ void Week::Reopen()
 
     // Started again: the day as it was left.
     ASSERT_NO_FATAL_FAILURE(StartProgram(program));
-    UiMap map = Expect(QStringLiteral("the tray icon after the restart"), [](const UiMap &m) { return m.Tray() && m.Tray()->rect.width() > 0; }, kLong);
+    UiMap map = Expect(QStringLiteral("the tray icon after the restart"),
+                       [](const UiMap &m) { return m.Tray() && m.Tray()->rect.width() > 0; }, kLong);
     ASSERT_FALSE(HasFailure());
     // The program starts with the desktop: its main window waits in the tray; a double click
     // on the icon brings it up.
-    const auto mainShown = [&](const UiMap &m) {
-        const UiItem *main = m.Widget(QStringLiteral("frmMain"));
-        return main && desk->WindowState(main->extra) == QStringLiteral("Normal") && m.Widget(QStringLiteral("frmStart/frAct/btnStart"));
-    };
-    for (int attempt = 0; attempt < 3 && !desk->WaitFor(mainShown, 3000, &map); ++attempt) {
-        desk->Note(QStringLiteral("on the tray icon"));
-        ASSERT_TRUE(desk->DoubleClickAt(map.Tray()->Centre()));
-    }
-    Expect(QStringLiteral("the main window after the restart"), mainShown, kShort);
+    ASSERT_NO_FATAL_FAILURE(OpenFromTray(map));
+    Expect(QStringLiteral("the main window after the restart"), [](const UiMap &m) { return m.Widget(QStringLiteral("frmStart/frAct/btnStart")); }, kShort);
     ASSERT_FALSE(HasFailure());
     ASSERT_NO_FATAL_FAILURE(Toolbar(1, kDaily));
     Expect(QStringLiteral("the corrected Design entry and the free-time entry after the restart"), [&](const UiMap &m) {
