@@ -364,11 +364,8 @@ protected:
             return main && desk->WindowState(main->extra) == QStringLiteral("Normal");
         };
         // The window goes down on its own at the start; a click before that would be lost.
-        QElapsedTimer t;
-        for (t.start(); t.elapsed() < kShort && shown(map);) {
-            QThread::msleep(100);
-            map = desk->Map();
-        }
+        if (shown(map))
+            desk->WaitFor([&shown](const UiMap &m) { return !shown(m); }, kShort, &map);
         bool open = false;
         for (int attempt = 0; attempt < 3 && !open; ++attempt) {
             if (attempt > 0)

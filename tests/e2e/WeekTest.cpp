@@ -182,8 +182,9 @@ void Week::PickInTree(const QString &tree, const QStringList &levels)
         const std::optional<UiItem> row = map.TreeRow(tree, path);
         ASSERT_TRUE(row) << Why(path, map);
         ASSERT_NO_FATAL_FAILURE(ClickItem(*row));
-        if (i + 1 < levels.size())
+        if (i + 1 < levels.size()) {
             ASSERT_TRUE(desk->Key(QStringLiteral("Right")));
+        }
     }
 }
 
@@ -534,9 +535,8 @@ void Week::Options()
 
     ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmOptions/btnSave")));
     QString saved;
-    for (QElapsedTimer t; !t.isValid() || t.elapsed() < kShort; QThread::msleep(100)) {
-        if (!t.isValid())
-            t.start();
+    QElapsedTimer t;
+    for (t.start(); t.elapsed() < kShort; QThread::msleep(100)) {
         QSettings ini(configHome + QStringLiteral("/Tarv/Tarv.ini"), QSettings::IniFormat);
         saved = QStringList{ini.value(QStringLiteral("org/timestart")).toString(), ini.value(QStringLiteral("org/timeend")).toString(),
                             ini.value(QStringLiteral("tarv/vkey")).toString(), ini.value(QStringLiteral("tarv/vmask")).toString()}
@@ -606,12 +606,9 @@ void Week::SendEverything()
     ASSERT_FALSE(HasFailure());
     // The window sends only what ended before the current minute: the person sends once the
     // minute in which the Design entry ended is over.
-    for (QElapsedTimer t; SecsOfDay() < (travelStart.after / 60 + 1) * 60;) {
-        if (!t.isValid())
-            t.start();
-        ASSERT_LT(t.elapsed(), 65000) << "step " << step.toStdString() << ": the clock";
-        QThread::msleep(200);
-    }
+    const int nextMinute = (travelStart.after / 60 + 1) * 60;
+    WaitClockPast(travelStart.after, nextMinute - travelStart.after);
+    ASSERT_GE(SecsOfDay(), nextMinute) << "step " << step.toStdString() << ": the clock";
     sendTime = SecsOfDay();
     ASSERT_NO_FATAL_FAILURE(Send());
     desk->Screenshot(step + QStringLiteral("-log"));
