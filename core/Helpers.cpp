@@ -1,6 +1,6 @@
 // Small helpers of the main module that several windows share: placing windows, the help page
-// of a window, opening files, the fixed pause, tree and list look-ups, three queries on the
-// open database and the overlap check of a time span.
+// of a window, opening files, the fixed pause, tree and list look-ups, two queries on the
+// open database and the overlap check of a time span against the entries around it.
 #include "core/modMain.h"
 
 #include "store/modDBchr_Timers.h"
@@ -309,41 +309,31 @@ bool CountExpenseProjects()
     }
 }
 
-int16_t CheckTimeOverlap(int32_t dayKey, double start, double end, double ownId)
+int16_t CheckTimeOverlap(double start, double end, std::vector<TimeSpan> others)
 {
-    // Only entries can overlap: the timers window's parked timers are none.
-    QString sql = QStringLiteral("SELECT * FROM tblDaily WHERE cUsrID = ? AND cDate = ? AND ") + modDBchr::EntriesOnly;
-    QVariantList params{CurrentUserID, double(dayKey)};
-    if (ownId > -1) {
-        sql += QStringLiteral(" AND cID <> ?");
-        params << ownId;
-    }
-    sql += QStringLiteral(" ORDER BY cStarttime");
+    if (others.empty())
+        return -1;
+    std::stable_sort(others.begin(), others.end(), [](const TimeSpan &x, const TimeSpan &y) { return x.start < y.start; });
 
     // A single instant (a timer starting now) overlaps an entry only when it lies inside it:
     // the moment an entry ends is free, as for a span that starts there.
     const bool instant = start == end;
-    std::unique_ptr<dao::Recordset> rs;
     int16_t rule = 0;
-    {
-        CloseOnExit guard{rs};
-        rs = OpenDatabase().OpenRecordset(sql, dao::dbOpenDefault, params);
-        if (rs->RecordCount() == 0)
-            return -1;
-        for (rs->MoveFirst(); !rs->Eof() && rule == 0; rs->MoveNext()) {
-            const double s = rs->Value(4).toDouble();
-            const double e = s + rs->Value(5).toDouble();
-            if (s <= start && start < e)
-                rule = 1;
-            else if (instant)
-                continue;
-            else if (s < end && end <= e)
-                rule = 2;
-            else if (start <= s && end >= e)
-                rule = 3;
-            else if (start >= s && end <= e)
-                rule = 4;
-        }
+    for (const TimeSpan &o : others) {
+        const double s = o.start;
+        const double e = o.end;
+        if (s <= start && start < e)
+            rule = 1;
+        else if (instant)
+            continue;
+        else if (s < end && end <= e)
+            rule = 2;
+        else if (start <= s && end >= e)
+            rule = 3;
+        else if (start >= s && end <= e)
+            rule = 4;
+        if (rule != 0)
+            break;
     }
     switch (rule) {
     case 1:

@@ -3,6 +3,7 @@
 #include <QString>
 #include <chrono>
 #include <cstdint>
+#include <vector>
 
 class QDate;
 class QWidget;
@@ -98,14 +99,23 @@ bool DayHasRecords(int32_t dayKey, const QString &table);
 // also when the database cannot answer.
 bool CountExpenseProjects();
 
-// Checks the span start..end (seconds after midnight) against the current user's entries of
-// that day, leaving out the entry ownId (-1 for a new entry). Returns -1 when there is no
-// other entry that day, 0 when nothing overlaps, else the rule that matched first, after
-// telling the person: 1 the start lies inside an entry (string 1003, critical icon), 2 the end
-// does (1004), 3 the span covers an entry (1005), 4 the span lies inside one (1006). Spans that
-// only touch at an end do not overlap; an instant (start = end) overlaps only an entry it lies
-// inside, from its start up to, not including, its end (rule 1). A database failure is thrown
-// (dao::DaoError).
-int16_t CheckTimeOverlap(int32_t dayKey, double start, double end, double ownId);
+// The span of a recorded entry in seconds after midnight of the day a check is about: an entry
+// of an earlier day that ran past midnight starts below 0, one of the next day at 86400 or
+// later. day is the day key the entry is stored on.
+struct TimeSpan {
+    double start = 0;
+    double end = 0;
+    int32_t day = 0;
+};
+
+// Checks the span start..end (seconds after midnight of the day asked about; an end past 24:00
+// lies on the next day) against the other entries' spans. Returns -1 when there is no other
+// entry, 0 when nothing overlaps, else the rule that matched first, the entries taken in start
+// order, after telling the person: 1 the start lies inside an entry (string 1003, critical
+// icon), 2 the end does (1004), 3 the span covers an entry (1005), 4 the span lies inside one
+// (1006). Spans that only touch at an end do not overlap; an instant (start = end) overlaps
+// only an entry it lies inside, from its start up to, not including, its end (rule 1). The
+// entries of a day come from the store (modDBchr::CheckTimeOverlap reads them).
+int16_t CheckTimeOverlap(double start, double end, std::vector<TimeSpan> others);
 
 } // namespace modMain

@@ -349,7 +349,7 @@ bool frmStart::IsStartRefused(const QDateTime &now)
     const int32_t today = DateToLong(now.date());
     const double secs = SecondsOfDay(now);
     try {
-        return CheckTimeOverlap(today, secs, secs, -1) >= 1;
+        return modDBchr::CheckTimeOverlap(today, secs, secs, -1) >= 1;
     } catch (const std::exception &) {
         // The entries of the day cannot be read: the start goes ahead, its segment is only
         // written when it is stopped.

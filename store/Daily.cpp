@@ -8,6 +8,9 @@
 #include "store/DailyRead.h"
 #include "store/StoreUtil.h"
 
+#include <QDate>
+
+#include <algorithm>
 #include <cmath>
 
 using namespace modMain;
@@ -141,21 +144,15 @@ int32_t AddDailyEntry(int32_t dayKey, const DailyValues &values, double *newId)
             }
         }
         const double id = std::floor(last) + 1;
+        // An entry without the comment the person typed is not what was saved: both or neither.
+        detail::Savepoint step(db, "daily_entry");
         db.Execute(QStringLiteral("INSERT INTO tblDaily (cName, cID, cUsrID, cStarted, cStarttime, cSec, cDate, "
                                   "cTaskID, cCatID, cChk) VALUES (?, ?, ?, 0, ?, ?, ?, ?, ?, 0)"),
                    dao::dbFailOnError,
                    {detail::NameValue(values.name, 60), id, CurrentUserID, values.start, values.sec, double(dayKey),
                     values.taskID, values.catID});
-        try {
-            WriteComment(db, id, values.comment);
-        } catch (...) {
-            // An entry without the comment the person typed is not what was saved.
-            try {
-                db.Execute(QStringLiteral("DELETE FROM tblDaily WHERE cID = ?"), 0, {id});
-            } catch (...) {
-            }
-            throw;
-        }
+        WriteComment(db, id, values.comment);
+        step.Release();
         if (newId)
             *newId = id;
     });
@@ -165,6 +162,8 @@ int32_t UpdateDailyEntry(double cID, const DailyValues &values)
 {
     return Guarded([&] {
         dao::Database &db = OpenDatabase();
+        // The new times and the comment are stored together or not at all.
+        detail::Savepoint step(db, "daily_entry");
         db.Execute(QStringLiteral("UPDATE tblDaily SET cName = ?, cStarttime = ?, cSec = ?, cTaskID = ?, cCatID = ? "
                                   "WHERE cID = ? AND cUsrID = ? AND cStarted = 0 AND cChk <> 1"),
                    dao::dbFailOnError,
@@ -174,6 +173,7 @@ int32_t UpdateDailyEntry(double cID, const DailyValues &values)
             throw dao::DaoError(ErrEntryLocked,
                                 QStringLiteral("The entry no longer exists or has already been accepted by the service."));
         WriteComment(db, cID, values.comment);
+        step.Release();
     });
 }
 
@@ -181,10 +181,61 @@ int32_t DeleteDailyEntry(double cID)
 {
     return Guarded([&] {
         dao::Database &db = OpenDatabase();
+        detail::Savepoint step(db, "daily_entry");
         db.Execute(QStringLiteral("DELETE FROM tblDaily WHERE cID = ? AND cUsrID = ? AND cStarted = 0"),
                    dao::dbFailOnError, {cID, CurrentUserID});
         db.Execute(QStringLiteral("DELETE FROM tblDailyComments WHERE cID = ?"), dao::dbFailOnError, {cID});
+        step.Release();
     });
+}
+
+int32_t EntrySpansAround(int32_t dayKey, double ownId, std::vector<modMain::TimeSpan> &out)
+{
+    out.clear();
+    return Guarded([&] {
+        constexpr double kDay = 86400;
+        const QDate day = LongToDate(dayKey);
+        // Earlier days matter only for entries that pass their own midnight.
+        QString sql = QStringLiteral("SELECT cStarttime, cSec, cDate FROM tblDaily WHERE cUsrID = ? AND ") + EntriesOnly
+                      + QStringLiteral(" AND cDate <= ? AND (cDate >= ? OR cStarttime + cSec > ?)");
+        QVariantList params{CurrentUserID, double(DateToLong(day.addDays(1))), double(dayKey), kDay};
+        if (ownId > -1) {
+            sql += QStringLiteral(" AND cID <> ?");
+            params << ownId;
+        }
+        sql += QStringLiteral(" ORDER BY cDate, cStarttime");
+        std::unique_ptr<dao::Recordset> rs;
+        CloseOnExit guard{rs};
+        rs = OpenDatabase().OpenRecordset(sql, dao::dbOpenSnapshot, params);
+        if (rs->RecordCount() == 0)
+            return;
+        for (rs->MoveFirst(); !rs->Eof(); rs->MoveNext()) {
+            const int32_t stored = static_cast<int32_t>(rs->Value(2).toDouble());
+            QDate on;
+            try {
+                on = LongToDate(stored);
+            } catch (const std::exception &) {
+                continue;
+            }
+            const double start = double(day.daysTo(on)) * kDay + rs->Value(0).toDouble();
+            const double end = start + rs->Value(1).toDouble();
+            // An earlier entry that ends at or before this day's midnight does not reach it.
+            if (stored < dayKey && end <= 0)
+                continue;
+            out.push_back({start, end, stored});
+        }
+    });
+}
+
+int16_t CheckTimeOverlap(int32_t dayKey, double start, double end, double ownId)
+{
+    std::vector<modMain::TimeSpan> spans;
+    if (const int32_t error = EntrySpansAround(dayKey, ownId, spans))
+        throw dao::DaoError(error, Guarded.Last());
+    // No entry in the day itself (only next day's ones, or none at all) tells as an empty day.
+    const bool dayHasEntries = std::any_of(spans.begin(), spans.end(), [](const modMain::TimeSpan &s) { return s.start < 86400; });
+    const int16_t rule = modMain::CheckTimeOverlap(start, end, std::move(spans));
+    return rule == 0 && !dayHasEntries ? int16_t(-1) : rule;
 }
 
 int32_t SetDailySendState(double cID, int16_t state)

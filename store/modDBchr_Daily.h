@@ -6,6 +6,8 @@
 // running and parked timers in tblDaily as well (cStarted 1 and 2), and those rows belong to it.
 // Every procedure works on the current user's rows and returns 0 or the engine's error number
 // (with LastDailyError() describing it); nothing is shown to the person.
+#include "core/modMain_Helpers.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -58,15 +60,28 @@ int32_t GetDailyEntry(double cID, DailyEntry &out);
 int32_t FillRecordedDatesCombo(forms::ComboBox *list);
 
 // Inserts a new entry of the day (cStarted 0, cChk 0) with the next free id and its comment
-// when there is one. On success *newId is the id. When the comment cannot be written the entry
-// is removed again, so that a failed save leaves nothing behind.
+// when there is one. On success *newId is the id. The entry and its comment are written
+// together or not at all: a failed save leaves nothing behind.
 int32_t AddDailyEntry(int32_t dayKey, const DailyValues &values, double *newId);
 // Changes name, start, duration, task, category and comment of an entry not yet accepted by
-// the service; ErrEntryLocked when there is no such entry.
+// the service, all of it or (on a failure) nothing; ErrEntryLocked when there is no such entry.
 int32_t UpdateDailyEntry(double cID, const DailyValues &values);
-// Deletes an entry and its comment.
+// Deletes an entry and its comment, both or neither.
 int32_t DeleteDailyEntry(double cID);
 // Writes an entry's send state.
 int32_t SetDailySendState(double cID, int16_t state);
+
+// The spans of the current user's recorded entries that reach into the day or the next day,
+// in seconds after midnight of the day (modMain::TimeSpan), leaving out the entry ownId (-1 for
+// none): the day's and the next day's entries, and every entry of an earlier day that runs
+// past that day's midnight into them (a timer segment is stored on its start day with its
+// whole length). In order of day and start.
+int32_t EntrySpansAround(int32_t dayKey, double ownId, std::vector<modMain::TimeSpan> &out);
+
+// The overlap check of a span of the day (modMain::CheckTimeOverlap, which tells the person)
+// against the entries EntrySpansAround gives: an end past 24:00 meets the next day's entries,
+// a start the earlier entries that reach into the day. A database failure is thrown
+// (dao::DaoError).
+int16_t CheckTimeOverlap(int32_t dayKey, double start, double end, double ownId);
 
 } // namespace modDBchr

@@ -3,17 +3,29 @@
 #include "core/ServiceRequests.h"
 #include "core/modMain.h"
 
+#include <QDate>
 #include <QRegularExpression>
+
+#include <algorithm>
+#include <exception>
 
 namespace dailyrules {
 
-bool RecordingConflict(bool timerRunning, const QDateTime &timerStart, int32_t shownDay, double secs)
+bool RecordingConflict(bool timerRunning, const QDateTime &timerStart, int32_t shownDay, double start, double end)
 {
     if (!timerRunning || !timerStart.isValid())
         return false;
-    if (modMain::DateToLong(timerStart.date()) != shownDay)
+    QDate day;
+    try {
+        day = modMain::LongToDate(shownDay);
+    } catch (const std::exception &) {
         return false;
-    return secs >= timerStart.time().msecsSinceStartOfDay() / 1000;
+    }
+    const QDateTime midnight(day, QTime(0, 0));
+    const qint64 timerSecs = midnight.secsTo(timerStart);
+    if (start == end)
+        return start >= double(timerSecs);
+    return std::max(start, end) > double(timerSecs);
 }
 
 std::optional<int16_t> SendRefusal(int32_t entryDay, double start, double sec, const QDateTime &now)

@@ -21,10 +21,12 @@ enum Column : int {
 // Send states (cChk).
 enum SendState : int16_t { NotSent = 0, Sent = 1, Resend = 2, Rejected = 3 };
 
-// Whether an entry of the shown day starting or ending at secs (seconds after midnight)
-// conflicts with the running timer: a timer runs, it started on the shown day, and the time
-// lies at or after its start (the running segment becomes an entry from that moment on).
-bool RecordingConflict(bool timerRunning, const QDateTime &timerStart, int32_t shownDay, double secs);
+// Whether an entry of the shown day from start to end (seconds after its midnight; an end past
+// 24:00 lies on the next day) conflicts with the running timer: a timer runs and the entry
+// reaches past the moment it started, on whatever day that was (the running segment becomes an
+// entry from that moment on). An entry that ends exactly at the timer's start touches it and
+// passes; an instant (start = end) conflicts from the timer's start on.
+bool RecordingConflict(bool timerRunning, const QDateTime &timerStart, int32_t shownDay, double start, double end);
 
 // Why an entry may not be sent now: std::nullopt when it may; else the status string (256) for
 // an entry of a later day, or of today ending after the current minute.

@@ -21,8 +21,10 @@ std::optional<double> Number(const QString &cell)
 
 } // namespace
 
-int ConflictingRow(const std::vector<RowTimes> &rows, int openRow, double t, bool isEnd)
+int ConflictingRow(const std::vector<RowTimes> &rows, int openRow, double t, bool isEnd,
+                   const std::vector<std::pair<double, double>> &outside)
 {
+    const auto inside = [&](double start, double end) { return isEnd ? (start < t && t <= end) : (start <= t && t < end); };
     for (int i = 0; i < int(rows.size()); ++i) {
         const RowTimes &r = rows[size_t(i)];
         if (i == openRow || r.task.isEmpty())
@@ -33,10 +35,12 @@ int ConflictingRow(const std::vector<RowTimes> &rows, int openRow, double t, boo
             continue;
         if (*end < *start)
             *end += kDay;
-        const bool inside = isEnd ? (*start < t && t <= *end) : (*start <= t && t < *end);
-        if (inside)
+        if (inside(*start, *end))
             return i;
     }
+    for (size_t k = 0; k < outside.size(); ++k)
+        if (inside(outside[k].first, outside[k].second))
+            return int(rows.size() + k);
     return -1;
 }
 
@@ -56,6 +60,17 @@ std::optional<double> SpanSeconds(const QString &startText, const QString &endTe
     if (endOnNextDay && *end < *start)
         return *end + kDay - *start;
     return *end - *start;
+}
+
+std::optional<double> RowSpanSeconds(const QString &startText, const QString &endText, const QString &startSecs,
+                                     const QString &durationSecs)
+{
+    const auto span = SpanSeconds(startText, endText, EndOnNextDay(startSecs, durationSecs));
+    if (!span)
+        return std::nullopt;
+    const auto sec = Number(durationSecs);
+    const double wholeDays = sec && *sec > 0 ? std::floor(*sec / kDay) : 0;
+    return *span + wholeDays * kDay;
 }
 
 std::pair<int, int> DurationDigits(const QString &boxText)

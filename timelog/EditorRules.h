@@ -22,7 +22,12 @@ struct RowTimes {
 // end and an end another entry's start. -1 when the time is free. A row whose end text is
 // earlier than its start runs past midnight: its end is taken on the next day. Rows whose
 // times cannot be read are passed over.
-int ConflictingRow(const std::vector<RowTimes> &rows, int openRow, double t, bool isEnd);
+// outside holds the spans (start, end in seconds after the shown day's midnight) of entries
+// stored on other days that reach into the shown day or lie on the next one: a time inside one
+// of them conflicts as well, and gives rows.size() plus its index. A time past 24:00 (an end on
+// the next day) meets the next day's entries.
+int ConflictingRow(const std::vector<RowTimes> &rows, int openRow, double t, bool isEnd,
+                   const std::vector<std::pair<double, double>> &outside = {});
 
 // Whether the end of a row lies on the day after its start: its start (column 4) plus its
 // duration (column 5) reaches midnight. Cells that are no numbers say no.
@@ -33,6 +38,14 @@ bool EndOnNextDay(const QString &startSecs, const QString &durationSecs);
 // the next midnight. Negative when the end is earlier than the start otherwise; std::nullopt
 // when either text is no time of day.
 std::optional<double> SpanSeconds(const QString &startText, const QString &endText, bool endOnNextDay);
+
+// The seconds from the start text to the end text of a row whose start and duration cells
+// (columns 4 and 5) are startSecs and durationSecs, empty for a row not saved yet: the end lies
+// as many whole days after the start as the duration holds, and on the next day besides when
+// the row passes midnight (EndOnNextDay) and the end text is earlier than the start text.
+// std::nullopt when either text is no time of day.
+std::optional<double> RowSpanSeconds(const QString &startText, const QString &endText, const QString &startSecs,
+                                     const QString &durationSecs);
 
 // The two digits one duration box shows as pictures: a one-character text shows 0 and that
 // character, any other text its first and its last character. -1 for a character that is no

@@ -39,4 +39,20 @@ std::vector<Gap> FreeGaps(double dayStart, double dayEnd, const std::vector<Entr
     return gaps;
 }
 
+std::vector<int> StartOrder(const std::vector<std::optional<double>> &starts)
+{
+    // A row without a start takes the start of the row before it (or the earliest of all).
+    std::vector<double> key(starts.size());
+    double last = -1e300;
+    for (size_t i = 0; i < starts.size(); ++i) {
+        if (starts[i])
+            last = *starts[i];
+        key[i] = last;
+    }
+    std::vector<int> order(starts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key[size_t(a)] < key[size_t(b)]; });
+    return order;
+}
+
 } // namespace FreeTime

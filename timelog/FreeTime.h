@@ -2,6 +2,7 @@
 // The free time of a day: the stretches of the working day that no entry covers, as the daily
 // log shows them between its entries. Times are seconds after midnight of the shown day; an
 // entry that runs past midnight simply ends after 86400.
+#include <optional>
 #include <vector>
 
 namespace FreeTime {
@@ -31,5 +32,10 @@ struct Gap {
 // overlaps an entry or another stretch and never runs backwards. A working day whose end is
 // not after its start has no free time. The entries may come in any order.
 std::vector<Gap> FreeGaps(double dayStart, double dayEnd, const std::vector<Entry> &entries);
+
+// The order that puts a day's rows in order of start: for each place, the index of the row
+// that goes there. Rows with the same start keep their order; a row whose start is not known
+// (std::nullopt) stays behind the row it followed.
+std::vector<int> StartOrder(const std::vector<std::optional<double>> &starts);
 
 } // namespace FreeTime

@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -64,8 +66,9 @@ public:
     int32_t DeleteDaily();
     // The editor becomes read-only (an entry the service has accepted).
     void DisableAll();
-    // True when a start or end at secs of the shown day conflicts with the running timer.
-    bool CheckRecording(double secs);
+    // True when the span start..end of the shown day (an end past 24:00 on the next day)
+    // reaches into the running timer's time.
+    bool CheckRecording(double start, double end);
 
     // The editor strip: a grid row opened in it, its task picked in the tree, its start, end
     // and comment edited (each edit goes into the row at once).
@@ -204,8 +207,16 @@ private:
     // The editor shows no row: cleared, its boxes empty, its commands off.
     void CloseEditor();
     void CalcDuration();
-    // Whether the end of the open row lies on the day after its start.
-    bool EndOnNextDayOf(int row) const;
+    // The seconds from the start text to the end text of the row: whether its end lies on a
+    // later day comes from its start and length (none for a new row).
+    std::optional<double> SpanOf(int row, const QString &startText, const QString &endText) const;
+    // The spans of the entries of other days that reach into the shown day, and those of the
+    // next day, in seconds after the shown day's midnight (none when they cannot be read).
+    std::vector<std::pair<double, double>> OtherDaysSpans() const;
+    // A row's start in seconds after midnight: its start cell, else its start text.
+    std::optional<double> RowStart(int row) const;
+    // Puts the grid's rows in order of start, the current and the open row going with theirs.
+    void PutInStartOrder();
     // Sets a box's text without its change handler touching the grid.
     void SetBoxQuietly(QLineEdit *box, const QString &text);
     // The row may not be changed: the service has accepted it.
@@ -238,10 +249,10 @@ private:
     // Keys on the grid: Enter opens the row, Delete deletes it after asking; a row left with
     // the arrow keys closes the editor, so that no edit reaches a row it does not show.
     bool GridKey(int key);
-    // The editor's values for the row (name, task, category from the row; times, duration
-    // and comment from the boxes); false after telling the person what is wrong.
+    // The start, end and duration that the row holds (its start and end texts, the end on a
+    // later day where the row runs past midnight); false after telling the person what is wrong.
     bool ReadEditor(int row, double &start, double &end, double &sec);
-    // What a save writes for the row.
+    // What a save writes for the row: everything from its cells.
     modDBchr::DailyValues ValuesOf(int row) const;
 
     int32_t m_lastWriteError = 0;   // of the last AddDaily

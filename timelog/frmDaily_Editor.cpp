@@ -162,10 +162,12 @@ void frmDaily::MyTree_NodeClick(forms::Node *node)
     lstLog->SetTextMatrix(row, ColProjID, project->Tag());
     lstLog->SetTextMatrix(row, ColProjName, project->Text());
     lstLog->SetTextMatrix(row, ColCat, node->Tag());
-    const bool nextDay = EndOnNextDayOf(row);
-    if (const auto start = TimeOfDay(txtStart->text()))
+    // The row's own times, never a refused one that a box may still show.
+    const QString startText = lstLog->TextMatrix(row, ColStartText);
+    const QString endText = lstLog->TextMatrix(row, ColEndText);
+    if (const auto start = TimeOfDay(startText))
         lstLog->SetTextMatrix(row, ColStart, modMain::NumberText(*start));
-    if (const auto span = SpanSeconds(txtStart->text(), txtEnd->text(), nextDay))
+    if (const auto span = SpanOf(row, startText, endText))
         lstLog->SetTextMatrix(row, ColSec, modMain::NumberText(*span));
     lstLog->SetTextMatrix(row, ColChanged, QStringLiteral("True"));
     SetSaveEnabled(true);
@@ -173,21 +175,36 @@ void frmDaily::MyTree_NodeClick(forms::Node *node)
     MyTree->setVisible(false);
     // No longer a free-time row: its picture and colours change with it.
     SetColorsAndPics(row);
+    const QString shownStart = txtStart->text();
+    const QString shownEnd = txtEnd->text();
     lstLog_Click();
+    // A refused time stays in its box as the person typed it; the save refuses it until the
+    // box holds a time the row took.
+    if (lstLog->Row() == row && !IsSentRow(row)) {
+        if (shownStart != startText)
+            SetBoxQuietly(txtStart, shownStart);
+        if (shownEnd != endText)
+            SetBoxQuietly(txtEnd, shownEnd);
+    }
 }
 
 // ---- edits ----------------------------------------------------------------------------------
 
-bool frmDaily::EndOnNextDayOf(int row) const
+std::optional<double> frmDaily::SpanOf(int row, const QString &startText, const QString &endText) const
 {
-    return !NewEntryMode && row >= 0
-           && EndOnNextDay(lstLog->TextMatrix(row, ColStart), lstLog->TextMatrix(row, ColSec));
+    // A row saved before knows from its start and length on which day its end lies.
+    const bool saved = !NewEntryMode && row >= 0;
+    return RowSpanSeconds(startText, endText, saved ? lstLog->TextMatrix(row, ColStart) : QString(),
+                          saved ? lstLog->TextMatrix(row, ColSec) : QString());
 }
 
 void frmDaily::CalcDuration()
 {
-    const auto span = SpanSeconds(txtStart->text(), txtEnd->text(), EndOnNextDayOf(lstLog->Row()));
-    if (span)
+    // The times the row took; a refused one left in its box counts for nothing.
+    const int row = lstLog->Row();
+    const QString start = row >= 0 ? lstLog->TextMatrix(row, ColStartText) : txtStart->text();
+    const QString end = row >= 0 ? lstLog->TextMatrix(row, ColEndText) : txtEnd->text();
+    if (const auto span = SpanOf(row, start, end))
         SecsToTimeBoxes(*span, txtH[0], txtH[1], txtH[2]);
 }
 
@@ -199,22 +216,27 @@ void frmDaily::txtStart_Change()
     const int row = lstLog->Row();
     if (row >= 0 && IsSentRow(row))
         return;
+    // A text that is no time, or a refused start, stays in the box only: the row keeps the
+    // start it had, and the save refuses the box until it holds a start the row took.
     const auto start = TimeOfDay(txtStart->text());
-    if (start && CheckTimeStart(*start, row) != -1) {
+    if (!start)
+        return;
+    if (CheckTimeStart(*start, row) != -1) {
         ShowMsg(GetLangString(369, false), 16);
         return;
     }
-    // Read before the row takes the new start.
-    const bool nextDay = EndOnNextDayOf(row);
     SetSaveEnabled(true);
-    CalcDuration();
-    if (row < 0)
+    if (row < 0) {
+        CalcDuration();
         return;
+    }
+    // Counted with the row's start and length before the edit: on which day its end lies.
+    const auto span = SpanOf(row, txtStart->text(), lstLog->TextMatrix(row, ColEndText));
     lstLog->SetTextMatrix(row, ColStartText, txtStart->text());
-    if (start)
-        lstLog->SetTextMatrix(row, ColStart, modMain::NumberText(*start));
-    if (const auto span = SpanSeconds(txtStart->text(), txtEnd->text(), nextDay))
+    lstLog->SetTextMatrix(row, ColStart, modMain::NumberText(*start));
+    if (span)
         lstLog->SetTextMatrix(row, ColSec, modMain::NumberText(*span));
+    CalcDuration();
     ValidateChange(row);
 }
 
@@ -229,7 +251,13 @@ void frmDaily::txtEnd_Change()
     const auto end = TimeOfDay(txtEnd->text());
     if (!end)
         return;
-    if (CheckTimeEnd(*end, row) != -1) {
+    // The start the row took, not a refused one its box may still show.
+    const QString startText = row >= 0 ? lstLog->TextMatrix(row, ColStartText) : txtStart->text();
+    const auto start = TimeOfDay(startText);
+    auto span = SpanOf(row, startText, txtEnd->text());
+    // An end past 24:00 lies on the next day, and meets that day's entries.
+    const double endAt = start && span && *span > 0 ? *start + *span : *end;
+    if (CheckTimeEnd(endAt, row) != -1) {
         // Back to what the box held before: the row still holds it.
         const QString before = PickerBox == txtEnd && !PickerOldText.isEmpty() ? PickerOldText
                                : row >= 0                                     ? lstLog->TextMatrix(row, ColEndText)
@@ -237,23 +265,23 @@ void frmDaily::txtEnd_Change()
         SetBoxQuietly(txtEnd, before);
         return;
     }
-    const bool nextDay = EndOnNextDayOf(row);
-    auto span = SpanSeconds(txtStart->text(), txtEnd->text(), nextDay);
     if (!span)
         return;
     if (*span <= 0) {
         // An end before the start gives the entry no length.
-        SetBoxQuietly(txtEnd, txtStart->text());
+        SetBoxQuietly(txtEnd, startText);
         span = 0;
     }
     SetSaveEnabled(true);
-    CalcDuration();
-    if (row < 0)
+    if (row < 0) {
+        CalcDuration();
         return;
+    }
     lstLog->SetTextMatrix(row, ColEndText, txtEnd->text());
-    if (const auto start = TimeOfDay(txtStart->text()))
+    if (start)
         lstLog->SetTextMatrix(row, ColStart, modMain::NumberText(*start));
     lstLog->SetTextMatrix(row, ColSec, modMain::NumberText(*span));
+    CalcDuration();
     ValidateChange(row);
 }
 
@@ -299,9 +327,24 @@ std::vector<RowTimes> TimesOf(const forms::FlexGrid *grid)
 
 } // namespace
 
+std::vector<std::pair<double, double>> frmDaily::OtherDaysSpans() const
+{
+    bool ok = false;
+    const int32_t day = forms::Tag(lblDay).toInt(&ok);
+    std::vector<TimeSpan> spans;
+    if (!ok || modDBchr::EntrySpansAround(day, -1, spans) != 0)
+        return {};
+    // The shown day's own entries are the grid's rows, edits included.
+    std::vector<std::pair<double, double>> out;
+    for (const TimeSpan &s : spans)
+        if (s.day != day)
+            out.emplace_back(s.start, s.end);
+    return out;
+}
+
 int frmDaily::CheckTimeStart(double t, int row)
 {
-    const int other = ConflictingRow(TimesOf(lstLog), row, t, false);
+    const int other = ConflictingRow(TimesOf(lstLog), row, t, false, OtherDaysSpans());
     if (other >= 0)
         ShowMsg(GetLangString(370, false), 16);
     return other;
@@ -309,7 +352,7 @@ int frmDaily::CheckTimeStart(double t, int row)
 
 int frmDaily::CheckTimeEnd(double t, int row)
 {
-    const int other = ConflictingRow(TimesOf(lstLog), row, t, true);
+    const int other = ConflictingRow(TimesOf(lstLog), row, t, true, OtherDaysSpans());
     if (other >= 0)
         ShowMsg(GetLangString(370, false), 16);
     return other;
@@ -401,9 +444,13 @@ void frmDaily::AddFreeTime()
     const QDateTime midnight(day, QTime(0, 0));
     const auto timeText = [&](double secs) { return FormatDateTimeStr(midnight.addMSecs(qint64(secs * 1000)), true); };
 
-    // The busy time: every row with a task whose times can be read.
+    // The rows in order of start, an edited row with the times it shows, so that every free
+    // row can stand between the entries it lies between.
+    PutInStartOrder();
+
+    // The busy time: every row with a task whose times can be read, and the entries of earlier
+    // days that reach into this one.
     std::vector<FreeTime::Entry> entries;
-    std::vector<int> rowOf;
     for (int r = 0; r < lstLog->Rows(); ++r) {
         if (lstLog->TextMatrix(r, ColTask).isEmpty())
             continue;
@@ -413,23 +460,77 @@ void frmDaily::AddFreeTime()
         if (!startOk || !secOk || !std::isfinite(start) || !std::isfinite(sec))
             continue;
         entries.push_back({start, sec});
-        rowOf.push_back(r);
     }
+    for (const auto &[start, end] : OtherDaysSpans())
+        if (start < 0 && end > 0)
+            entries.push_back({start, end - start});
     const auto gaps = FreeTime::FreeGaps(WorkDayStart, WorkDayEnd, entries);
 
-    // From the last stretch back, so that the rows still to come before stay where they are.
+    // From the last stretch back, each before the first row that starts at or after its end
+    // (the rows before it stay where they are).
     for (auto g = gaps.rbegin(); g != gaps.rend(); ++g) {
         int at = lstLog->Rows();
-        QString end = timeText(g->end);
         if (g->before >= 0) {
-            at = rowOf[size_t(g->before)];
-            // Exactly the start the following entry shows.
-            end = lstLog->TextMatrix(at, ColStartText);
+            for (int r = 0; r < lstLog->Rows(); ++r) {
+                const auto start = RowStart(r);
+                if (start && *start >= g->end) {
+                    at = r;
+                    break;
+                }
+            }
         }
+        QString end = timeText(g->end);
+        // Exactly the start the following entry shows.
+        if (at < lstLog->Rows() && RowStart(at) == std::optional<double>(g->end))
+            end = lstLog->TextMatrix(at, ColStartText);
         lstLog->AddItem(QString(), at < lstLog->Rows() ? at : -1);
         lstLog->SetTextMatrix(at, ColName, NewEntryName);
         lstLog->SetTextMatrix(at, ColStartText, timeText(g->start));
         lstLog->SetTextMatrix(at, ColEndText, end);
+        if (m_openRow >= at)
+            ++m_openRow;
     }
     SetColorsAndPics(-1);
+}
+
+std::optional<double> frmDaily::RowStart(int row) const
+{
+    bool ok = false;
+    const double start = lstLog->TextMatrix(row, ColStart).toDouble(&ok);
+    if (ok && std::isfinite(start))
+        return start;
+    return TimeOfDay(lstLog->TextMatrix(row, ColStartText));
+}
+
+void frmDaily::PutInStartOrder()
+{
+    const int rows = lstLog->Rows();
+    auto starts = std::vector<std::optional<double>>(size_t(rows));
+    for (int r = 0; r < rows; ++r)
+        starts[size_t(r)] = RowStart(r);
+    const std::vector<int> order = FreeTime::StartOrder(starts);
+    bool moved = false;
+    for (int i = 0; i < rows; ++i)
+        moved = moved || order[size_t(i)] != i;
+    if (!moved)
+        return;
+    auto cells = std::vector<QStringList>(size_t(rows));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < lstLog->Cols(); ++c)
+            cells[size_t(r)] << lstLog->TextMatrix(r, c);
+    const int current = lstLog->Row();
+    int newCurrent = -1, newOpen = -1;
+    for (int i = 0; i < rows; ++i) {
+        const int from = order[size_t(i)];
+        for (int c = 0; c < lstLog->Cols(); ++c)
+            lstLog->SetTextMatrix(i, c, cells[size_t(from)][c]);
+        if (from == current)
+            newCurrent = i;
+        if (from == m_openRow)
+            newOpen = i;
+    }
+    // The editor goes on showing the row it showed, at its new place.
+    if (newCurrent >= 0)
+        lstLog->SetRow(newCurrent);
+    m_openRow = newOpen;
 }

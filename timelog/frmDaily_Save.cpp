@@ -65,9 +65,9 @@ void frmDaily::DisableAll()
 
 // ---- saving --------------------------------------------------------------------------------------
 
-bool frmDaily::CheckRecording(double secs)
+bool frmDaily::CheckRecording(double start, double end)
 {
-    return RecordingConflict(TimerRunning, RecStart, forms::Tag(lblDay).toInt(), secs);
+    return RecordingConflict(TimerRunning, RecStart, forms::Tag(lblDay).toInt(), start, end);
 }
 
 void frmDaily::TellWriteFailure(int32_t error, int16_t what)
@@ -82,41 +82,47 @@ void frmDaily::TellWriteFailure(int32_t error, int16_t what)
 
 bool frmDaily::ReadEditor(int row, double &start, double &end, double &sec)
 {
-    const auto s = TimeOfDay(txtStart->text());
-    const auto e = TimeOfDay(txtEnd->text());
-    if (!s || !e) {
-        ShowMsg(GetLangString(1030, false), 16);
+    if (row < 0)
         return false;
-    }
-    const auto d = DurationOf(txtH[0]->text(), txtH[1]->text(), txtH[2]->text());
-    if (!d) {
+    const QString startText = lstLog->TextMatrix(row, ColStartText);
+    const auto s = TimeOfDay(startText);
+    const auto span = SpanOf(row, startText, lstLog->TextMatrix(row, ColEndText));
+    if (!s || !span) {
         ShowMsg(GetLangString(1030, false), 16);
         return false;
     }
     start = *s;
-    end = *e;
-    sec = *d;
-    return row >= 0;
+    sec = *span;
+    end = start + sec;
+    return true;
 }
 
 void frmDaily::btnSave_Click()
 {
     const int row = lstLog->Row();
-    // 1.-2. The running timer owns the time from its start on.
-    const auto startTime = TimeOfDay(txtStart->text());
-    const auto endTime = TimeOfDay(txtEnd->text());
-    if ((startTime && CheckRecording(*startTime)) || (endTime && CheckRecording(*endTime))) {
-        ShowMsg(GetLangString(362, false), 0);
+    if (row < 0)
+        return;
+    // What is saved is what the boxes show: a start or end the editor refused may still stand
+    // in its box, and is never saved until the box holds a time the row took.
+    if (txtStart->text() != lstLog->TextMatrix(row, ColStartText)) {
+        ShowMsg(GetLangString(369, false), 16);
         return;
     }
-    // 3.
-    MyTree->setVisible(false);
-    if (txtH[1]->text().trimmed() == QLatin1String("0") && startTime && endTime && *endTime >= *startTime)
-        SecsToTimeBoxes(*endTime - *startTime, txtH[0], txtH[1], txtH[2]);
+    if (txtEnd->text() != lstLog->TextMatrix(row, ColEndText)) {
+        ShowMsg(GetLangString(370, false), 16);
+        return;
+    }
     double start = 0, end = 0, sec = 0;
     if (!ReadEditor(row, start, end, sec))
         return;
-    // 4.
+    // The running timer owns the time from its start on.
+    if (CheckRecording(start, end)) {
+        ShowMsg(GetLangString(362, false), 0);
+        return;
+    }
+    MyTree->setVisible(false);
+    // The duration shown is the one saved: the span from the start to the end.
+    SecsToTimeBoxes(sec, txtH[0], txtH[1], txtH[2]);
     if (sec <= 0) {
         ShowMsg(GetLangString(363, false), 16);
         txtEnd->setFocus();
@@ -127,7 +133,6 @@ void frmDaily::btnSave_Click()
     if (lstLog->TextMatrix(row, ColCat).isEmpty() || lstLog->TextMatrix(row, ColChk) == QLatin1String("1"))
         return;
 
-    // 5.-6.
     BusyPointer busy;
     const QString idText = lstLog->TextMatrix(row, ColID);
     NewEntryMode = idText.isEmpty();
@@ -136,15 +141,18 @@ void frmDaily::btnSave_Click()
         return;
     const int32_t day = forms::Tag(lblDay).toInt();
     try {
-        // The span that is stored is start plus duration; that is what must not overlap.
-        if (CheckTimeOverlap(day, start, start + sec, NewEntryMode ? -1 : *ownId) > 0)
+        // Exactly the span that is stored must not overlap: the day's entries, the earlier ones
+        // that reach into it and, for an end past 24:00, the next day's.
+        if (modDBchr::CheckTimeOverlap(day, start, end, NewEntryMode ? -1 : *ownId) > 0)
             return;
     } catch (const std::exception &) {
         TellWriteFailure(3043);
         return;
     }
 
-    // 7. A failed write keeps the editor as it is and sends nothing.
+    // A failed write keeps the editor as it is and sends nothing.
+    lstLog->SetTextMatrix(row, ColStart, modMain::NumberText(start));
+    lstLog->SetTextMatrix(row, ColSec, modMain::NumberText(sec));
     double savedId = 0;
     if (NewEntryMode) {
         savedId = AddDaily(row);
@@ -161,7 +169,7 @@ void frmDaily::btnSave_Click()
         savedId = *ownId;
     }
 
-    // 8. The day is read again; the other rows' edits not saved yet stay as they were.
+    // The day is read again; the other rows' edits not saved yet stay as they were.
     lstLog->setVisible(false);
     const int top = lstLog->TopRow();
     const std::vector<QStringList> unsaved = unsavedrows::Take(*lstLog, ColChanged, row);
@@ -176,7 +184,7 @@ void frmDaily::btnSave_Click()
     lstLog->SetTopRow(top);
     lstLog->setVisible(true);
 
-    // 9.
+    // Sent at once when the person sends automatically and the service can be reached.
     if (AutoSynch == 1) {
         frmMain::Get()->CheckConnection();
         if (IsConnected) {
@@ -190,7 +198,7 @@ void frmDaily::btnSave_Click()
         }
     }
 
-    // 10.
+    // The editor closes.
     ClearAll();
     LoadingRow = true;
     txtStart->clear();
@@ -208,9 +216,8 @@ modDBchr::DailyValues frmDaily::ValuesOf(int row) const
 {
     modDBchr::DailyValues v;
     v.name = lstLog->TextMatrix(row, ColName).trimmed();
-    v.start = TimeOfDay(txtStart->text()).value_or(lstLog->TextMatrix(row, ColStart).toDouble());
-    v.sec = DurationOf(txtH[0]->text(), txtH[1]->text(), txtH[2]->text())
-                .value_or(lstLog->TextMatrix(row, ColSec).toDouble());
+    v.start = lstLog->TextMatrix(row, ColStart).toDouble();
+    v.sec = lstLog->TextMatrix(row, ColSec).toDouble();
     v.taskID = lstLog->TextMatrix(row, ColTask).toDouble();
     v.catID = lstLog->TextMatrix(row, ColCat).toDouble();
     v.comment = lstLog->TextMatrix(row, ColComment);

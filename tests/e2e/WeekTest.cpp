@@ -43,6 +43,8 @@ const QString kPayee = QStringLiteral("O'Neill Ταβέρνα");
 // The payee of the expense two days back.
 const QString kKiosk = QStringLiteral("Kiosk");
 
+static int Uploads(const QList<QJsonObject> &requests);
+
 class Week : public Session {
 protected:
     // The person's desktop writes numbers the Greek way (12,50); everything else is plain.
@@ -52,6 +54,7 @@ protected:
     void DailyCorrection();
     void FreeTimeEntry();
     void OverlapRefused();
+    void RefusedStartTreePick();
     void DeleteEntry();
     void EarlierDay();
     void Expenses();
@@ -62,6 +65,7 @@ protected:
     void SendAgain();
     void Help();
     void Reopen();
+    void AcrossMidnight();
 
     // hh:mm:ss of seconds after midnight, as the grids show times.
     static QString Hms(int secs)
@@ -90,6 +94,8 @@ protected:
         PickTime(QStringLiteral("frmDaily/frEdit/") + caption, QStringLiteral("frmDaily/frEdit/picPicker"), secs);
     }
     void Send();
+    // The program started again after an end: the main window brought up from the tray.
+    void StartAgain();
     void ExpenseCategoryAndPayee(const QString &payee);
     void PickOptionTime(const QString &label, int secs);
     void ChooseOption(const QString &group, const QString &option);
@@ -288,6 +294,45 @@ void Week::OverlapRefused()
     });
     ASSERT_FALSE(HasFailure());
     // The new row without a task cannot be saved or deleted; it is left as it is.
+}
+
+// 6b. The refused start stays in its box while the new row gets its task from the tree: the
+// row keeps the times it had, the save is refused (369) and nothing reaches the service; the
+// new row is then deleted, unsaved.
+void Week::RefusedStartTreePick()
+{
+    const int sentBefore = Uploads(service.requests());
+    const QString refused = Hm(correctedStart + 600);
+    UiMap map = Expect(QStringLiteral("the refused start still in its box"), [&](const UiMap &m) {
+        return m.Text(QStringLiteral("frmDaily/frEdit/txtStart")) == refused && !m.Widget(QStringLiteral("FMessage"));
+    });
+    ASSERT_FALSE(HasFailure());
+    if (!map.Widget(kDailyTree)) {
+        ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/frEdit/btnDown")));
+    }
+    ASSERT_NO_FATAL_FAILURE(PickInTree(kDailyTree, {kMeeting.project, kMeeting.task, kMeeting.category}));
+    Expect(QStringLiteral("the task picked, the refused start still shown, Save usable"), [&](const UiMap &m) {
+        const UiItem *save = m.Widget(QStringLiteral("frmDaily/btnSave"));
+        return save && save->enabled && m.Text(QStringLiteral("frmDaily/frEdit/lTask")) == kMeeting.task
+               && m.Text(QStringLiteral("frmDaily/frEdit/txtStart")) == refused;
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnSave")));
+    ASSERT_NO_FATAL_FAILURE(AnswerBox(369, QStringLiteral("btnOK"), step + QStringLiteral("-save-refused")));
+    Expect(QStringLiteral("nothing saved: the refused start still in its box"), [&](const UiMap &m) {
+        return !m.Widget(QStringLiteral("FMessage")) && m.Text(QStringLiteral("frmDaily/frEdit/txtStart")) == refused;
+    });
+    ASSERT_FALSE(HasFailure());
+    EXPECT_EQ(Uploads(service.requests()), sentBefore) << "step " << step.toStdString() << ": something was sent";
+    // The unsaved row goes again (it has no id: only the grid loses it).
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnDel")));
+    ASSERT_NO_FATAL_FAILURE(AnswerBox(1034, QStringLiteral("btnOK")));
+    Expect(QStringLiteral("the new row gone, the entries as they were"), [](const UiMap &m) {
+        return !m.Widget(QStringLiteral("FMessage")) && DailyRow(m, kMeeting.category) >= 0 && DailyRow(m, kMeeting.category, 1) < 0
+               && DailyRow(m, kDesign.category) >= 0;
+    });
+    ASSERT_FALSE(HasFailure());
+    EXPECT_EQ(Uploads(service.requests()), sentBefore) << "step " << step.toStdString() << ": something was sent";
 }
 
 // 7. The Travel time entry deleted, after the question.
@@ -685,6 +730,18 @@ static QString DayTime(const QString &dayKey, int secs)
     return dayKey + QStringLiteral("%1%2").arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
+void Week::StartAgain()
+{
+    ASSERT_NO_FATAL_FAILURE(StartProgram(program));
+    UiMap map = Expect(QStringLiteral("the tray icon after the restart"),
+                       [](const UiMap &m) { return m.Tray() && m.Tray()->rect.width() > 0; }, kLong);
+    ASSERT_FALSE(HasFailure());
+    // The program starts with the desktop: its main window waits in the tray; a double click
+    // on the icon brings it up.
+    ASSERT_NO_FATAL_FAILURE(OpenFromTray(map));
+    Expect(QStringLiteral("the main window after the restart"), [](const UiMap &m) { return m.Widget(QStringLiteral("frmStart/frAct/btnStart")); }, kShort);
+}
+
 // 16. The program ended from the tray; the database holds exactly what the service received,
 // every row sent. Started again, the daily log shows the day as it was.
 void Week::Reopen()
@@ -748,14 +805,7 @@ void Week::Reopen()
     }
 
     // Started again: the day as it was left.
-    ASSERT_NO_FATAL_FAILURE(StartProgram(program));
-    UiMap map = Expect(QStringLiteral("the tray icon after the restart"),
-                       [](const UiMap &m) { return m.Tray() && m.Tray()->rect.width() > 0; }, kLong);
-    ASSERT_FALSE(HasFailure());
-    // The program starts with the desktop: its main window waits in the tray; a double click
-    // on the icon brings it up.
-    ASSERT_NO_FATAL_FAILURE(OpenFromTray(map));
-    Expect(QStringLiteral("the main window after the restart"), [](const UiMap &m) { return m.Widget(QStringLiteral("frmStart/frAct/btnStart")); }, kShort);
+    ASSERT_NO_FATAL_FAILURE(StartAgain());
     ASSERT_FALSE(HasFailure());
     ASSERT_NO_FATAL_FAILURE(Toolbar(1, kDaily));
     Expect(QStringLiteral("the corrected Design entry and the free-time entry after the restart"), [&](const UiMap &m) {
@@ -768,6 +818,102 @@ void Week::Reopen()
     ASSERT_NO_FATAL_FAILURE(CloseFromTray());
 }
 
+// 17. Across midnight: last night's timer segment, stored on its start day with its length
+// past 24:00 (23:00 for two hours), and today's entry 01:00 - 01:30 that the service already
+// has; both are put into the database while the program is closed, as a run across midnight
+// and another device leave them. The segment's end moved into today's entry is refused in the
+// editor, moved past it the save refuses the span, and nothing is sent; back at 01:00 it is
+// saved and sent with its end on the next day.
+void Week::AcrossMidnight()
+{
+    const QDate day = QDate::currentDate();
+    const QString yesterday = day.addDays(-1).toString(QStringLiteral("yyyyMMdd"));
+    const QString today = day.toString(QStringLiteral("yyyyMMdd"));
+    const QList<QStringList> users = Query(QStringLiteral("SELECT CAST(cUsrID AS INTEGER) FROM tblUsers;"));
+    ASSERT_EQ(users.size(), 1) << "step " << step.toStdString();
+    QString error;
+    const QString insert = QStringLiteral(
+        "INSERT INTO tblDaily (cName, cID, cUsrID, cStarted, cStarttime, cSec, cDate, cTaskID, cCatID, cChk) VALUES "
+        "('%1', 900, %2, 0, 82800, 7200, %3, %4, %5, 0), ('%1', 901, %2, 0, 3600, 1800, %6, %4, %5, 1);")
+                               .arg(kDesign.category, users[0][0], yesterday)
+                               .arg(kDesign.taskId)
+                               .arg(kDesign.categoryId)
+                               .arg(today);
+    ASSERT_TRUE(e2e::SqlCipher(programDir + QStringLiteral("/Tarv.crn"), modDBchr::DBPassword, insert, nullptr, &error))
+        << "step " << step.toStdString() << ": " << error.toStdString();
+
+    ASSERT_NO_FATAL_FAILURE(StartAgain());
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(Toolbar(1, kDaily));
+    const auto segmentRow = [](const UiMap &m) {
+        for (int r = 0; r < RowCount(m, kLog); ++r)
+            if (CellText(m, kLog, r, 14) == QStringLiteral("23:00:00"))
+                return r;
+        return -1;
+    };
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnNP_0")));
+    UiMap map = Expect(QStringLiteral("yesterday with last night's segment"), [&](const UiMap &m) {
+        const int r = segmentRow(m);
+        return r >= 0 && CellText(m, kLog, r, 15) == QStringLiteral("01:00:00");
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickCell(kLog, segmentRow(map), 2));
+    Expect(QStringLiteral("the segment in the editor"), [](const UiMap &m) {
+        return m.Text(QStringLiteral("frmDaily/frEdit/txtStart")) == QStringLiteral("23:00:00")
+               && m.Text(QStringLiteral("frmDaily/frEdit/txtEnd")) == QStringLiteral("01:00:00");
+    });
+    ASSERT_FALSE(HasFailure());
+    const int sentBefore = Uploads(service.requests());
+
+    // 01:15 lies inside today's entry: the end goes back.
+    ASSERT_NO_FATAL_FAILURE(PickDailyTime(QStringLiteral("lblEnd"), 3600 + 900));
+    ASSERT_NO_FATAL_FAILURE(AnswerBox(370, QStringLiteral("btnOK"), step + QStringLiteral("-end-refused")));
+    Expect(QStringLiteral("the end back at 01:00"), [](const UiMap &m) {
+        return !m.Widget(QStringLiteral("FMessage")) && m.Text(QStringLiteral("frmDaily/frEdit/txtEnd")) == QStringLiteral("01:00:00");
+    });
+    ASSERT_FALSE(HasFailure());
+
+    // 01:45 covers today's entry: the save refuses the span.
+    ASSERT_NO_FATAL_FAILURE(PickDailyTime(QStringLiteral("lblEnd"), 3600 + 2700));
+    Expect(QStringLiteral("the end at 01:45"), [](const UiMap &m) {
+        return !m.Widget(QStringLiteral("FMessage")) && m.Text(QStringLiteral("frmDaily/frEdit/txtEnd")) == QStringLiteral("01:45");
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnSave")));
+    ASSERT_NO_FATAL_FAILURE(AnswerBox(1005, QStringLiteral("btnOK"), step + QStringLiteral("-span-refused")));
+    EXPECT_EQ(Uploads(service.requests()), sentBefore) << "step " << step.toStdString() << ": the overlapping span was sent";
+
+    // Back at 01:00: saved, and sent at once with its end on the next day.
+    ASSERT_NO_FATAL_FAILURE(PickDailyTime(QStringLiteral("lblEnd"), 3600));
+    Expect(QStringLiteral("the end at 01:00"), [](const UiMap &m) {
+        return !m.Widget(QStringLiteral("FMessage")) && m.Text(QStringLiteral("frmDaily/frEdit/txtEnd")) == QStringLiteral("01:00");
+    });
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NO_FATAL_FAILURE(ClickWidget(QStringLiteral("frmDaily/btnSave")));
+    Expect(QStringLiteral("the segment saved and sent"), [&](const UiMap &m) {
+        const UiItem *save = m.Widget(QStringLiteral("frmDaily/btnSave"));
+        return save && !save->enabled && !m.Widget(QStringLiteral("FMessage")) && Uploads(service.requests()) > sentBefore;
+    }, kLong);
+    ASSERT_FALSE(HasFailure());
+    EXPECT_EQ(Uploads(service.requests()), sentBefore + 1) << "step " << step.toStdString();
+    QStringList sent;
+    for (const QJsonObject &r : service.received()) {
+        const QJsonObject p = r.value(QStringLiteral("params")).toObject();
+        if (r.value(QStringLiteral("action")).toString() == QStringLiteral("addTime")
+            && p.value(QStringLiteral("start")).toString() == yesterday + QStringLiteral("2300"))
+            sent << p.value(QStringLiteral("end")).toString();
+    }
+    EXPECT_EQ(sent, QStringList{DayTime(yesterday, 82800 + 7200)}) << "step " << step.toStdString() << ": what the service received";
+
+    ASSERT_NO_FATAL_FAILURE(CloseFromTray());
+    const QList<QStringList> rows = Query(QStringLiteral(
+        "SELECT CAST(cID AS INTEGER), CAST(cStarttime AS INTEGER), CAST(cSec AS INTEGER), CAST(cChk AS INTEGER) FROM tblDaily "
+        "WHERE cID IN (900, 901) ORDER BY cID;"));
+    ASSERT_EQ(rows.size(), 2) << "step " << step.toStdString();
+    EXPECT_EQ(rows[0].join(u' '), QStringLiteral("900 82800 7200 1")) << "step " << step.toStdString();
+    EXPECT_EQ(rows[1].join(u' '), QStringLiteral("901 3600 1800 1")) << "step " << step.toStdString();
+}
+
 TEST_F(Week, APersonsWeekFromRecordingToSendingAndBack)
 {
     const std::vector<std::pair<QString, std::function<void()>>> steps{
@@ -777,6 +923,7 @@ TEST_F(Week, APersonsWeekFromRecordingToSendingAndBack)
         {QStringLiteral("week-04-daily-correction"), [&] { DailyCorrection(); }},
         {QStringLiteral("week-05-free-time"), [&] { FreeTimeEntry(); }},
         {QStringLiteral("week-06-overlap-refused"), [&] { OverlapRefused(); }},
+        {QStringLiteral("week-06b-refused-start-tree-pick"), [&] { RefusedStartTreePick(); }},
         {QStringLiteral("week-07-delete"), [&] { DeleteEntry(); }},
         {QStringLiteral("week-08-earlier-day"), [&] { EarlierDay(); }},
         {QStringLiteral("week-09-expenses"), [&] { Expenses(); }},
@@ -787,6 +934,7 @@ TEST_F(Week, APersonsWeekFromRecordingToSendingAndBack)
         {QStringLiteral("week-14-send-again"), [&] { SendAgain(); }},
         {QStringLiteral("week-15-help"), [&] { Help(); }},
         {QStringLiteral("week-16-reopen"), [&] { Reopen(); }},
+        {QStringLiteral("week-17-across-midnight"), [&] { AcrossMidnight(); }},
     };
     for (const auto &[name, body] : steps)
         if (!RunStep(name, body))

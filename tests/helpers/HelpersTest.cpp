@@ -76,7 +76,7 @@ TEST_F(Overlap, TheFirstRuleThatHoldsDecidesAndTellsThePerson)
     };
     for (const auto &c : cases) {
         BoxWatcher watch;
-        const int16_t rule = modMain::CheckTimeOverlap(kDay, c.start, c.end, -1);
+        const int16_t rule = modDBchr::CheckTimeOverlap(kDay, c.start, c.end, -1);
         EXPECT_EQ(rule, c.rule) << c.what;
         if (c.rule == 0) {
             EXPECT_TRUE(watch.boxes.empty()) << c.what;
@@ -93,23 +93,56 @@ TEST_F(Overlap, OnlyOtherEntriesOfThisUserOnThatDayCount)
     AddDaily(6, 2, kDay, 12 * 3600, 3600);        // another user's 12:00-13:00
     AddDaily(7, 1, kDay + 1, 12 * 3600, 3600);    // the next day's 12:00-13:00
     BoxWatcher watch;
-    EXPECT_EQ(modMain::CheckTimeOverlap(kDay, 12.25 * 3600, 12.5 * 3600, -1), 0);
+    EXPECT_EQ(modDBchr::CheckTimeOverlap(kDay, 12.25 * 3600, 12.5 * 3600, -1), 0);
     // Editing the day's only entry: it never matches itself, and the day has no other entry.
-    EXPECT_EQ(modMain::CheckTimeOverlap(kDay, 9.25 * 3600, 9.5 * 3600, 5), -1);
+    EXPECT_EQ(modDBchr::CheckTimeOverlap(kDay, 9.25 * 3600, 9.5 * 3600, 5), -1);
     // An empty day.
-    EXPECT_EQ(modMain::CheckTimeOverlap(20240301, 0, 3600, -1), -1);
+    EXPECT_EQ(modDBchr::CheckTimeOverlap(20240301, 0, 3600, -1), -1);
     EXPECT_TRUE(watch.boxes.empty());
 
     // The entries are taken in start order: the earliest one that matches decides.
     AddDaily(8, 1, kDay, 7 * 3600, 3600);   // 07:00-08:00
-    EXPECT_EQ(modMain::CheckTimeOverlap(kDay, 7.5 * 3600, 9.5 * 3600, -1), 1);
+    EXPECT_EQ(modDBchr::CheckTimeOverlap(kDay, 7.5 * 3600, 9.5 * 3600, -1), 1);
     ASSERT_EQ(watch.boxes.size(), 1u);
+}
+
+TEST_F(Overlap, AcrossMidnightTheEarlierAndTheNextDaysEntriesCount)
+{
+    const double h = 3600;
+    // A timer segment of the day before, stored there with its whole length: 23:00 to 01:00.
+    AddDaily(10, 1, kDay - 1, 23 * h, 2 * h);
+    // The next day's 00:15 - 00:45.
+    AddDaily(11, 1, kDay + 1, 0.25 * h, 0.5 * h);
+    const struct {
+        const char *what;
+        int32_t day;
+        double start, end;
+        int rule;
+    } cases[] = {
+        {"inside the earlier day's part past midnight", kDay, 0.25 * h, 0.75 * h, 1},
+        {"an instant there", kDay, 0.5 * h, 0.5 * h, 1},
+        {"touching its end", kDay, 1 * h, 2 * h, 0},
+        {"a span past 24:00 over the next day's entry", kDay, 23.5 * h, 24.5 * h, 2},
+        {"a span past 24:00 covering it", kDay, 23.5 * h, 25 * h, 3},
+        {"a span ending at the next day's entry", kDay, 23.5 * h, 24.25 * h, 0},
+        // Seen from the day it was stored on, the segment is that day's own.
+        {"the day before, into the segment", kDay - 1, 22 * h, 23.5 * h, 2},
+    };
+    for (const auto &c : cases) {
+        BoxWatcher watch;
+        EXPECT_EQ(modDBchr::CheckTimeOverlap(c.day, c.start, c.end, -1), c.rule) << c.what;
+        EXPECT_EQ(watch.boxes.size(), c.rule == 0 ? 0u : 1u) << c.what;
+    }
+    // The segment itself, edited on its own day, meets only others.
+    BoxWatcher watch;
+    EXPECT_EQ(modDBchr::CheckTimeOverlap(kDay - 1, 23 * h, 25 * h, 10), -1);
+    EXPECT_TRUE(watch.boxes.empty());
 }
 
 TEST_F(Overlap, ADatabaseFailureReachesTheCaller)
 {
     modMain::DB->Close();
-    EXPECT_THROW(modMain::CheckTimeOverlap(kDay, 0, 1, -1), dao::DaoError);
+    EXPECT_THROW(modDBchr::CheckTimeOverlap(kDay, 0, 1, -1), dao::DaoError);
 }
 
 using Queries = StoreFixture;

@@ -85,3 +85,21 @@ TEST(FreeTime, GapsOfTheWorkingDay)
         }
     }
 }
+
+TEST(FreeTime, RowsInStartOrder)
+{
+    const std::optional<double> none;
+    const struct {
+        const char *what;
+        std::vector<std::optional<double>> starts;
+        std::vector<int> order;
+    } cases[] = {
+        {"already in order", {1, 2, 3}, {0, 1, 2}},
+        {"an edited row moved earlier", {8.5 * H, 13 * H, 11.5 * H}, {0, 2, 1}},
+        {"equal starts keep their order", {5, 3, 5, 3}, {1, 3, 0, 2}},
+        {"a row without a start follows the one before it", {10, none, 5}, {2, 0, 1}},
+        {"nothing", {}, {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FreeTime::StartOrder(c.starts), c.order) << c.what;
+}

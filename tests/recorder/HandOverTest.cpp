@@ -5,6 +5,7 @@
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
+#include "store/modDBchr.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -282,7 +283,7 @@ TEST_F(HandOver, TheLoadedTimersStandParkedWhileTheProgramRunsAndComeBackWithout
     EXPECT_EQ(parked[1].comment, "inbox");
     // Nothing parked is an entry: the day shows none and a start is not refused by them.
     EXPECT_FALSE(DayHasRecords(20260310, "tblDaily"));
-    EXPECT_EQ(CheckTimeOverlap(20260310, 36010, 36010, -1), -1);
+    EXPECT_EQ(modDBchr::CheckTimeOverlap(20260310, 36010, 36010, -1), -1);
 
     // The run ends without any exit (the window simply goes, as in a crash).
     Advance(600);

@@ -5,6 +5,7 @@
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
 #include "recorder/frmLoad.h"
+#include "store/modDBchr.h"
 #include "resources/Pictures.h"
 
 #include <QApplication>
@@ -245,7 +246,7 @@ TEST_F(Recording, ASegmentAcrossMidnightIsStoredOnTheDayItStartedWithItsFullLeng
     EXPECT_EQ(e[0].start, 82800);
     EXPECT_EQ(e[0].secs, 7200);
 
-    // The long entry lies on the 10th and blocks nothing of the 11th.
+    // The long entry lies on the 10th and reaches into the 11th up to 01:00.
     Advance(1800);
     Click(w->btnStop);
     e = Entries();
@@ -253,8 +254,21 @@ TEST_F(Recording, ASegmentAcrossMidnightIsStoredOnTheDayItStartedWithItsFullLeng
     EXPECT_EQ(e[1].day, 20260311);
     EXPECT_EQ(e[1].start, 3600);
     EXPECT_EQ(e[1].secs, 1800);
-    EXPECT_LT(CheckTimeOverlap(20260311, 600, 600, -1), 1);
     EXPECT_FALSE(DayHasRecords(20260312, "tblDaily"));
+    // A timer started inside the part past midnight is refused; at the end of the 11th's own
+    // entry it starts.
+    {
+        const QDateTime stopped = now;
+        now = QDateTime(QDate(2026, 3, 11), QTime(0, 10, 0));
+        ClickRow(0);
+        auto refused = AnswerBox("btnOK");
+        Click(w->btnStart);
+        ASSERT_TRUE(refused->shown);
+        EXPECT_TRUE(refused->text.contains(GetLangString(1003).section("\r\n", 0, 0))) << refused->text.toStdString();
+        EXPECT_EQ(RunningRows(), 0);
+        EXPECT_LT(modDBchr::CheckTimeOverlap(20260311, 5400, 5400, -1), 1);
+        now = stopped;
+    }
 
     // The same with the Stop button across midnight.
     now = QDateTime(QDate(2026, 3, 11), QTime(23, 0, 0));

@@ -12,24 +12,33 @@ namespace {
 
 const QDateTime Start(QDate(2024, 3, 1), QTime(8, 0, 0));
 
-TEST(DailyRules, RecordingConflictIsTheTimersDayFromItsStartOn)
+TEST(DailyRules, RecordingConflictIsTheTimersTimeFromItsStartOn)
 {
+    const double h = 3600;
     struct Case {
+        const char *what;
         bool running;
         QDateTime start;
         int32_t day;
-        double secs;
+        double from, to;
         bool conflict;
     } cases[] = {
-        {true, Start, 20240301, 9 * 3600, true},
-        {true, Start, 20240301, 8 * 3600, true},        // the very second it started
-        {true, Start, 20240301, 8 * 3600 - 1, false},   // just before
-        {true, Start, 20240229, 9 * 3600, false},       // another day
-        {false, Start, 20240301, 9 * 3600, false},      // no timer runs
-        {true, QDateTime(), 20240301, 9 * 3600, false}, // no start known
+        {"an instant after the start", true, Start, 20240301, 9 * h, 9 * h, true},
+        {"the very second it started", true, Start, 20240301, 8 * h, 8 * h, true},
+        {"an instant just before", true, Start, 20240301, 8 * h - 1, 8 * h - 1, false},
+        {"the day before", true, Start, 20240229, 9 * h, 9 * h, false},
+        {"no timer runs", false, Start, 20240301, 9 * h, 9 * h, false},
+        {"no start known", true, QDateTime(), 20240301, 9 * h, 9 * h, false},
+        {"a span ending at the start touches it", true, Start, 20240301, 7 * h, 8 * h, false},
+        {"a span ending a second after the start", true, Start, 20240301, 7 * h, 8 * h + 1, true},
+        {"a span starting after it", true, Start, 20240301, 10 * h, 11 * h, true},
+        // The timer started on an earlier day still runs: the whole of today is its own.
+        {"the day after the timer's start", true, Start, 20240302, 0, 0.5 * h, true},
+        {"a span of the day before passing midnight into the timer", true, Start, 20240229, 23 * h, 33 * h, true},
+        {"a span of the day before ending before the timer", true, Start, 20240229, 23 * h, 32 * h, false},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(RecordingConflict(c.running, c.start, c.day, c.secs), c.conflict) << c.day << " " << c.secs;
+        EXPECT_EQ(RecordingConflict(c.running, c.start, c.day, c.from, c.to), c.conflict) << c.what;
 }
 
 TEST(DailyRules, EntriesOfLaterDaysAndUnfinishedOnesAreNotSent)

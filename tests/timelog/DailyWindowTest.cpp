@@ -191,13 +191,14 @@ TEST_F(DailyWindowTest, OverlapsAreRefusedAndTouchingEndsSaved)
     Entry(2, m_today, 12 * 3600, 3600, QString(), 0, 2);    // a parked timer 12:00 - 13:00: no entry
     Entry(3, m_today, 20 * 3600, 600);                      // the row the edits go to
     // The editor refuses a start or end inside the entry at once (370, then 369 for a start;
-    // a refused end goes back to what the box held); the save then checks the whole span.
+    // a refused end goes back to what the box held); the save then checks the whole span, and
+    // refuses a start still left refused in its box (369) without storing anything.
     struct Case {
         const char *start, *end;
         std::vector<int16_t> messages; // none: saved
     } cases[] = {
-        {"10:30", "11:30", {370, 369, 1003}}, {"09:30", "10:30", {370, 1005}}, {"09:00", "12:00", {1005}},
-        {"10:15", "10:45", {370, 369, 370, 1003}}, {"09:00", "10:00", {}},    {"11:00", "11:30", {}},
+        {"10:30", "11:30", {370, 369, 369}}, {"09:30", "10:30", {370, 1005}}, {"09:00", "12:00", {1005}},
+        {"10:15", "10:45", {370, 369, 370, 369}}, {"09:00", "10:00", {}},    {"11:00", "11:30", {}},
         {"12:15", "12:45", {}},
     };
     frmDaily *w = Open();
@@ -240,6 +241,35 @@ TEST_F(DailyWindowTest, TheRunningTimersTimeIsRefused)
         w->btnSave_Click();
         EXPECT_TRUE(boxes.Boxes().empty());
         EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblDaily WHERE cStarttime = 25200")), 1);
+    }
+    TimerRunning = false;
+}
+
+TEST_F(DailyWindowTest, ATimerStartedOnAnEarlierDayOwnsTodayAndTouchingItsStartPasses)
+{
+    Entry(1, m_today, 6 * 3600, 600);
+    Entry(2, m_yesterday, 20 * 3600, 600);
+    frmDaily *w = Open();
+    TimerRunning = true;
+    RecStart = QDateTime(QDate::currentDate().addDays(-1), QTime(22, 0));
+    {
+        // Ending the moment the timer started.
+        BoxWatcher boxes;
+        ShowDay(w, m_yesterday);
+        Edit(w, 0, QStringLiteral("21:00"), QStringLiteral("22:00"), QString());
+        w->btnSave_Click();
+        EXPECT_TRUE(boxes.Boxes().empty());
+        EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblDaily WHERE cID = 2 AND cStarttime = 75600 AND cSec = 3600")), 1);
+    }
+    {
+        // Today lies wholly in the time of last night's timer.
+        BoxWatcher boxes;
+        ShowDay(w, m_today);
+        Edit(w, 0, QStringLiteral("05:00"), QStringLiteral("05:30"), QString());
+        w->btnSave_Click();
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Boxes()[0].text, BoxText(362));
+        EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblDaily WHERE cID = 1 AND cStarttime = 21600")), 1);
     }
     TimerRunning = false;
 }

@@ -216,6 +216,114 @@ TEST_F(EditorTest, TimesInsideAnotherEntryAreRefused)
     }
 }
 
+TEST_F(EditorTest, ARefusedStartFeedsNeitherTheTreePickNorTheSave)
+{
+    Entry(1, m_today, 8 * H, 0.5 * H);     // 08:00 - 08:30
+    Entry(2, m_today, 9 * H, 1.75 * H);    // 09:00 - 10:45
+    Entry(3, m_today, 13.5 * H, 1.5 * H);  // 13:30 - 15:00
+    frmDaily *w = Open();
+    const auto typeStart = [&](const QString &digits) {
+        w->lblStart_Click();
+        auto *keys = w->picPicker->findChild<QLineEdit *>(QStringLiteral("txtKey"));
+        ASSERT_NE(keys, nullptr);
+        QTest::keyClicks(keys, digits);
+        QTest::keyClick(keys, Qt::Key_Return);
+    };
+
+    w->btnAdd_Click();
+    ASSERT_EQ(w->lstLog->Rows(), 4);
+    ASSERT_EQ(w->txtStart->text(), QStringLiteral("15:00:00"));
+    ASSERT_EQ(w->txtEnd->text(), QStringLiteral("16:00:00"));
+    {
+        BoxWatcher boxes;
+        typeStart(QStringLiteral("1410"));
+        ASSERT_EQ(boxes.Boxes().size(), 2u);
+        EXPECT_EQ(boxes.Boxes()[0].text, BoxText(370));
+        EXPECT_EQ(boxes.Boxes()[1].text, BoxText(369));
+        EXPECT_EQ(w->txtStart->text(), QStringLiteral("14:10"));
+    }
+
+    // The task from the tree: the row keeps the span it had, the box the refused text.
+    w->MyTree_NodeClick(Category(w, QStringLiteral("100")));
+    EXPECT_EQ(Cell(w, 3, ColStart), QStringLiteral("54000"));
+    EXPECT_EQ(Cell(w, 3, ColSec), QStringLiteral("3600"));
+    EXPECT_EQ(Cell(w, 3, ColStartText), QStringLiteral("15:00:00"));
+    EXPECT_EQ(Digits(w), QStringLiteral("01 00 00"));
+    EXPECT_EQ(w->txtStart->text(), QStringLiteral("14:10"));
+    EXPECT_EQ(w->txtEnd->text(), QStringLiteral("16:00:00"));
+    {
+        BoxWatcher boxes;
+        w->btnSave_Click();
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Boxes()[0].text, BoxText(369));
+        EXPECT_EQ(boxes.Boxes()[0].icon, 16);
+        EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblDaily")), 3) << "nothing is stored";
+        EXPECT_EQ(w->txtStart->text(), QStringLiteral("14:10"));
+    }
+
+    // A start the editor takes: the save stores exactly the start and end shown, and the
+    // span between them.
+    {
+        BoxWatcher boxes;
+        typeStart(QStringLiteral("1510"));
+        EXPECT_TRUE(boxes.Boxes().empty());
+        EXPECT_EQ(Digits(w), QStringLiteral("00 50 00"));
+        w->btnSave_Click();
+        EXPECT_TRUE(boxes.Boxes().empty());
+    }
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblDaily WHERE cStarttime = 54600 AND cSec = 3000 AND cCatID = 100")),
+              1);
+    EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblDaily")), 4);
+}
+
+TEST_F(EditorTest, TimesAcrossMidnightMeetTheNeighbourDays)
+{
+    Entry(1, m_yesterday, 23 * H, 2 * H);     // a timer's segment: yesterday 23:00 to today 01:00
+    Entry(2, m_today, 5 * H, H);              // today 05:00 - 06:00, the one edited
+    frmDaily *w = Open();
+    ShowDay(w, m_today);
+    ASSERT_EQ(Rows(w), QStringLiteral("05:00:00-06:00:00"));
+    {
+        // Inside yesterday's segment: refused at once, and the save refuses the box.
+        BoxWatcher boxes;
+        ClickRow(w, 0);
+        w->txtStart->setText(QStringLiteral("00:30"));
+        ASSERT_EQ(boxes.Boxes().size(), 2u);
+        EXPECT_EQ(boxes.Boxes()[0].text, BoxText(370));
+        EXPECT_EQ(boxes.Boxes()[1].text, BoxText(369));
+        w->btnSave_Click();
+        ASSERT_EQ(boxes.Boxes().size(), 3u);
+        EXPECT_EQ(boxes.Boxes()[2].text, BoxText(369));
+        EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblDaily WHERE cID = 2 AND cStarttime = 18000")), 1);
+    }
+    {
+        // At its end the time is free.
+        BoxWatcher boxes;
+        ClickRow(w, 0);
+        w->txtStart->setText(QStringLiteral("01:00"));
+        w->btnSave_Click();
+        EXPECT_TRUE(boxes.Boxes().empty());
+        EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblDaily WHERE cID = 2 AND cStarttime = 3600 AND cSec = 18000")), 1);
+    }
+    {
+        // Yesterday's segment moved to start at 22:30 still ends at 01:00 today; moved to end
+        // at 01:30 it reaches today's entry, which the save sees.
+        BoxWatcher boxes;
+        ShowDay(w, m_yesterday);
+        ClickRow(w, 0);
+        EXPECT_EQ(w->txtEnd->text(), QStringLiteral("01:00:00"));
+        w->txtStart->setText(QStringLiteral("22:30"));
+        EXPECT_EQ(Cell(w, 0, ColSec), QStringLiteral("9000"));
+        w->txtEnd->setText(QStringLiteral("01:30"));
+        ASSERT_EQ(boxes.Boxes().size(), 1u) << "an end inside today's entry";
+        EXPECT_EQ(boxes.Boxes()[0].text, BoxText(370));
+        EXPECT_EQ(w->txtEnd->text(), QStringLiteral("01:00:00"));
+        w->btnSave_Click();
+        EXPECT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(Count(QStringLiteral("SELECT COUNT(*) FROM tblDaily WHERE cID = 1 AND cStarttime = 81000 AND cSec = 9000")), 1);
+    }
+}
+
 TEST_F(EditorTest, TheTimePickerOpensOnTheBoxesAndWritesThem)
 {
     Entry(1, m_today, 9 * H, H);
@@ -480,6 +588,33 @@ TEST_F(EditorTest, FreeTimeRowsFollowTheDay)
     // Switched off, only the entries remain.
     w->mnuLogs_FreeBusy->trigger();
     EXPECT_EQ(Rows(w), QStringLiteral("10:00:00-11:00:00"));
+}
+
+TEST_F(EditorTest, FreeTimeRowsStandInStartOrderAroundAnEditedRow)
+{
+    Entry(1, m_today, 8.5 * H, 2.5 * H);   // 08:30 - 11:00
+    Entry(2, m_today, 13 * H, H);          // 13:00 - 14:00
+    Entry(3, m_today, 15 * H, 0.75 * H);   // 15:00 - 15:45, moved before the others unsaved
+    frmDaily *w = Open();
+    Edit(w, 2, QStringLiteral("11:30"), QStringLiteral("12:00"), QString());
+    ASSERT_EQ(Rows(w), QStringLiteral("08:30:00-11:00:00 13:00:00-14:00:00 11:30-12:00"));
+    ShowFreeTime(w);
+    EXPECT_EQ(Rows(w), QStringLiteral("08:30:00-11:00:00 +11:00:00-11:30 11:30-12:00 +12:00:00-13:00:00 "
+                                      "13:00:00-14:00:00 +14:00:00-17:00:00"));
+    // The editor still shows the edited row, at its new place.
+    EXPECT_EQ(w->lstLog->Row(), 2);
+    EXPECT_EQ(Cell(w, 2, ColID), QStringLiteral("3"));
+    EXPECT_EQ(Cell(w, 2, ColChanged), QStringLiteral("True"));
+    w->txtComments->setPlainText(QStringLiteral("moved"));
+    EXPECT_EQ(Cell(w, 2, ColComment), QStringLiteral("moved"));
+
+    // A segment of yesterday that runs into today's working day is busy time.
+    DB->Execute(QStringLiteral("DELETE FROM tblDaily"));
+    Entry(4, m_yesterday, 23 * H, 11 * H);   // up to 10:00 today
+    Entry(5, m_today, 11 * H, H);
+    w->lblDay->SetCaption(QString());
+    w->lblDay->SetCaption(w->cmbDays->Text());
+    EXPECT_EQ(Rows(w), QStringLiteral("+10:00:00-11:00:00 11:00:00-12:00:00 +12:00:00-17:00:00"));
 }
 
 TEST_F(EditorTest, AFreeTimeRowBecomesAnEntry)
