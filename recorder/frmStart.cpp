@@ -144,6 +144,13 @@ frmStart::frmStart()
             LoadRecArr(int16_t(running));
             SetTaskbarIcon();
         }
+        // The person sees at once what came back: the running timer selected, its start and
+        // its time counting, Stop and Cancel as they stand for it (else the row left selected).
+        if (lstTimers->Rows() > 0) {
+            if (running != -1)
+                lstTimers->SetRow(running);
+            DoClick();
+        }
     });
     // The hot key of the settings works from the start, not only once the options have been
     // saved in this run.
