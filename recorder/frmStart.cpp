@@ -221,10 +221,7 @@ void frmStart::CreateMenus()
 
 void frmStart::ShowForm()
 {
-    m_sub->show();
-    show();
-    m_sub->raise();
-    frmMain::Get()->mdi->setActiveSubWindow(m_sub);
+    ChildWindow::BringToFront(this);
     modMain::FormLoaded[modMain::fiStart] = true;
 }
 
@@ -257,7 +254,7 @@ void frmStart::Form_Activate()
             if (download) {
                 ShowHourglass();
                 frmSynch *synch = frmSynch::Get();
-                synch->show();
+                ChildWindow::BringToFront(synch);
                 synch->btnConnect_Click(0);
                 RestorePointer();
             }
@@ -325,7 +322,7 @@ void frmStart::mnuFile_About_Click()
     v->flash->SetHeight(145);
     v->flash->SetScaleMode(0);
     v->flash->LoadMovie(0, modMain::AppPath() + QStringLiteral("/hlp_One_Desktop.swf"));
-    v->show();
+    ChildWindow::BringToFront(v);
     v->flash->Play();
 }
 
@@ -345,21 +342,21 @@ void frmStart::mnuHelp_Help_Click()
 {
     frmHlp *h = frmHlp::Get();
     h->SetStartPage(modMain::HelpIndexPath);
-    h->show();
+    ChildWindow::BringToFront(h);
 }
 
 void frmStart::mnuHelp_Form_Click()
 {
     frmHlp *h = frmHlp::Get();
     h->WBr->Navigate2(modMain::HelpPagePath(this, modMain::LangID));
-    h->show();
+    ChildWindow::BringToFront(h);
 }
 
 void frmStart::mnuHelp_video_Click()
 {
     frmVideo *v = frmVideo::Get();
     forms::Move(v->frAbout, -12000, forms::Top(v->frAbout));
-    v->show();
+    ChildWindow::BringToFront(v);
     v->flash->LoadMovie(0, modMain::AppPath() + QStringLiteral("/hlp_LiveRecording.swf"));
     v->flash->Play();
 }

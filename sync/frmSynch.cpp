@@ -469,7 +469,7 @@ void frmSynch::mnuHelp_Frm_Click()
 {
     frmHlp *h = frmHlp::Get();
     h->WBr->Navigate2(HelpPagePath(this, LangID));
-    h->show();
+    ChildWindow::BringToFront(h);
 }
 
 void frmSynch::mnuSynch_All_Click()
