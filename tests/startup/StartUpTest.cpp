@@ -457,9 +457,10 @@ TEST_F(VersionCheckAtStart, TheServiceIsAskedWhenMoreThanFifteenDaysHavePassed)
 
 // ---- a start on a desktop without a tray ------------------------------------------------------
 
-// Started with the desktop (autostart), the main window is minimised; without a tray to hold
-// it, it is not hidden.
-TEST_F(StartUpTest, AnAutostartWithoutATrayLeavesTheMainWindowOnTheTaskbar)
+// Started with the desktop (autostart), the main window waits in the tray; without a tray to
+// hold its icon it is shown, as at a start by hand: a minimised window is nowhere to be seen on
+// a desktop without a panel.
+TEST_F(StartUpTest, AnAutostartWithoutATrayShowsTheMainWindow)
 {
     PrepareKnownPerson(QStringLiteral("maria"), QStringLiteral("Maria O'Brien"));
     PCUserName = QStringLiteral("maria");
@@ -469,10 +470,13 @@ TEST_F(StartUpTest, AnAutostartWithoutATrayLeavesTheMainWindowOnTheTaskbar)
     StartUp();
     frmMain *main = frmMain::Peek();
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(testenv::WaitFor([main] { return main->isMinimized(); }));
+    ASSERT_FALSE(main->TrayHoldsIcon());
+    ASSERT_TRUE(testenv::WaitFor([main] { return main->isVisible(); }));
     testenv::WaitFor([] { return false; }, 300);
-    EXPECT_TRUE(main->isMinimized());
+    EXPECT_FALSE(main->isMinimized());
     EXPECT_TRUE(main->isVisible());
+    ASSERT_NE(frmStart::Peek(), nullptr);
+    EXPECT_TRUE(frmStart::Peek()->isVisible());
 }
 
 // ---- without the encryption component -----------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRect>
+#include <QSettings>
 
 #include <functional>
 #include <vector>
@@ -19,6 +20,7 @@ namespace {
 struct MapLine {
     QString kind, path, cls, text;
     QRect rect;
+    QString extra;   // a window's X id
 };
 
 std::vector<MapLine> ReadMap(const QString &file)
@@ -31,7 +33,8 @@ std::vector<MapLine> ReadMap(const QString &file)
         const QStringList c = QString::fromUtf8(raw).split(QLatin1Char('\t'));
         if (c.size() < 9)
             continue;
-        lines.push_back({c[0], c[1], c[2], c[8], QRect(c[3].toInt(), c[4].toInt(), c[5].toInt(), c[6].toInt())});
+        lines.push_back({c[0], c[1], c[2], c[8], QRect(c[3].toInt(), c[4].toInt(), c[5].toInt(), c[6].toInt()),
+                         c.size() > 9 ? c[9] : QString()});
     }
     return lines;
 }
@@ -156,6 +159,41 @@ TEST_F(StartUpX, AMissingEncryptionComponentIsToldAndTheStartGoesOn)
         << Dump(seen).toStdString();
     EXPECT_NE(Find(seen, [](const MapLine &l) { return l.kind == QLatin1String("window") && l.path == QLatin1String("frmMain"); }),
               nullptr);
+    EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+// Started with the desktop (autostart on) on a desktop without a tray: no tray icon could
+// bring a minimised main window back, and without a panel an iconified window is nowhere to be
+// seen. The main window is there on the screen, with the timers window in it.
+TEST_F(StartUpX, AnAutostartWithoutATrayShowsTheMainWindow)
+{
+    const QString config = dir + QStringLiteral("/config");
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    KnownPerson();
+    {
+        QSettings ini(config + QStringLiteral("/Tarv/Tarv.ini"), QSettings::IniFormat);
+        ASSERT_EQ(ini.status(), QSettings::NoError);
+        ini.setValue(QStringLiteral("tarv/autostart"), QStringLiteral("1"));
+    }
+    Start(env);
+
+    std::vector<MapLine> seen;
+    ASSERT_TRUE(WaitForLine([](const MapLine &l) { return l.path.contains(QLatin1String("/frmStart/")); }, &seen))
+        << "no timers window; the program printed:\n" << Output().toStdString();
+    const MapLine *main = Find(seen, [](const MapLine &l) {
+        return l.kind == QLatin1String("window") && l.path == QLatin1String("frmMain");
+    });
+    ASSERT_NE(main, nullptr) << Dump(seen).toStdString();
+    // The window manager's word: a normal window, not an icon (and it stays so).
+    QString state;
+    const bool normal = testenv::WaitFor([&] {
+        state = x->Run(QStringLiteral("xprop"), {QStringLiteral("-id"), main->extra, QStringLiteral("WM_STATE")}).out;
+        return state.contains(QLatin1String("Normal"));
+    }, 10000);
+    EXPECT_TRUE(normal) << state.toStdString();
+    testenv::WaitFor([] { return false; }, 1000);
+    state = x->Run(QStringLiteral("xprop"), {QStringLiteral("-id"), main->extra, QStringLiteral("WM_STATE")}).out;
+    EXPECT_TRUE(state.contains(QLatin1String("window state: Normal"))) << state.toStdString();
     EXPECT_EQ(program.state(), QProcess::Running);
 }
 
