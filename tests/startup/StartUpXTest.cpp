@@ -1,11 +1,13 @@
 // The program itself on a private X server with a window manager, started as a person starts
 // it, for the starts that go wrong before any window of the program is there to test.
+#include "tests/service/ServiceProcess.h"
 #include "tests/support/TestEnv.h"
 #include "tests/xserver/XServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRect>
 #include <QSettings>
@@ -194,6 +196,51 @@ TEST_F(StartUpX, AnAutostartWithoutATrayShowsTheMainWindow)
     testenv::WaitFor([] { return false; }, 1000);
     state = x->Run(QStringLiteral("xprop"), {QStringLiteral("-id"), main->extra, QStringLiteral("WM_STATE")}).out;
     EXPECT_TRUE(state.contains(QLatin1String("window state: Normal"))) << state.toStdString();
+    EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+// The demo profile that scripts/run makes for someone trying the program, against the
+// reference service: the first start shows the timers window ready to record on the demo
+// account's projects, with no word that categories are missing and no download window.
+TEST_F(StartUpX, TheDemoProfileComesWithItsCatalogue)
+{
+    testsvc::ServiceProcess svc;
+    ASSERT_TRUE(svc.start()) << svc.output().toStdString();
+    const QString config = dir + QStringLiteral("/config");
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("TARV_SERVICE_ENDPOINT"), svc.baseUrl());
+    env.insert(QStringLiteral("TARV_CA_FILE"), svc.caFile());
+    env.insert(QStringLiteral("TARV_ONLINE"), QStringLiteral("1"));
+    QProcess demo;
+    QProcessEnvironment e = env;
+    e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    demo.setProcessEnvironment(e);
+    demo.start(QStringLiteral(TARV_DEMO_DATA), {dir, QStringLiteral("demo"), QStringLiteral("demo2024"),
+                                               QStringLiteral("Eléni Papadáki")});
+    ASSERT_TRUE(demo.waitForFinished(60000));
+    ASSERT_EQ(demo.exitCode(), 0) << demo.readAllStandardError().toStdString();
+    EXPECT_TRUE(demo.readAllStandardError().isEmpty());
+    const int requestsBefore = int(svc.requests().size());
+    Start(env);
+
+    std::vector<MapLine> seen;
+    ASSERT_TRUE(WaitForLine([](const MapLine &l) { return l.path.contains(QLatin1String("/frmStart/")); }, &seen))
+        << "no timers window; the program printed:\n" << Output().toStdString();
+    // The activation has run; nothing comes over the timers window.
+    testenv::WaitFor([] { return false; }, 3000);
+    seen = ReadMap(map);
+    EXPECT_EQ(Find(seen, [](const MapLine &l) { return l.path.startsWith(QLatin1String("FMessage")); }), nullptr)
+        << Dump(seen).toStdString();
+    EXPECT_EQ(Find(seen, [](const MapLine &l) { return l.path.contains(QLatin1String("frmSynch")); }), nullptr)
+        << Dump(seen).toStdString();
+    EXPECT_NE(Find(seen, [](const MapLine &l) { return l.path.endsWith(QLatin1String("frmStart/btnLoad")) && l.text.size() > 0; }),
+              nullptr);
+    // The day's download counts as done: the start asked the service nothing about the lists.
+    int projectRequests = 0;
+    const QList<QJsonObject> requests = svc.requests();
+    for (int i = requestsBefore; i < requests.size(); ++i)
+        projectRequests += requests[i][QStringLiteral("query")].toString().startsWith(QLatin1String("action=projects"));
+    EXPECT_EQ(projectRequests, 0);
     EXPECT_EQ(program.state(), QProcess::Running);
 }
 
