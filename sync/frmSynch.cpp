@@ -569,6 +569,8 @@ void frmSynch::btnConnect_Click(int16_t Index)
         if (m_waiting < 0) {
             lstLog->SetRows(0);
             UpdateLog(GetLangString(1860), 1);
+            // Whole below the log, as a clicked line would show it.
+            txtFull->setText(GetLangString(1860));
         }
         m_waiting = Index;
         return;

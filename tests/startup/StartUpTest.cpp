@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -510,7 +511,17 @@ TEST_F(StartUpTest, AnAccountWithoutCategoriesHasThemDownloadedInTheSynchronisat
     };
 
     frametest::BoxWatcher boxes;
+    // What the window says while it waits for the day's download to end.
+    QString waiting;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&waiting] {
+        if (frmSynch *w = frmSynch::Peek(); w && waiting.isEmpty() && w->lstLog->Rows() > 0)
+            waiting = w->txtFull->text() + QStringLiteral(" | ") + w->lstLog->TextMatrix(0, 0);
+    });
+    look.start(5);
     StartUp();
+    look.stop();
+    EXPECT_EQ(waiting, GetLangString(1860) + QStringLiteral(" | ") + GetLangString(1860));
     ASSERT_FALSE(boxes.Boxes().empty());
     EXPECT_EQ(boxes.Boxes()[0].text, frametest::BoxText(73));
     ASSERT_NE(frmSynch::Peek(), nullptr);
