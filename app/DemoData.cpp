@@ -9,12 +9,20 @@
 // database (created as the first start creates it), the profile of the logon name with the
 // account's credentials (as the sign-in stores them) and the settings; then entries and
 // expenses of the three days before today through the same store procedures the daily log,
-// the expenses window and the uploads use. Reference tables are not written: the program's
-// daily download brings them at its first start, as for any profile. A folder that already
-// holds a database is left alone (exit code 3), so nothing a person recorded is ever lost.
+// the expenses window and the uploads use; and the account's projects, tasks, categories and
+// expense categories, downloaded from the service that TARV_SERVICE_ENDPOINT names and stored
+// as the day's download stores them (that download then counts as done today), so that the
+// first start shows the timers window with the demo days. When the service cannot be reached
+// the catalogue is left out and the first start downloads it. A folder that already holds a
+// database is left alone (exit code 3), so nothing a person recorded is ever lost.
 #include "core/CCrypto.h"
+#include "core/ReceivedBatch.h"
+#include "core/ReferenceReader.h"
+#include "core/ServiceRequests.h"
+#include "core/modHttp.h"
 #include "core/modMain.h"
 #include "platform/dao/dao.h"
+#include "platform/registry/Registry.h"
 #include "platform/system/System.h"
 #include "store/modDBchr.h"
 
@@ -86,6 +94,26 @@ QString Amount(int units, int cents)
     return whole + DecimalSep + QStringLiteral("%1").arg(cents, 2, 10, QLatin1Char('0'));
 }
 
+// The account's catalogue from the service, stored as the day's download stores it. "" when
+// it is stored, else what went wrong.
+QString DownloadCatalogue(const QString &user, const QString &password)
+{
+    UserNameURL = modHttp::URLEncode(user);
+    PasswordURL = modHttp::URLEncode(password);
+    const QString projects = modHttp::SendRequest(modHttp::ProjectsRequest(), modHttp::KindUpload);
+    const QString expenses = projects.isEmpty() ? QString() : modHttp::SendRequest(modHttp::ExpensesRequest(), modHttp::KindUpload);
+    if (expenses.isEmpty())
+        return QStringLiteral("no reply from ") + modHttp::ServiceEndpoint();
+    ReceivedBatch batch;
+    if (!reference::ReadProjects(projects, batch.projects).Ok() || !reference::ReadExpenses(expenses, batch.expCategories).Ok())
+        return QStringLiteral("the service's reply could not be read");
+    if (modDBchr::SaveReferenceDownload(batch, false) != 0)
+        return QStringLiteral("the catalogue could not be stored");
+    registry::SaveSetting(SettingsApp, QString::number(CurrentUserID), "CheckTablesDate",
+                          QString::number(DateToLong(QDate::currentDate())));
+    return QString();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -152,6 +180,11 @@ int main(int argc, char **argv)
         if (modDBchr::InsertExpense(e) != 0 || (x.state != 0 && modDBchr::SetExpenseState(e.cID, x.state) != 0))
             return Fail(QStringLiteral("an expense could not be written: ") + modDBchr::LastExpError());
     }
+
+    const QString catalogue = DownloadCatalogue(user, password);
+    if (!catalogue.isEmpty())
+        std::fprintf(stderr, "tarv-demo-data: projects, tasks and categories left to the first start: %s\n",
+                     catalogue.toLocal8Bit().constData());
 
     DB->Close();
     DB.reset();

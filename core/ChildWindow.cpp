@@ -1,6 +1,7 @@
 #include "core/ChildWindow.h"
 
 #include "core/frmMain.h"
+#include "platform/forms/TopWindow.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -45,6 +46,26 @@ void ChildWindow::WatchActivation(QWidget *owner, QMdiSubWindow *sub, std::funct
 void ChildWindow::OnActivation(std::function<void()> activated)
 {
     WatchActivation(this, m_sub, std::move(activated));
+}
+
+void ChildWindow::BringToFront(QWidget *window)
+{
+    if (!window)
+        return;
+    auto *sub = qobject_cast<QMdiSubWindow *>(window->parentWidget());
+    if (!sub) {
+        if (window->isMinimized())
+            forms::ShowNormal(window);
+        else
+            window->show();
+        window->raise();
+        return;
+    }
+    sub->show();
+    window->show();
+    sub->raise();
+    if (QMdiArea *mdi = sub->mdiArea())
+        mdi->setActiveSubWindow(sub);
 }
 
 void ChildWindow::closeEvent(QCloseEvent *e)

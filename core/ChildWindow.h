@@ -21,6 +21,12 @@ public:
     // has settled, as a window's own activate event would; for as long as owner lives.
     static void WatchActivation(QWidget *owner, QMdiSubWindow *sub, std::function<void()> activated);
 
+    // Shows the window and brings it to the front, whether it was loaded already or not: a
+    // window in a frame of the main window's document area has its frame shown, raised above
+    // the other frames and made the active one; a window of its own comes back from being
+    // minimised and is raised above the program's other windows.
+    static void BringToFront(QWidget *window);
+
     // Asked before the window closes (its close box, CloseAfterAsking, the program's end); false
     // keeps it open. A window with something to lose asks the person here.
     virtual bool QueryUnload() { return true; }

@@ -12,6 +12,7 @@
 #include "platform/fs/FileSystem.h"
 #include "platform/registry/Registry.h"
 #include "platform/system/System.h"
+#include "platform/tray/TrayIcon.h"
 #include "recorder/frmStart.h"
 #include "store/modDBchr.h"
 
@@ -263,18 +264,25 @@ void StartUp()
         NewPerson(logon);
         return;
     }
-    if (AutoStart == 1)
+    // Started with the desktop, the program waits in the tray; without a tray to hold its icon
+    // a minimised window could not be found on a desktop without a panel: it is shown.
+    const bool intoTray = AutoStart == 1 && tray::IsHostAvailable();
+    if (intoTray)
         main->setWindowState(main->windowState() | Qt::WindowMinimized);
     while (FormLoaded[fiSplash])
         QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    if (AutoStart == 1)
+    if (intoTray)
         main->showMinimized();
     else
         main->show();
     SetUserLabel(main);
     ShowTimersWindow();
-    // The tray icon came with the timers window: the window minimised at the start goes there.
-    main->SettleInTray();
+    // The tray icon came with the timers window: the window minimised at the start goes there,
+    // unless the tray did not take the icon after all.
+    if (intoTray && !main->TrayHoldsIcon())
+        main->ShowFromTray(false);
+    else
+        main->SettleInTray();
     UpdateCheck();
     main->SynchTables();
 }

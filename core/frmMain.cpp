@@ -1,6 +1,8 @@
 // The main window's frame: the toolbar down the left, the document area, the person's line with
 // the language flags, and the status bar with the connection indicator.
 #include "core/frmMain.h"
+
+#include "core/ChildWindow.h"
 #include "core/Captions.h"
 #include "core/WindowRegistry.h"
 
@@ -229,16 +231,10 @@ forms::Label *NewLabel(QWidget *parent, const char *name, int left, int top, int
 
 // Shows a child window of the document area and brings it to the front.
 template <class T>
-void ShowChild(QMdiArea *mdi, bool redraw)
+void ShowChild(bool redraw)
 {
     T *w = T::Get();
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget())) {
-        sub->show();
-        sub->raise();
-        mdi->setActiveSubWindow(sub);
-    }
-    w->show();
-    w->raise();
+    ChildWindow::BringToFront(w);
     if (redraw)
         w->update();
 }
@@ -550,29 +546,24 @@ bool frmMain::OpenToolbarEntry(int16_t index)
     bool shown = true;
     switch (index) {
     case 0: {
-        frmStart *w = frmStart::Get();
-        w->ShowForm();
-        if (QMdiSubWindow *sub = w->subWindow()) {
-            sub->raise();
-            mdi->setActiveSubWindow(sub);
-        }
+        frmStart::Get()->ShowForm();
         break;
     }
     case 1:
-        ShowChild<frmDaily>(mdi, true);
+        ShowChild<frmDaily>(true);
         break;
     case 2:
         if (!CountExpenseProjects()) {
             ShowMsg(GetLangString(127), 16);
             shown = false;
         } else {
-            ShowChild<frmDailyExp>(mdi, false);
+            ShowChild<frmDailyExp>(false);
         }
         break;
     case 3:
         if (!IsConnected && ShowMsg(GetLangString(120), 4 + 48) == 7)
             return false;
-        ShowChild<frmSynch>(mdi, false);
+        ShowChild<frmSynch>(false);
         break;
     default:
         return false;
@@ -596,7 +587,7 @@ bool frmMain::OpenWindow(const QString &name)
             ShowMsg(GetLangString(92), 16);
             return false;
         }
-        ShowChild<frmOptions>(mdi, false);
+        ShowChild<frmOptions>(false);
         return true;
     }
 

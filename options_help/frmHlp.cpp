@@ -1,6 +1,7 @@
 #include "options_help/frmHlp.h"
 
 #include "core/CMessage.h"
+#include "core/ChildWindow.h"
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "options_help/HelpLinks.h"
@@ -283,20 +284,16 @@ void frmHlp::ShowHelpIndex()
     frmHlp *h = Get();
     h->SetCurrentURL(modMain::HelpIndexPath);
     h->Navigate(h->CurrentURL());
-    if (Peek() == h) {
-        h->show();
-        h->raise();
-    }
+    if (Peek() == h)
+        ChildWindow::BringToFront(h);
 }
 
 void frmHlp::ShowPage(const QString &path)
 {
     frmHlp *h = Get();
     h->Navigate(path);
-    if (Peek() == h) {
-        h->show();
-        h->raise();
-    }
+    if (Peek() == h)
+        ChildWindow::BringToFront(h);
 }
 
 void frmHlp::SetStartPage(const QString &path)
@@ -387,8 +384,7 @@ void frmHlp::PlayVideo(const QString &name)
     }
     frmVideo *v = frmVideo::Get();
     v->flash->LoadMovie(0, AppPath() + QStringLiteral("/") + name);
-    v->show();
-    v->raise();
+    ChildWindow::BringToFront(v);
     v->flash->Play();
 }
 

@@ -96,7 +96,7 @@ frmLoad::frmLoad()
     // 5. Nothing to choose from: the person can download the projects instead.
     if (MyTree->Count() == 0) {
         Try([&] { ShowMsg(GetLangString(411), 0); });
-        Try([&] { frmSynch::Get()->show(); });
+        Try([&] { BringToFront(frmSynch::Get()); });
         m_nothingToShow = true;
         // The loader cannot unload itself while it is being made: it goes when the caller
         // shows it, or with the next turn of the event loop.
@@ -194,12 +194,7 @@ void frmLoad::ShowForm()
         frmLoad::Unload();   // this window is gone now
         return;
     }
-    show();
-    if (m_sub) {
-        m_sub->raise();
-        if (QMdiArea *mdi = m_sub->mdiArea())
-            mdi->setActiveSubWindow(m_sub);
-    }
+    BringToFront(this);
 }
 
 void frmLoad::UnloadLater()

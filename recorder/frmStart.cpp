@@ -144,6 +144,13 @@ frmStart::frmStart()
             LoadRecArr(int16_t(running));
             SetTaskbarIcon();
         }
+        // The person sees at once what came back: the running timer selected, its start and
+        // its time counting, Stop and Cancel as they stand for it (else the row left selected).
+        if (lstTimers->Rows() > 0) {
+            if (running != -1)
+                lstTimers->SetRow(running);
+            DoClick();
+        }
     });
     // The hot key of the settings works from the start, not only once the options have been
     // saved in this run.
@@ -214,10 +221,7 @@ void frmStart::CreateMenus()
 
 void frmStart::ShowForm()
 {
-    m_sub->show();
-    show();
-    m_sub->raise();
-    frmMain::Get()->mdi->setActiveSubWindow(m_sub);
+    ChildWindow::BringToFront(this);
     modMain::FormLoaded[modMain::fiStart] = true;
 }
 
@@ -250,7 +254,7 @@ void frmStart::Form_Activate()
             if (download) {
                 ShowHourglass();
                 frmSynch *synch = frmSynch::Get();
-                synch->show();
+                ChildWindow::BringToFront(synch);
                 synch->btnConnect_Click(0);
                 RestorePointer();
             }
@@ -318,7 +322,7 @@ void frmStart::mnuFile_About_Click()
     v->flash->SetHeight(145);
     v->flash->SetScaleMode(0);
     v->flash->LoadMovie(0, modMain::AppPath() + QStringLiteral("/hlp_One_Desktop.swf"));
-    v->show();
+    ChildWindow::BringToFront(v);
     v->flash->Play();
 }
 
@@ -338,21 +342,21 @@ void frmStart::mnuHelp_Help_Click()
 {
     frmHlp *h = frmHlp::Get();
     h->SetStartPage(modMain::HelpIndexPath);
-    h->show();
+    ChildWindow::BringToFront(h);
 }
 
 void frmStart::mnuHelp_Form_Click()
 {
     frmHlp *h = frmHlp::Get();
     h->WBr->Navigate2(modMain::HelpPagePath(this, modMain::LangID));
-    h->show();
+    ChildWindow::BringToFront(h);
 }
 
 void frmStart::mnuHelp_video_Click()
 {
     frmVideo *v = frmVideo::Get();
     forms::Move(v->frAbout, -12000, forms::Top(v->frAbout));
-    v->show();
+    ChildWindow::BringToFront(v);
     v->flash->LoadMovie(0, modMain::AppPath() + QStringLiteral("/hlp_LiveRecording.swf"));
     v->flash->Play();
 }

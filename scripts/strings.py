@@ -100,6 +100,8 @@ REQUIRED_IDS = sorted(set(
     # synchronisation window: captions, menus, day frames, send, transport log, views
     + [801, 802] + _span(803, 809) + _span(813, 815) + _span(817, 822) + _span(824, 848) + [855, 856, 857, 862]
     + _span(880, 886) + [905, 907, 928, 958, 959, 960, 961, 979]
+    # synchronisation window: a command waiting for another exchange to end
+    + [1860]
     # message box buttons: Yes, No, Cancel, Abort, Retry, Ignore
     + _span(1500, 1505)
     # daily log window, entry editor: row tips, no day shown, a time inside another entry

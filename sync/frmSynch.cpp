@@ -116,7 +116,12 @@ frmSynch::frmSynch()
 
     // No exchange while a request of the program is under way.
     EnableCommands();
-    connect(RequestGuard::Notifier(), &RequestBusy::BusyChanged, this, [this](bool) { EnableCommands(); });
+    connect(RequestGuard::Notifier(), &RequestBusy::BusyChanged, this, [this](bool busy) {
+        EnableCommands();
+        // After the turn that released the service: the one who held it has finished its work.
+        if (!busy && m_waiting >= 0)
+            QTimer::singleShot(0, this, &frmSynch::RunWaiting);
+    });
 
     FormLoaded[fiSynch] = true;
 }
@@ -469,7 +474,7 @@ void frmSynch::mnuHelp_Frm_Click()
 {
     frmHlp *h = frmHlp::Get();
     h->WBr->Navigate2(HelpPagePath(this, LangID));
-    h->show();
+    ChildWindow::BringToFront(h);
 }
 
 void frmSynch::mnuSynch_All_Click()
@@ -556,8 +561,20 @@ void frmSynch::btnConnect_Click(int16_t Index)
 {
     if (Index != 0 && Index != 1)
         return;
-    if (m_running || RequestGuard::Busy())
+    if (m_running)
         return;
+    if (RequestGuard::Busy()) {
+        // Another window holds the service (the day's download at start-up): this command
+        // waits for it, and the log says so meanwhile.
+        if (m_waiting < 0) {
+            lstLog->SetRows(0);
+            UpdateLog(GetLangString(1860), 1);
+            // Whole below the log, as a clicked line would show it.
+            txtFull->setText(GetLangString(1860));
+        }
+        m_waiting = Index;
+        return;
+    }
     if (Index == 1 && CheckDates())
         return;
     const RequestGuard busy(RequestGuard::Command);
@@ -615,6 +632,15 @@ void frmSynch::btnConnect_Click(int16_t Index)
     QApplication::restoreOverrideCursor();
     m_running = false;
     EnableCommands();
+}
+
+void frmSynch::RunWaiting()
+{
+    if (m_waiting < 0 || m_running || RequestGuard::Busy())
+        return;
+    const int16_t index = m_waiting;
+    m_waiting = -1;
+    btnConnect_Click(index);
 }
 
 void frmSynch::RefreshEditors()

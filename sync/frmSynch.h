@@ -163,4 +163,8 @@ private:
     void ShowReceived(const QString &reply, bool projects);
 
     bool m_running = false;   // an exchange of this window is under way
+    // The command (0 receive, 1 send) asked for while another exchange of the program held
+    // the service; it runs once that one has ended. -1 none.
+    int16_t m_waiting = -1;
+    void RunWaiting();
 };

@@ -443,7 +443,7 @@ void frmDaily::mnuHelp_video_Click()
 {
     frmVideo *v = frmVideo::Get();
     forms::Move(v->frAbout, -12000, forms::Top(v->frAbout));
-    v->show();
+    ChildWindow::BringToFront(v);
     v->flash->LoadMovie(0, AppPath() + QStringLiteral("/hlp_RecordTime.swf"));
     v->flash->Play();
 }

@@ -6,10 +6,13 @@
 #include "core/frmMain.h"
 #include "core/modMain.h"
 #include "options_help/HelpLinks.h"
+#include "options_help/frmHlp.h"
 #include "options_help/frmVideo.h"
 #include "platform/forms/Label.h"
 #include "platform/forms/Units.h"
 #include "recorder/frmStart.h"
+#include "sync/frmSynch.h"
+#include "timelog/frmDaily.h"
 #include "tests/support/TestEnv.h"
 
 #include <QAction>
@@ -21,6 +24,8 @@
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QMovie>
+
+#include <functional>
 
 using namespace modMain;
 
@@ -133,6 +138,69 @@ TEST_F(VideoWindow, TheAboutPanelShowsTheVersionAndTheWebSite)
     EXPECT_FALSE(FormLoaded[fiVideo]);
     EXPECT_EQ(forms::Left(main->picCover), -12000);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Every way into the video window brings it to the front of the document area, loaded already
+// (and covered by the timers window) or not; so does every way into a help page for the help
+// window, also when the person had minimised it.
+TEST_F(VideoWindow, EveryWayInBringsItsWindowToTheFront)
+{
+    frmMain *main = frmMain::Get();
+    main->show();
+    frmStart *t = frmStart::Get();
+    t->ShowForm();
+    const auto front = [main]() -> QMdiSubWindow * {
+        const QList<QMdiSubWindow *> stack = main->mdi->subWindowList(QMdiArea::StackingOrder);
+        return stack.isEmpty() ? nullptr : stack.last();
+    };
+    const struct {
+        const char *way;
+        std::function<void()> open;
+    } ways[] = {
+        {"About", [t] { t->mnuFile_About->trigger(); }},
+        {"timers window's video", [t] { t->mnuHelp_video->trigger(); }},
+        {"daily log's video", [] { frmDaily::Get()->mnuHelp_Video->trigger(); }},
+        {"help link", [this] { frmHlp::Get()->Navigate(In("[]hlp_RecordTime.gif")); }},
+    };
+    for (const auto &w : ways) {
+        SCOPED_TRACE(w.way);
+        for (bool loaded : {false, true}) {
+            SCOPED_TRACE(loaded ? "loaded already" : "not loaded");
+            if (!loaded)
+                frmVideo::Unload();
+            QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            // The timers window over everything, as the person left it.
+            t->ShowForm();
+            ASSERT_EQ(front(), t->subWindow());
+            w.open();
+            frmVideo *v = frmVideo::Peek();
+            ASSERT_NE(v, nullptr);
+            EXPECT_TRUE(v->isVisible());
+            EXPECT_EQ(front(), v->parentWidget());
+            EXPECT_EQ(main->mdi->activeSubWindow(), v->parentWidget());
+            EXPECT_TRUE(v->flash->Playing());
+        }
+    }
+
+    const struct {
+        const char *way;
+        std::function<void()> open;
+    } pages[] = {
+        {"Help on Tarvelo", [t] { t->mnuHelp_Help->trigger(); }},
+        {"Help on this Form", [t] { t->mnuHelp_Form->trigger(); }},
+        {"a window's help page", [] { frmHlp::ShowHelpFor(QStringLiteral("frmDaily")); }},
+        {"the help index", [] { frmHlp::ShowHelpIndex(); }},
+        {"synchronisation window's help", [] { frmSynch::Get()->mnuHelp_Frm->trigger(); }},
+    };
+    for (const auto &p : pages) {
+        SCOPED_TRACE(p.way);
+        frmHlp *h = frmHlp::Get();
+        h->showMinimized();
+        ASSERT_TRUE(testenv::WaitFor([h] { return h->isMinimized(); }));
+        p.open();
+        EXPECT_EQ(frmHlp::Peek(), h);
+        EXPECT_TRUE(testenv::WaitFor([h] { return h->isVisible() && !h->isMinimized(); }));
+    }
 }
 
 TEST_F(VideoWindow, OfflineTheWebSiteLinkIsDisabled)

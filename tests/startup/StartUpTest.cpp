@@ -11,6 +11,7 @@
 #include "platform/registry/Registry.h"
 #include "recorder/frmStart.h"
 #include "store/modDBchr.h"
+#include "sync/frmSynch.h"
 #include "tests/mainwindow/FrameFixture.h"
 #include "tests/service/ServiceProcess.h"
 #include "tests/support/TestEnv.h"
@@ -20,9 +21,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -455,11 +458,106 @@ TEST_F(VersionCheckAtStart, TheServiceIsAskedWhenMoreThanFifteenDaysHavePassed)
     qunsetenv("TARV_SERVICE_ENDPOINT");
 }
 
+// ---- the first start of an account that has no categories yet --------------------------------
+
+// The lines of the synchronisation window's connection log.
+QStringList SynchLog()
+{
+    QStringList lines;
+    if (frmSynch *w = frmSynch::Peek())
+        for (int r = 0; r < w->lstLog->Rows(); ++r)
+            lines << w->lstLog->TextMatrix(r, 0);
+    return lines;
+}
+
+// The day's download holds the service while the timers window finds no categories: the
+// synchronisation window it opens for them waits, says so, and downloads once the service is
+// free. Back in the timers window the question comes (the account has none to give); Yes
+// downloads again and the program stays.
+TEST_F(StartUpTest, AnAccountWithoutCategoriesHasThemDownloadedInTheSynchronisationWindow)
+{
+    const QString data = testsvc::WriteDataFile(R"({"version": "1.0.0", "accounts": [
+        {"username": "maria", "password": "pw-2024", "fullname": "Maria O'Brien",
+         "categories": [], "expenseCategories": [{"id": 1, "name": "Travel"}], "projects": []}]})");
+    testsvc::ServiceProcess svc;
+    ASSERT_TRUE(svc.start({QStringLiteral("--http"), QStringLiteral("--data"), data})) << svc.output().toStdString();
+    qputenv("TARV_SERVICE_ENDPOINT", svc.endpoint().toLocal8Bit());
+    qputenv("TARV_ONLINE", "1");
+
+    ASSERT_EQ(modDBchr::CreateDB(DbPath()), 0);
+    if (!Crypto)
+        Crypto = std::make_unique<CCrypto>();
+    PCUserName = QStringLiteral("maria");
+    UserFullName = QStringLiteral("Maria O'Brien");
+    StoredUserName = Crypto->Encrypt(QStringLiteral("maria"), CryptoPassPhrase, false, CCrypto::TypeRC2);
+    StoredPassword = Crypto->Encrypt(QStringLiteral("pw-2024"), CryptoPassPhrase, false, CCrypto::TypeRC2);
+    LangID = 0;
+    AutoStart = 0;
+    AutoCheck = 0;
+    const int16_t id = modDBchr::CreateUser();
+    ASSERT_GE(id, 1);
+    DB->Close();
+    DB.reset();
+    SaveSettings();
+    // The version was checked today; the lists were never downloaded.
+    registry::SaveSetting(SettingsApp, "updates", "DateCheckedforUpdates", QString::number(DateToLong(QDate::currentDate())));
+    int ended = 0;
+    SetEndProcess([&ended] { ++ended; });
+    const auto projectRequests = [&svc] {
+        int n = 0;
+        for (const QJsonObject &r : svc.requests())
+            n += r[QStringLiteral("query")].toString().startsWith(QLatin1String("action=projects"));
+        return n;
+    };
+
+    frametest::BoxWatcher boxes;
+    // What the window says while it waits for the day's download to end.
+    QString waiting;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&waiting] {
+        if (frmSynch *w = frmSynch::Peek(); w && waiting.isEmpty() && w->lstLog->Rows() > 0)
+            waiting = w->txtFull->text() + QStringLiteral(" | ") + w->lstLog->TextMatrix(0, 0);
+    });
+    look.start(5);
+    StartUp();
+    look.stop();
+    EXPECT_EQ(waiting, GetLangString(1860) + QStringLiteral(" | ") + GetLangString(1860));
+    ASSERT_FALSE(boxes.Boxes().empty());
+    EXPECT_EQ(boxes.Boxes()[0].text, frametest::BoxText(73));
+    ASSERT_NE(frmSynch::Peek(), nullptr);
+    // The window's own download ran once the day's download had ended, and its log tells it.
+    ASSERT_TRUE(testenv::WaitFor([&] { return projectRequests() == 2; }, 20000))
+        << SynchLog().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(testenv::WaitFor([] { return SynchLog().contains(GetLangString(846)); }, 20000))
+        << SynchLog().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(frmSynch::Peek()->btnConnect[0]->isEnabled());
+
+    // Back in the timers window: still none, the question; Yes downloads again.
+    boxes.Answer(QStringLiteral("btnYes"));
+    frmSynch::Unload();
+    frametest::Click(frmMain::Get()->btn[0]);
+    ASSERT_TRUE(testenv::WaitFor([&] { return boxes.Boxes().size() >= 2; }));
+    EXPECT_EQ(boxes.Boxes()[1].text, frametest::BoxText(72));
+    EXPECT_EQ(boxes.Boxes()[1].pressed, QStringLiteral("btnYes"));
+    ASSERT_TRUE(testenv::WaitFor([&] { return projectRequests() == 3; }, 20000));
+    ASSERT_TRUE(testenv::WaitFor([] { return SynchLog().contains(GetLangString(846)); }, 20000))
+        << SynchLog().join(QLatin1Char('\n')).toStdString();
+    testenv::WaitFor([] { return false; }, 300);
+    EXPECT_EQ(ended, 0);
+    EXPECT_NE(frmMain::Peek(), nullptr);
+    EXPECT_NE(frmStart::Peek(), nullptr);
+    EXPECT_TRUE(DB);
+    frmSynch::Unload();
+    SetEndProcess([] {});
+    qunsetenv("TARV_SERVICE_ENDPOINT");
+}
+
 // ---- a start on a desktop without a tray ------------------------------------------------------
 
-// Started with the desktop (autostart), the main window is minimised; without a tray to hold
-// it, it is not hidden.
-TEST_F(StartUpTest, AnAutostartWithoutATrayLeavesTheMainWindowOnTheTaskbar)
+// Started with the desktop (autostart), the main window waits in the tray; without a tray to
+// hold its icon it is shown, as at a start by hand: a minimised window is nowhere to be seen on
+// a desktop without a panel.
+TEST_F(StartUpTest, AnAutostartWithoutATrayShowsTheMainWindow)
 {
     PrepareKnownPerson(QStringLiteral("maria"), QStringLiteral("Maria O'Brien"));
     PCUserName = QStringLiteral("maria");
@@ -469,10 +567,13 @@ TEST_F(StartUpTest, AnAutostartWithoutATrayLeavesTheMainWindowOnTheTaskbar)
     StartUp();
     frmMain *main = frmMain::Peek();
     ASSERT_NE(main, nullptr);
-    ASSERT_TRUE(testenv::WaitFor([main] { return main->isMinimized(); }));
+    ASSERT_FALSE(main->TrayHoldsIcon());
+    ASSERT_TRUE(testenv::WaitFor([main] { return main->isVisible(); }));
     testenv::WaitFor([] { return false; }, 300);
-    EXPECT_TRUE(main->isMinimized());
+    EXPECT_FALSE(main->isMinimized());
     EXPECT_TRUE(main->isVisible());
+    ASSERT_NE(frmStart::Peek(), nullptr);
+    EXPECT_TRUE(frmStart::Peek()->isVisible());
 }
 
 // ---- without the encryption component -----------------------------------------------------------

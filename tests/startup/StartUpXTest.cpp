@@ -1,13 +1,16 @@
 // The program itself on a private X server with a window manager, started as a person starts
 // it, for the starts that go wrong before any window of the program is there to test.
+#include "tests/service/ServiceProcess.h"
 #include "tests/support/TestEnv.h"
 #include "tests/xserver/XServer.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRect>
+#include <QSettings>
 
 #include <functional>
 #include <vector>
@@ -19,6 +22,7 @@ namespace {
 struct MapLine {
     QString kind, path, cls, text;
     QRect rect;
+    QString extra;   // a window's X id
 };
 
 std::vector<MapLine> ReadMap(const QString &file)
@@ -31,7 +35,8 @@ std::vector<MapLine> ReadMap(const QString &file)
         const QStringList c = QString::fromUtf8(raw).split(QLatin1Char('\t'));
         if (c.size() < 9)
             continue;
-        lines.push_back({c[0], c[1], c[2], c[8], QRect(c[3].toInt(), c[4].toInt(), c[5].toInt(), c[6].toInt())});
+        lines.push_back({c[0], c[1], c[2], c[8], QRect(c[3].toInt(), c[4].toInt(), c[5].toInt(), c[6].toInt()),
+                         c.size() > 9 ? c[9] : QString()});
     }
     return lines;
 }
@@ -156,6 +161,86 @@ TEST_F(StartUpX, AMissingEncryptionComponentIsToldAndTheStartGoesOn)
         << Dump(seen).toStdString();
     EXPECT_NE(Find(seen, [](const MapLine &l) { return l.kind == QLatin1String("window") && l.path == QLatin1String("frmMain"); }),
               nullptr);
+    EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+// Started with the desktop (autostart on) on a desktop without a tray: no tray icon could
+// bring a minimised main window back, and without a panel an iconified window is nowhere to be
+// seen. The main window is there on the screen, with the timers window in it.
+TEST_F(StartUpX, AnAutostartWithoutATrayShowsTheMainWindow)
+{
+    const QString config = dir + QStringLiteral("/config");
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    KnownPerson();
+    {
+        QSettings ini(config + QStringLiteral("/Tarv/Tarv.ini"), QSettings::IniFormat);
+        ASSERT_EQ(ini.status(), QSettings::NoError);
+        ini.setValue(QStringLiteral("tarv/autostart"), QStringLiteral("1"));
+    }
+    Start(env);
+
+    std::vector<MapLine> seen;
+    ASSERT_TRUE(WaitForLine([](const MapLine &l) { return l.path.contains(QLatin1String("/frmStart/")); }, &seen))
+        << "no timers window; the program printed:\n" << Output().toStdString();
+    const MapLine *main = Find(seen, [](const MapLine &l) {
+        return l.kind == QLatin1String("window") && l.path == QLatin1String("frmMain");
+    });
+    ASSERT_NE(main, nullptr) << Dump(seen).toStdString();
+    // The window manager's word: a normal window, not an icon (and it stays so).
+    QString state;
+    const bool normal = testenv::WaitFor([&] {
+        state = x->Run(QStringLiteral("xprop"), {QStringLiteral("-id"), main->extra, QStringLiteral("WM_STATE")}).out;
+        return state.contains(QLatin1String("Normal"));
+    }, 10000);
+    EXPECT_TRUE(normal) << state.toStdString();
+    testenv::WaitFor([] { return false; }, 1000);
+    state = x->Run(QStringLiteral("xprop"), {QStringLiteral("-id"), main->extra, QStringLiteral("WM_STATE")}).out;
+    EXPECT_TRUE(state.contains(QLatin1String("window state: Normal"))) << state.toStdString();
+    EXPECT_EQ(program.state(), QProcess::Running);
+}
+
+// The demo profile that scripts/run makes for someone trying the program, against the
+// reference service: the first start shows the timers window ready to record on the demo
+// account's projects, with no word that categories are missing and no download window.
+TEST_F(StartUpX, TheDemoProfileComesWithItsCatalogue)
+{
+    testsvc::ServiceProcess svc;
+    ASSERT_TRUE(svc.start()) << svc.output().toStdString();
+    const QString config = dir + QStringLiteral("/config");
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+    env.insert(QStringLiteral("TARV_SERVICE_ENDPOINT"), svc.baseUrl());
+    env.insert(QStringLiteral("TARV_CA_FILE"), svc.caFile());
+    env.insert(QStringLiteral("TARV_ONLINE"), QStringLiteral("1"));
+    QProcess demo;
+    QProcessEnvironment e = env;
+    e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    demo.setProcessEnvironment(e);
+    demo.start(QStringLiteral(TARV_DEMO_DATA), {dir, QStringLiteral("demo"), QStringLiteral("demo2024"),
+                                               QStringLiteral("Eléni Papadáki")});
+    ASSERT_TRUE(demo.waitForFinished(60000));
+    ASSERT_EQ(demo.exitCode(), 0) << demo.readAllStandardError().toStdString();
+    EXPECT_TRUE(demo.readAllStandardError().isEmpty());
+    const int requestsBefore = int(svc.requests().size());
+    Start(env);
+
+    std::vector<MapLine> seen;
+    ASSERT_TRUE(WaitForLine([](const MapLine &l) { return l.path.contains(QLatin1String("/frmStart/")); }, &seen))
+        << "no timers window; the program printed:\n" << Output().toStdString();
+    // The activation has run; nothing comes over the timers window.
+    testenv::WaitFor([] { return false; }, 3000);
+    seen = ReadMap(map);
+    EXPECT_EQ(Find(seen, [](const MapLine &l) { return l.path.startsWith(QLatin1String("FMessage")); }), nullptr)
+        << Dump(seen).toStdString();
+    EXPECT_EQ(Find(seen, [](const MapLine &l) { return l.path.contains(QLatin1String("frmSynch")); }), nullptr)
+        << Dump(seen).toStdString();
+    EXPECT_NE(Find(seen, [](const MapLine &l) { return l.path.endsWith(QLatin1String("frmStart/btnLoad")) && l.text.size() > 0; }),
+              nullptr);
+    // The day's download counts as done: the start asked the service nothing about the lists.
+    int projectRequests = 0;
+    const QList<QJsonObject> requests = svc.requests();
+    for (int i = requestsBefore; i < requests.size(); ++i)
+        projectRequests += requests[i][QStringLiteral("query")].toString().startsWith(QLatin1String("action=projects"));
+    EXPECT_EQ(projectRequests, 0);
     EXPECT_EQ(program.state(), QProcess::Running);
 }
 

@@ -11,6 +11,7 @@
 #include "platform/forms/Tag.h"
 #include "platform/forms/Units.h"
 #include "platform/registry/Registry.h"
+#include "recorder/RecArr.h"
 #include "recorder/frmStart.h"
 #include "recorder/frmSysTray.h"
 #include "resources/Pictures.h"
@@ -29,6 +30,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 using namespace modMain;
@@ -99,6 +101,37 @@ TEST_F(TimersWindowTest, LoadBringsBackATimerLeftRunning)
     EXPECT_EQ(t->lstTimers->TextMatrix(0, frmStart::colState), QStringLiteral("1"));
     EXPECT_TRUE(t->picInfo->isHidden());
     EXPECT_EQ(RecArr[1], QStringLiteral("Drawing"));
+}
+
+// The running timer of the last run is shown as running the moment the window is there, also
+// when another timer was loaded after it: selected, with its start, its time counting, Stop and
+// Cancel usable and Start not.
+TEST_F(TimersWindowTest, LoadShowsTheRestoredRunningTimerInTheEditPanel)
+{
+    AddReferenceData(false);
+    ParkRunningTimer();
+    DB->Execute(QStringLiteral("INSERT INTO tblDaily (cName, cID, cUsrID, cStarted, cStarttime, cSec, cDate, cTaskID, "
+                               "cCatID, cChk) VALUES ('Meetings', 2, %1, 2, 0, 0, %2, 10, 101, 0)")
+                    .arg(CurrentUserID)
+                    .arg(DateToLong(QDate::currentDate())));
+    frmStart *t = frmStart::Get();
+
+    ASSERT_EQ(t->lstTimers->Rows(), 2);
+    ASSERT_EQ(t->lstTimers->TextMatrix(0, frmStart::colState), QStringLiteral("1"));
+    EXPECT_EQ(t->lstTimers->Row(), 0);
+    const int startSecs = t->lstTimers->TextMatrix(0, frmStart::colStart).toInt();
+    const QDateTime start(QDate::currentDate(), QTime(0, 0).addSecs(startSecs));
+    EXPECT_EQ(t->lStart1->text(), GeneralDateText(start));
+    EXPECT_EQ(t->lProj->text(), QStringLiteral("Alpha"));
+    EXPECT_EQ(t->lTask->text(), QStringLiteral("Design"));
+    EXPECT_TRUE(t->btnStop->isEnabled());
+    EXPECT_TRUE(t->btnCancel->isEnabled());
+    EXPECT_FALSE(t->btnStart->isEnabled());
+    EXPECT_FALSE(t->btnUnload->isEnabled());
+    EXPECT_TRUE(t->tmr->isActive());
+    // The digits show the hours since its start, not zero.
+    const qint64 hours = start.secsTo(QDateTime::currentDateTime()) / 3600;
+    EXPECT_TRUE(frametest::SamePicture(t->hr[1]->pixmap(), res::Picture(216 + int(hours % 10))));
 }
 
 TEST_F(TimersWindowTest, ActivationWithCategoriesFillsTheTaskTree)
