@@ -569,8 +569,7 @@ bool frmDaily::MayDropUnsaved(bool closing)
     const int16_t n = CheckChanged();
     if (n <= 0)
         return true;
-    const QString text = GetLangString(360, false) + u' ' + QString::number(n) + u' '
-                         + GetLangString(closing ? 361 : 1035, false);
+    const QString text = closing ? CountedText(n, 360, 361, 1880) : CountedText(n, 360, 1035, 1881);
     return ShowMsg(text, 292) != 7;
 }
 
