@@ -77,7 +77,8 @@ frmDailyExp::frmDailyExp()
         MyTree->SetImageList(&frmMain::Get()->imgLst);
         modDBchr::FillProjectTree(MyTree, true, true);
         MyTree->setVisible(false);
-        forms::Move(MyTree, 4455, forms::Top(MyTree));
+        // Its left edge stays where the controls put it: at 4455 twips the tree would show
+        // only the beginning of the names.
     });
     // 5.
     Step([&] {

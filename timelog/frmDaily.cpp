@@ -282,10 +282,12 @@ void frmDaily::CreateEditor(int editTop)
     if (auto *exit = picPicker->findChild<forms::Label *>(QStringLiteral("lblExit")))
         connect(exit, &forms::Label::Click, this, &frmDaily::lblExit_Click);
 
-    // The task tree drops down over the editor strip.
+    // The task tree drops down over the editor strip, from the time boxes to the window's right
+    // edge: wide enough for a project, its task and its category by name.
     MyTree = new forms::TreeView(this);
     MyTree->setObjectName("MyTree");
-    forms::Move(MyTree, kGridLeft + 3450, editTop + 960, kGridWidth - 3450, kFormHeight - editTop - 1020);
+    MyTree->SetWholeNames();
+    forms::Move(MyTree, kGridLeft + 1400, editTop + 960, kGridWidth - 1400, kFormHeight - editTop - 1020);
     connect(MyTree, &forms::TreeView::NodeClick, this, &frmDaily::MyTree_NodeClick);
 }
 
