@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
@@ -221,6 +222,29 @@ TEST_P(LooksTest, TheAboutPanelShowsItsCaptionsWhole)
     frmVideo *w = frmVideo::Get();
     forms::Move(w->frAbout, 3, forms::Top(w->frAbout));
     Check(w, "frmVideo");
+}
+
+// The help animations play at their own size in the video window at its default size, and the
+// window stands whole in the main window's document area.
+TEST_P(LooksTest, TheVideoWindowHoldsEachHelpAnimationWhole)
+{
+    frmVideo *w = frmVideo::Get();
+    w->show();
+    ASSERT_TRUE(testenv::WaitFor([w] { return w->isVisible(); }));
+    for (const char *movie : {"hlp_LiveRecording.gif", "hlp_RecordTime.gif"}) {
+        const QString path = QStringLiteral(TARV_SOURCE_DIR "/data/") + QLatin1String(movie);
+        const QSize own = QImageReader(path).size();
+        ASSERT_TRUE(own.isValid()) << movie;
+        w->flash->LoadMovie(0, path);
+        QApplication::processEvents();
+        EXPECT_GE(w->flash->width(), own.width()) << movie;
+        EXPECT_GE(w->flash->height(), own.height()) << movie;
+    }
+    auto *sub = qobject_cast<QMdiSubWindow *>(w->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_TRUE(m_main->mdi->viewport()->rect().contains(sub->geometry()))
+        << sub->width() << "x" << sub->height() << " in " << m_main->mdi->viewport()->width() << "x"
+        << m_main->mdi->viewport()->height();
 }
 
 INSTANTIATE_TEST_SUITE_P(FourLanguages, LooksTest, ::testing::Values(0, 1, 2, 3),
