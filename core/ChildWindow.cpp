@@ -93,6 +93,6 @@ void ChildWindow::setVisible(bool visible)
     QWidget::setVisible(visible);
     if (visible && m_sub) {
         if (frmMain *main = frmMain::Peek())
-            main->MakeRoomFor(m_sub->geometry());
+            main->MakeRoomFor(m_sub.data());
     }
 }

@@ -82,6 +82,16 @@ QString GetLangString(int16_t id, bool oneLine)
     return text;
 }
 
+QString CountedText(int count, int16_t prefixId, int16_t manyId, int16_t oneId, bool oneLine)
+{
+    if (count == 1)
+        return GetLangString(oneId, oneLine);
+    QString text = QString::number(count) + u' ' + GetLangString(manyId, oneLine);
+    if (prefixId > 0)
+        text = GetLangString(prefixId, oneLine) + u' ' + text;
+    return text;
+}
+
 bool LoadLangTable(const QString &path)
 {
     LangTableText.clear();

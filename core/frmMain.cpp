@@ -624,6 +624,44 @@ void frmMain::MakeRoomFor(const QRect &childFrame)
         resize(target);
 }
 
+void frmMain::MakeRoomFor(QMdiSubWindow *childFrame)
+{
+    if (!childFrame)
+        return;
+    const QSize before = size();
+    MakeRoomFor(childFrame->geometry());
+    if (size() == before)
+        return;
+    if (m_roomFor.isEmpty())
+        m_sizeBeforeRoom = before;
+    m_sizeWithRoom = size();
+    if (!m_roomFor.contains(childFrame)) {
+        m_roomFor.append(childFrame);
+        // Looked at once the frame's destruction is over.
+        connect(childFrame, &QObject::destroyed, this,
+                [this] { QTimer::singleShot(0, this, &frmMain::GiveRoomBack); });
+    }
+}
+
+void frmMain::GiveRoomBack()
+{
+    // Once the frames themselves are gone: the area measures its scroll bars by its frames.
+    m_roomFor.removeAll(QPointer<QMdiSubWindow>());
+    if (!m_roomFor.isEmpty() || m_sizeBeforeRoom.isEmpty())
+        return;
+    const QSize before = m_sizeBeforeRoom;
+    m_sizeBeforeRoom = QSize();
+    // A size the person chose since stays; so does a maximised or minimised window.
+    if (size() != m_sizeWithRoom || isMaximized() || isFullScreen() || isMinimized())
+        return;
+    resize(before);
+    // The children still open keep their room.
+    if (mdi)
+        for (QMdiSubWindow *sub : mdi->subWindowList())
+            if (sub->isVisible() && sub->widget())
+                MakeRoomFor(sub->geometry());
+}
+
 void frmMain::MarkToolbarEntry(int16_t index)
 {
     if (index < 0 || index > 3 || !btn[index] || !shMenu)

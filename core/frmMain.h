@@ -4,6 +4,8 @@
 #include "core/Progress.h"
 
 #include <QMainWindow>
+#include <QList>
+#include <QPointer>
 // what the frame needs
 #include "platform/forms/ImageList.h"
 #include "platform/forms/Label.h"
@@ -12,6 +14,7 @@
 class QTimer;
 
 class QMdiArea;
+class QMdiSubWindow;
 class QProgressBar;
 class QLabel;
 class QTreeWidget;
@@ -80,6 +83,9 @@ public:
     // the main window grow by what is missing, as far as the screen allows (a window the
     // person cannot see whole would hide its commands behind a scroll bar).
     void MakeRoomFor(const QRect &childFrame);
+    // The same for a child window's frame; once every frame the window grew for has gone, the
+    // window takes back the size it had before (unless the person has changed it since).
+    void MakeRoomFor(QMdiSubWindow *childFrame);
 
     // Mouse handlers of the toolbar and the flags, by element.
     void btn_MouseDown(int16_t index);
@@ -156,6 +162,11 @@ private:
     bool m_lastConnected = false;   // state seen at the previous connection check
     int16_t m_iconFrame = 0;        // frame of the icon animation, 105..112 (0 at rest)
     bool m_resizing = false;
+    // The frames the window grew for, its size before and the size it grew to.
+    void GiveRoomBack();
+    QList<QPointer<QMdiSubWindow>> m_roomFor;
+    QSize m_sizeBeforeRoom;
+    QSize m_sizeWithRoom;
     // Hidden while minimised: the window lives on in the tray.
     bool m_inTray = false;
     // ---- daily download

@@ -32,4 +32,9 @@ QString GetField(const QString &text, int16_t n, const QString &sep);
 // false.
 bool LoadLangTable(const QString &path = QString());
 
+// A sentence about count rows: for one row the text of oneId (a whole sentence of its own, as
+// languages write the singular differently), otherwise prefix (empty for none), the count and
+// the text of manyId, joined by spaces ("There are", "3", "entries with unsaved changes...").
+QString CountedText(int count, int16_t prefixId, int16_t manyId, int16_t oneId, bool oneLine = false);
+
 } // namespace modMain

@@ -40,7 +40,6 @@ void Step(const std::function<void()> &step)
 }
 
 constexpr int kWindowWidth = 7620;   // twips, the window with its frame
-constexpr int16_t kTitle = 1713;     // the window's title in the person's language
 
 QString IdText(double id)
 {
@@ -78,7 +77,8 @@ frmDailyExp::frmDailyExp()
         MyTree->SetImageList(&frmMain::Get()->imgLst);
         modDBchr::FillProjectTree(MyTree, true, true);
         MyTree->setVisible(false);
-        forms::Move(MyTree, 4455, forms::Top(MyTree));
+        // Its left edge stays where the controls put it: at 4455 twips the tree would show
+        // only the beginning of the names.
     });
     // 5.
     Step([&] {
@@ -208,8 +208,8 @@ void frmDailyExp::ApplyLang()
             {mnuDays_DelAll, 282}, {mnuSynch_Item, 285}, {mnuSynch_Day, 286}, {mnuHelp_Form, 288}};
         for (const auto &[a, id] : items)
             a->setText(GetLangString(id));
+        // The title is the window's own name: it stays "Manage Daily Expenses" in every language.
         PayeePrompt = GetLangString(320);
-        setWindowTitle(GetLangString(kTitle));
     });
 }
 

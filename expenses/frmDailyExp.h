@@ -232,7 +232,7 @@ private:
     bool MayDropChanges();
     // The question before unsaved rows are dropped, what saying what then happens; true when
     // there are none or the person agrees.
-    bool AskToDrop(int16_t what);
+    bool AskToDrop(int16_t what, int16_t whatOne);
     // The day list again: the days with expenses, and today.
     void RefillDays();
     // No day shown: the grid empty, the editor cleared and locked, the day buttons off.

@@ -27,29 +27,32 @@ namespace {
 constexpr int16_t kThereAre = 360;
 constexpr int16_t kCloseAndDrop = 361;
 constexpr int16_t kSwitchAndDrop = 1712;
+// The same questions about a single row.
+constexpr int16_t kCloseAndDropOne = 1880;
+constexpr int16_t kSwitchAndDropOne = 1882;
 
 } // namespace
 
 // ---- unsaved edits ------------------------------------------------------------------------
 
-bool frmDailyExp::AskToDrop(int16_t what)
+bool frmDailyExp::AskToDrop(int16_t what, int16_t whatOne)
 {
     const int n = CheckChanged();
     if (n <= 0)
         return true;
-    const QString question = GetLangString(kThereAre) + u' ' + QString::number(n) + u' ' + GetLangString(what);
+    const QString question = CountedText(n, kThereAre, what, whatOne);
     return ShowMsg(question, 292) != 7;
 }
 
 bool frmDailyExp::QueryUnload()
 {
     MyTree->setVisible(false);
-    return AskToDrop(kCloseAndDrop);
+    return AskToDrop(kCloseAndDrop, kCloseAndDropOne);
 }
 
 bool frmDailyExp::MayDropChanges()
 {
-    return m_dropAgreed || AskToDrop(kSwitchAndDrop);
+    return m_dropAgreed || AskToDrop(kSwitchAndDrop, kSwitchAndDropOne);
 }
 
 void frmDailyExp::btnExit_Click()

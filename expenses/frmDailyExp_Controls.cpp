@@ -31,7 +31,9 @@ constexpr int kMenuHeight = 330;
 constexpr int kFieldHeight = 300;
 // The editor strip: labels at the left of each column, boxes beside them.
 constexpr int kLeftLabel = 60, kLeftBox = 1500, kLeftBoxWidth = 1890;
-constexpr int kRightLabel = 3450, kRightBox = 4380, kRightBoxWidth = 1860;
+constexpr int kRightLabel = 3420, kRightBox = 4380, kRightBoxWidth = 1860;
+// The task tree's left edge: it drops down over the right column.
+constexpr int kTreeLeft = kRightLabel;
 
 forms::Label *NewLabel(QWidget *parent, const char *name, const QString &caption, int tag, int left, int top,
                        int width, int height = kFieldHeight)
@@ -134,7 +136,7 @@ void frmDailyExp::CreateControls()
     for (forms::Label *h : lblHead)
         h->setFont(bold);
     lblHead[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    AFLabel4 = NewLabel(this, "AFLabel4", QStringLiteral("Total:"), 311, 4620, top, 1620);
+    AFLabel4 = NewLabel(this, "AFLabel4", QStringLiteral("Total:"), 311, 4560, top, 1680);
     AFLabel4->setFont(bold);
     top += 270;
     lstLog = new forms::FlexGrid(this);
@@ -202,15 +204,18 @@ void frmDailyExp::CreateControls()
     top += 345;
     lTask = NewValue(this, "lTask", kRightBox, top, kRightBoxWidth - 330);
     top += 345;
-    AFLabel1 = NewLabel(this, "AFLabel1", QStringLiteral("Memo"), 310, kRightLabel, top, 930);
+    AFLabel1 = NewLabel(this, "AFLabel1", QStringLiteral("Memo"), 310, kRightLabel, top, kRightBox - kRightLabel);
     txtComments = new QPlainTextEdit(this);
     txtComments->setObjectName("txtComments");
     forms::Move(txtComments, kRightBox, top, kRightBoxWidth, 990);
 
-    // The task tree drops down below the project and task.
+    // The task tree drops down below the project and task, over the memo's column and its
+    // label, down to the window's bottom edge.
     MyTree = new forms::TreeView(this);
     MyTree->setObjectName("MyTree");
-    forms::Move(MyTree, 4455, stripTop + 330, 1785, 1650);
+    MyTree->SetWholeNames();
+    forms::Move(MyTree, kTreeLeft, stripTop + 330, kRightBox + kRightBoxWidth - kTreeLeft,
+                kFormHeight - stripTop - 330 - 60);
     MyTree->setVisible(false);
 
     connect(txtPayee, &QLineEdit::textChanged, this, [this] { txtPayee_Change(); });

@@ -204,13 +204,14 @@ void frmOptions::CreateControls()
     sTab->addTab(tabUser, QStringLiteral("User Details"));
     frUser = MakeFrame(tabUser, "frUser", QStringLiteral("701"), 120, 120, 6000, 4200);
     lbl[13] = MakeLabel(frUser, "lbl_13", QString(), 240, 360, 5520, 780, true);
-    lblUserName = MakeLabel(frUser, "lblUserName", QStringLiteral("970"), 240, 1230, 1980, 300);
-    lblPassw = MakeLabel(frUser, "lblPassw", QStringLiteral("704"), 240, 1710, 1980, 300);
-    lblPasswR = MakeLabel(frUser, "lblPasswR", QStringLiteral("972"), 240, 2190, 1980, 300);
-    txtUserName = MakeBox(frUser, "txtUserName", 2280, 1200, 2220);
-    txtPassw = MakeBox(frUser, "txtPassw", 2280, 1680, 2220);
+    // The captions as wide as "Confirm the password:" in French, the boxes beside them.
+    lblUserName = MakeLabel(frUser, "lblUserName", QStringLiteral("970"), 240, 1230, 2580, 300);
+    lblPassw = MakeLabel(frUser, "lblPassw", QStringLiteral("704"), 240, 1710, 2580, 300);
+    lblPasswR = MakeLabel(frUser, "lblPasswR", QStringLiteral("972"), 240, 2190, 2580, 300);
+    txtUserName = MakeBox(frUser, "txtUserName", 2880, 1200, 1680);
+    txtPassw = MakeBox(frUser, "txtPassw", 2880, 1680, 1680);
     txtPassw->setEchoMode(QLineEdit::Password);
-    txtPasswR = MakeBox(frUser, "txtPasswR", 2280, 2160, 2220);
+    txtPasswR = MakeBox(frUser, "txtPasswR", 2880, 2160, 1680);
     txtPasswR->setEchoMode(QLineEdit::Password);
     btnVerify = MakeButton(frUser, "btnVerify", QStringLiteral("756"), 4620, 2130, 1200);
     lbl[3] = MakeLabel(frUser, "lbl_3", QString(), 240, 2760, 5520, 1200, true);
@@ -226,7 +227,7 @@ void frmOptions::CreateControls()
     lblTree->setFont(bold);
     lstOptions = new forms::TreeView(tabOptions);
     lstOptions->setObjectName("lstOptions");
-    Move(lstOptions, 120, 390, 3120, 3960);
+    Move(lstOptions, 120, 390, 3210, 3960);
     lstOptions->setIndentation(forms::TwipsToPixels(210));
     connect(lstOptions, &forms::TreeView::NodeClick, this, &frmOptions::lstOptions_NodeClick);
     for (int i = 0; i < 2; ++i) {
@@ -245,7 +246,7 @@ void frmOptions::CreateControls()
 
     frchk = MakeFrame(picFrames, "frchk", QString(), kFrameInView, 0, fw, fh);
     frchk->setTitle(QStringLiteral("Selected Option Settings:"));
-    lblOptSet = MakeLabel(frchk, "lblOptSet", QStringLiteral("708"), 240, 360, 2340, 600, true);
+    lblOptSet = MakeLabel(frchk, "lblOptSet", QStringLiteral("708"), 240, 330, 2340, 690, true);
     for (int i = 0; i < 2; ++i) {
         Opt[i] = new QRadioButton(frchk);
         Opt[i]->setObjectName(QStringLiteral("Opt_%1").arg(i));
@@ -257,8 +258,8 @@ void frmOptions::CreateControls()
     }
 
     frWork = MakeFrame(picFrames, "frWork", QStringLiteral("742"), kFrameOutOfView, 0, fw, fh);
-    lblStartCap = MakeLabel(frWork, "lblStartCap", QStringLiteral("201"), 240, 420, 660, 300);
-    lblEndCap = MakeLabel(frWork, "lblEndCap", QStringLiteral("202"), 240, 900, 660, 300);
+    lblStartCap = MakeLabel(frWork, "lblStartCap", QStringLiteral("201"), 240, 420, 840, 300);
+    lblEndCap = MakeLabel(frWork, "lblEndCap", QStringLiteral("202"), 240, 900, 840, 300);
     for (forms::Label **time : {&lblStartTime, &lblEndTime}) {
         auto *l = new forms::Label(frWork);
         l->setFrameShape(QFrame::Panel);
@@ -270,14 +271,14 @@ void frmOptions::CreateControls()
     }
     lblStartTime->setObjectName("lblStartTime");
     lblEndTime->setObjectName("lblEndTime");
-    Move(lblStartTime, 960, 390, 1080, 330);
-    Move(lblEndTime, 960, 870, 1080, 330);
+    Move(lblStartTime, 1140, 390, 1080, 330);
+    Move(lblEndTime, 1140, 870, 1080, 330);
     connect(lblStartTime, &forms::Label::Click, this, &frmOptions::lblStartTime_Click);
     connect(lblEndTime, &forms::Label::Click, this, &frmOptions::lblEndTime_Click);
     // The picker's Enter writes "hh:mm": the label keeps the form hh:mm:ss all the same.
     for (forms::Label *l : {lblStartTime, lblEndTime})
         connect(l, &forms::Label::Change, this, [l] { l->SetCaption(optrules::WithSeconds(l->Caption())); });
-    lblWorkHint = MakeLabel(frWork, "lblWorkHint", QStringLiteral("717"), 240, 2160, 2340, 450, true);
+    lblWorkHint = MakeLabel(frWork, "lblWorkHint", QStringLiteral("717"), 240, 1890, 2340, 690, true);
     picPicker = clsTimePicker::CreateControls(frWork);
     Move(picPicker, 240, 1350);
 

@@ -27,9 +27,11 @@ constexpr int kAboutLeft = -180000;
 constexpr int kAboutTop = 2520;   // under the menu bar and the short player above the panel
 constexpr int kAboutWidth = 6120;
 constexpr int kAboutHeight = 2115;
-// The window's client area (twips): with its frame it fits the main window's document area.
+// The window's client area (twips): with its frame it fits the main window's document area,
+// and its player holds the help animations (recorded at most 400 pixels wide and high) at their
+// own size.
 constexpr int kWidth = 6360;
-constexpr int kHeight = 5100;
+constexpr int kHeight = 6420;
 constexpr int kMenuHeight = 330;
 
 const QString kSupportAddress = QStringLiteral("support@tarvelo.example");

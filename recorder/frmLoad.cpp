@@ -147,12 +147,16 @@ void frmLoad::CreateControls()
     lblHeader = new QLabel(QStringLiteral("Select Activities to Load:"), body);
     lblHeader->setObjectName("lblHeader");
     forms::SetTag(lblHeader, QStringLiteral("401"));
-    Move(lblHeader, 120, 60, 4680, 255);
+    // Room for two lines: the header names the service, which takes more than one line in
+    // some languages; a short one stands right above the tree.
+    lblHeader->setWordWrap(true);
+    lblHeader->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    Move(lblHeader, 120, 30, 4680, 510);
 
     MyTree = new forms::TreeView(body);
     MyTree->setObjectName("MyTree");
     MyTree->SetCheckboxes(true);
-    Move(MyTree, 120, 360, 4680, 4500);
+    Move(MyTree, 120, 600, 4680, 4260);
 
     lMsg = new QLabel(QStringLiteral("Activities shown in red are already loaded as timers."), body);
     lMsg->setObjectName("lMsg");
@@ -168,7 +172,7 @@ void frmLoad::CreateControls()
     btnSelAll = new QPushButton(QStringLiteral("Select All"), picFooter);
     btnSelAll->setObjectName("btnSelAll");
     forms::SetTag(btnSelAll, QStringLiteral("413"));
-    Move(btnSelAll, 120, 120, 1500, 375);
+    Move(btnSelAll, 120, 120, 1800, 375);
     btnLoad = new QPushButton(QStringLiteral("Load"), picFooter);
     btnLoad->setObjectName("btnLoad");
     forms::SetTag(btnLoad, QStringLiteral("901"));

@@ -113,7 +113,9 @@ REQUIRED_IDS = sorted(set(
        286, 288, 289, 290, 291, 301, 302, 303, 307, 308, 309, 310, 311, 312, 320, 341, 342,
        343, 353, 355, 356, 357, 358, 359, 365, 900, 903, 904, 949]
     # daily expenses window: commands, deletes, sending the day, the calculator
-    + [300, 330, 331, 350, 351, 352, 360, 361, 364, 978, 1710, 1711, 1712, 1713]
+    + [300, 330, 331, 350, 351, 352, 360, 361, 364, 978, 1710, 1711, 1712]
+    # daily log and expenses window: one row with unsaved changes
+    + _span(1880, 1883)
     # help window: menu, missing help, toolbar hints, fall-back to English
     + _span(500, 514) + [1506]
     # video window: about panel, missing and refused videos

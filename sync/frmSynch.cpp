@@ -46,6 +46,11 @@ namespace {
 constexpr int kMenuHeight = 330;
 constexpr int kWidth = 7590, kHeight = kMenuHeight + 4110;
 constexpr int kTop = kMenuHeight;
+// The right column of the day frames, wide enough for their titles; the log keeps the rest.
+constexpr int kFrameLeft = 4530, kFrameWidth = 2985;
+constexpr int kLogWidth = kFrameLeft - 60 - 45;
+// In a frame: the labels on the left, the day lists beside them.
+constexpr int kListLeft = 840;
 
 const QString AllItem = QStringLiteral("<ALL>");
 
@@ -59,11 +64,12 @@ forms::Label *FrameLabel(QWidget *parent, const char *name, int16_t tag, const Q
     return l;
 }
 
-forms::ComboBox *DayList(QWidget *parent, const char *name, int left)
+// A day list of a frame, on the row of its "From:" or "To:" label, wide enough for a date.
+forms::ComboBox *DayList(QWidget *parent, const char *name, int top)
 {
     auto *c = new forms::ComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
-    forms::Move(c, left, 600, 1275, 315);
+    forms::Move(c, kListLeft, top, kFrameWidth - kListLeft - 120, 315);
     return c;
 }
 
@@ -141,22 +147,22 @@ void frmSynch::CreateControls()
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setAlignment(Qt::AlignCenter);
     forms::SetTag(lblStatus, QStringLiteral("802"));
-    forms::Move(lblStatus, 4800, 60, 2715, 315);
+    forms::Move(lblStatus, kFrameLeft, 60, kFrameWidth, 315);
     lblCon = new forms::Label(QStringLiteral("Connection Log"), picHeader);
     lblCon->setObjectName(QStringLiteral("lblCon"));
     forms::SetTag(lblCon, QStringLiteral("801"));
-    forms::Move(lblCon, 60, 120, 4635, 255);
+    forms::Move(lblCon, 60, 120, kLogWidth, 255);
 
     lstLog = new forms::FlexGrid(this);
     lstLog->setObjectName(QStringLiteral("lstLog"));
-    forms::Move(lstLog, 60, kTop + 480, 4695, 2475);
+    forms::Move(lstLog, 60, kTop + 480, kLogWidth, 2475);
     MyTree = new forms::TreeView(this);
     MyTree->setObjectName(QStringLiteral("MyTree"));
 
     txtFull = new QLineEdit(this);
     txtFull->setObjectName(QStringLiteral("txtFull"));
     txtFull->setReadOnly(true);
-    forms::Move(txtFull, 60, kTop + 3000, 4695, 615);
+    forms::Move(txtFull, 60, kTop + 3000, kLogWidth, 615);
 
     // The two frames of days to send, each with its From and To lists and its skip box.
     const auto frame = [this](const char *name, int16_t tag, const QString &caption, int top, int k,
@@ -164,15 +170,15 @@ void frmSynch::CreateControls()
         auto *fr = new QGroupBox(caption, this);
         fr->setObjectName(QString::fromLatin1(name));
         forms::SetTag(fr, QString::number(tag));
-        forms::Move(fr, 4800, kTop + top, 2715, 1515);
-        lbl[k * 3] = FrameLabel(fr, k ? "lbl_3" : "lbl_0", 804, QStringLiteral("From:"), 120, 330, 1275);
-        lbl[k * 3 + 1] = FrameLabel(fr, k ? "lbl_4" : "lbl_1", 805, QStringLiteral("To:"), 1380, 330, 1275);
-        from = DayList(fr, k ? "cmbExpFrom" : "cmbTimeFrom", 120);
-        to = DayList(fr, k ? "cmbExpTo" : "cmbTimeTo", 1380);
+        forms::Move(fr, kFrameLeft, kTop + top, kFrameWidth, 1515);
+        lbl[k * 3] = FrameLabel(fr, k ? "lbl_3" : "lbl_0", 804, QStringLiteral("From:"), 120, 345, kListLeft - 180);
+        lbl[k * 3 + 1] = FrameLabel(fr, k ? "lbl_4" : "lbl_1", 805, QStringLiteral("To:"), 120, 735, kListLeft - 180);
+        from = DayList(fr, k ? "cmbExpFrom" : "cmbTimeFrom", 315);
+        to = DayList(fr, k ? "cmbExpTo" : "cmbTimeTo", 705);
         chk[k] = new QCheckBox(fr);
         chk[k]->setObjectName(QStringLiteral("chk_%1").arg(k));
-        forms::Move(chk[k], 120, 1080, 255, 255);
-        lbl[k * 3 + 2] = FrameLabel(fr, k ? "lbl_5" : "lbl_2", 806, QStringLiteral("Do NOT Synch"), 420, 1080, 2175);
+        forms::Move(chk[k], 120, 1110, 255, 255);
+        lbl[k * 3 + 2] = FrameLabel(fr, k ? "lbl_5" : "lbl_2", 806, QStringLiteral("Do NOT Synch"), 420, 1110, kFrameWidth - 540);
         return fr;
     };
     frTimeLogs = frame("frTimeLogs", 803, QStringLiteral("Time Logs"), 480, 0, cmbTimeFrom, cmbTimeTo);
@@ -184,11 +190,11 @@ void frmSynch::CreateControls()
     btnConnect[0] = new QPushButton(QStringLiteral("Update Tables"), picFooter);
     btnConnect[0]->setObjectName(QStringLiteral("btnConnect_0"));
     forms::SetTag(btnConnect[0], QStringLiteral("808"));
-    forms::Move(btnConnect[0], 30, 45, 2895, 330);
+    forms::Move(btnConnect[0], 30, 45, 2595, 330);
     btnConnect[1] = new QPushButton(QStringLiteral("Synch Time && Expenses"), picFooter);
     btnConnect[1]->setObjectName(QStringLiteral("btnConnect_1"));
     forms::SetTag(btnConnect[1], QStringLiteral("809"));
-    forms::Move(btnConnect[1], 2955, 45, 2895, 330);
+    forms::Move(btnConnect[1], 2655, 45, 3195, 330);
     btnExit = new QPushButton(QStringLiteral("Close"), picFooter);
     btnExit->setObjectName(QStringLiteral("btnExit"));
     forms::SetTag(btnExit, QStringLiteral("905"));

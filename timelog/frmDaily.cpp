@@ -282,10 +282,12 @@ void frmDaily::CreateEditor(int editTop)
     if (auto *exit = picPicker->findChild<forms::Label *>(QStringLiteral("lblExit")))
         connect(exit, &forms::Label::Click, this, &frmDaily::lblExit_Click);
 
-    // The task tree drops down over the editor strip.
+    // The task tree drops down over the editor strip, from the time boxes to the window's right
+    // edge: wide enough for a project, its task and its category by name.
     MyTree = new forms::TreeView(this);
     MyTree->setObjectName("MyTree");
-    forms::Move(MyTree, kGridLeft + 3450, editTop + 960, kGridWidth - 3450, kFormHeight - editTop - 1020);
+    MyTree->SetWholeNames();
+    forms::Move(MyTree, kGridLeft + 1400, editTop + 960, kGridWidth - 1400, kFormHeight - editTop - 1020);
     connect(MyTree, &forms::TreeView::NodeClick, this, &frmDaily::MyTree_NodeClick);
 }
 
@@ -569,8 +571,7 @@ bool frmDaily::MayDropUnsaved(bool closing)
     const int16_t n = CheckChanged();
     if (n <= 0)
         return true;
-    const QString text = GetLangString(360, false) + u' ' + QString::number(n) + u' '
-                         + GetLangString(closing ? 361 : 1035, false);
+    const QString text = closing ? CountedText(n, 360, 361, 1880) : CountedText(n, 360, 1035, 1881);
     return ShowMsg(text, 292) != 7;
 }
 

@@ -429,7 +429,7 @@ void frmDaily::mnuSynch_Day_Click()
     m_sending = false;
     setEnabled(true);
     if (unsaved > 0)
-        SetStatusText(QString::number(unsaved) + u' ' + GetLangString(1036, true));
+        SetStatusText(CountedText(unsaved, 0, 1036, 1883, true));
 }
 
 // ---- the Help menu ---------------------------------------------------------------------------------

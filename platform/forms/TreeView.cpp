@@ -1,3 +1,4 @@
+#include <QHeaderView>
 #include "platform/forms/TreeView.h"
 
 #include "platform/forms/Units.h"
@@ -188,6 +189,13 @@ void Node::EnsureVisible()
 }
 
 // ---- TreeView ----
+
+void TreeView::SetWholeNames()
+{
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
 
 TreeView::TreeView(QWidget *parent) : QTreeWidget(parent)
 {

@@ -111,6 +111,10 @@ public:
     void SetImageList(const ImageList *list);
     const ImageList *GetImageList() const { return m_images; }
 
+    // Names are never shortened with "...": the column is as wide as the widest name shown and a
+    // name wider than the tree is reached with the horizontal scroll bar.
+    void SetWholeNames();
+
     // A tick box on every node.
     bool Checkboxes() const { return m_checkboxes; }
     void SetCheckboxes(bool on);

@@ -390,7 +390,8 @@ TEST_F(ExpensesTest, SwitchingDaysAsksBeforeUnsavedRowsAreDropped)
     ChooseDay(w, kDay2);
     SelectRow(w, 0);
     w->txtPayee->setText(QStringLiteral("Edited"));
-    const QString question = BoxText(360) + QStringLiteral(" 1 ") + BoxText(1712);
+    // One row: the singular sentence of its own.
+    const QString question = BoxText(1882);
     // No: the list, the button and the calendar keep the day and its edit.
     {
         BoxWatcher boxes;

@@ -422,6 +422,33 @@ TEST_F(MainWindowTest, AChildWiderThanTheDocumentAreaMakesTheMainWindowGrow)
             sub = w;
     ASSERT_NE(sub, nullptr);
     EXPECT_TRUE(area.contains(sub->geometry())) << sub->geometry().right() << " of " << area.width();
+
+    // Closed again, it takes its room with it: no empty strip beside the timers window.
+    synch->btnExit->click();
+    // The frame goes as the event loop deletes it (a nested loop of the test does not).
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(testenv::WaitFor([m, before] { return m->width() == before; }))
+        << m->width() << " after the close, " << before << " before the window opened";
+    // Nothing left to scroll to beside the timers window.
+    EXPECT_TRUE(testenv::WaitFor([m] { return m->mdi->horizontalScrollBar()->maximum() == 0; }));
+}
+
+// A size the person gave the main window while such a child was open stays after it closes.
+TEST_F(MainWindowTest, ASizeChosenWhileAWideChildIsOpenStaysAfterItCloses)
+{
+    frmMain *m = Shown();
+    modMain::IsConnected = true;
+    ASSERT_TRUE(m->OpenWindow(QStringLiteral("frmSynch")));
+    frmSynch *synch = frmSynch::Peek();
+    ASSERT_TRUE(testenv::WaitFor([synch] { return synch->isVisible(); }));
+    const QSize chosen(m->width() + 40, m->height() + 20);
+    m->resize(chosen);
+    QApplication::processEvents();
+    synch->btnExit->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(testenv::WaitFor([] { return frmSynch::Peek() == nullptr; }));
+    testenv::WaitFor([] { return false; }, 100);
+    EXPECT_EQ(m->size(), chosen);
 }
 
 // A window that loads enters the registry, and leaves it however it goes: unloaded, unloading

@@ -208,3 +208,30 @@ TEST_F(LangTable, DefaultPathIsTheProgramFolder)
     LangID = 0;
     EXPECT_EQ(GetLangString(5), "Five");
 }
+
+// A count of one takes its own sentence in every language (French and Greek put the whole
+// sentence in the singular); other counts take the prefix, the count and the plural text.
+TEST(CountedText, OneRowHasItsOwnSentenceInTheShippedTable)
+{
+    const QString saved = LangTableText;
+    const int16_t savedLang = LangID;
+    ASSERT_TRUE(LoadLangTable(QStringLiteral(TARV_SOURCE_DIR "/data/StringTables.csv")));
+    const struct { int16_t many, one; } pairs[] = {{361, 1880}, {1035, 1881}, {1712, 1882}};
+    for (int16_t lang = 0; lang < 4; ++lang) {
+        LangID = lang;
+        for (const auto &p : pairs) {
+            EXPECT_EQ(CountedText(1, 360, p.many, p.one), GetLangString(p.one)) << lang;
+            EXPECT_EQ(CountedText(3, 360, p.many, p.one),
+                      GetLangString(360) + QStringLiteral(" 3 ") + GetLangString(p.many)) << lang;
+            EXPECT_EQ(CountedText(0, 360, p.many, p.one),
+                      GetLangString(360) + QStringLiteral(" 0 ") + GetLangString(p.many)) << lang;
+        }
+        EXPECT_EQ(CountedText(2, 0, 1036, 1883, true), QStringLiteral("2 ") + GetLangString(1036, true)) << lang;
+        EXPECT_EQ(CountedText(1, 0, 1036, 1883, true), GetLangString(1883, true)) << lang;
+    }
+    LangID = 2;
+    EXPECT_TRUE(CountedText(1, 360, 361, 1880).startsWith(QStringLiteral("Il y a 1 saisie modifiée non enregistrée.")));
+    EXPECT_FALSE(CountedText(1, 360, 361, 1880).contains(QStringLiteral("saisies")));
+    LangTableText = saved;
+    LangID = savedLang;
+}

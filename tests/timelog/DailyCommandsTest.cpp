@@ -522,7 +522,7 @@ TEST_F(DailyCommandsTest, SwitchingDaysAndFreeTimeAskBeforeUnsavedRowsAreDropped
     frmDaily *w = Open();
     ClickRow(w, 0);
     w->txtComments->setPlainText(QStringLiteral("unsaved"));
-    const QString question = BoxText(360) + QStringLiteral(" 1 ") + BoxText(1035);
+    const QString question = BoxText(1881);
 
     struct Switch {
         const char *name;

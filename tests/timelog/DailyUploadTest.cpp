@@ -290,7 +290,7 @@ TEST_F(DailyUploadTest, TheDaySendTakesSavedFinishedEntriesNotYetAccepted)
     EXPECT_EQ(ChkOf(4), Sent);
     EXPECT_EQ(ChkOf(5), NotSent);
     EXPECT_EQ(ChkOf(6), NotSent);
-    EXPECT_EQ(Status(), QStringLiteral("1 ") + GetLangString(1036, true));
+    EXPECT_EQ(Status(), GetLangString(1883, true));
     EXPECT_EQ(CommentOf(5), QStringLiteral("<none>")) << "nothing was saved on the way";
     EXPECT_TRUE(w->isEnabled());
     EXPECT_FALSE(RequestGuard::Busy());

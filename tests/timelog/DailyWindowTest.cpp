@@ -377,7 +377,7 @@ TEST_F(DailyWindowTest, TheShutdownAsksBeforeUnsavedRowsAreDropped)
     boxes.Answer(QStringLiteral("btnNo"));
     modMain::ShutDown(true);
     ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(360) + QStringLiteral(" 1 ") + BoxText(361));
+    EXPECT_EQ(boxes.Boxes()[0].text, BoxText(1880));
     EXPECT_EQ(frmDaily::Peek(), w);
     EXPECT_TRUE(modMain::FormLoaded[modMain::fiDaily]);
     EXPECT_TRUE(modMain::DB != nullptr);
